@@ -1,0 +1,218 @@
+#include "app/controller.h"
+
+#include <string>
+
+#include "app/drawing.h"
+#include "app/errors.h"
+#include "app/fields.h"
+#include "app/messages.h"
+#include "app/numtext.h"
+#include "app/presets.h"
+#include "sim/arith.h"
+#include "sim/dynamics.h"
+#include "sim/energy.h"
+
+namespace app {
+
+using sim::Chk;
+
+Controller::Controller(WindowPort& port) : port_(port) {}
+
+void Controller::ShowNumber(int textNo, double value) {
+    char buf[32];
+    const int n = FormatNumberTo(value, port_.DecimalSeparator(), buf);
+    port_.SetText(textNo, std::string_view(buf, static_cast<std::size_t>(n)));
+}
+
+void Controller::Form_Load() {
+    port_.Picture(1).Cls();
+    port_.Picture(2).Cls();
+    DrawViewAxes(port_.Picture(1));
+    DrawPlotAxes(port_.Picture(2));
+    sim::SetConstants(m_);
+    ApplyPreset(1);
+}
+
+void Controller::ApplyPreset(int presetNo) {
+    const char sep = port_.DecimalSeparator();
+    for (const PresetEntry& e : PresetTable(presetNo)) port_.SetText(e.textNo, PresetText(e, sep));
+}
+
+void Controller::Command8_Click() { ApplyPreset(1); }
+void Controller::Command9_Click() { ApplyPreset(2); }
+
+void Controller::Command1_Click() {
+    // Each value is stored as soon as its field is read; a refusal leaves the
+    // earlier ones changed and the later ones as they were.
+    try {
+        m_.M[0] = ReadDoubleField(port_, 1);
+        m_.R[0] = ReadDoubleField(port_, 2);
+        m_.VX[0] = ReadDoubleField(port_, 4);
+        m_.w0 = ReadDoubleField(port_, 5);
+        m_.M[1] = ReadDoubleField(port_, 11);
+        m_.M[2] = m_.M[1];
+        m_.R[1] = ReadDoubleField(port_, 3);
+        m_.R[2] = m_.R[1];
+        m_.KR = ReadDoubleField(port_, 7);
+        m_.CT = ReadDoubleField(port_, 6);
+        m_.KT = ReadDoubleField(port_, 8);
+        m_.MF = ReadDoubleField(port_, 26);
+        m_.ML = ReadDoubleField(port_, 29);
+        m_.MV = ReadDoubleField(port_, 30);
+        m_.MT = ReadDoubleField(port_, 51);
+        m_.h = ReadDoubleField(port_, 54);
+        m_.NC0 = ReadWholeField(port_, 55);
+        if (m_.NC0 < 1) m_.NC0 = 1;
+
+        ShowNumber(20, sim::ComputeJ0(m_));
+        ShowNumber(9, sim::ComputeCR(m_));
+        ShowNumber(18, sim::ComputeFmrv(m_));
+        sim::ResetTime(m_);
+        m_.fi[0] = 0;
+        // The greyed state counts as not ticked; unticked, Text21 is not read.
+        if (port_.CheckValue(16) == 1) m_.fi[0] = ReadDoubleField(port_, 21);
+        sim::SetInitialState(m_, m_.fi[0]);
+        ShowNumber(13, sim::ComputeE0(m_));
+        sim::PackState(m_);
+    } catch (const sim::ArithmeticError&) {
+        port_.MessageBox(kInputErrorText);
+        return;
+    } catch (const InputError&) {
+        port_.MessageBox(kInputErrorText);
+        return;
+    }
+    m_.StopFlag = 0;
+    RunSimulation();
+}
+
+void Controller::Command2_Click() { m_.StopFlag = 1; }
+
+void Controller::Command3_Click() {
+    m_.StopFlag = 0;
+    RunSimulation();
+}
+
+void Controller::Command10_Click() {
+    m_.NC = 0;
+    m_.StopFlag = 1;
+    RunSimulation();
+}
+
+void Controller::Command4_Click() { port_.CloseWindows(); }
+
+void Controller::Command5_Click() {
+    Surface& view = port_.Picture(1);
+    Surface& plot = port_.Picture(2);
+    view.ClearBackground();
+    view.Cls();
+    plot.Cls();
+    DrawViewAxes(view);
+    DrawPlotAxes(plot);
+}
+
+void Controller::Command7_Click() {
+    if (!port_.Picture(1).SetBackgroundFromFile(std::string(kSchemeFileName)))
+        port_.MessageBox(kSchemeErrorText);
+}
+
+void Controller::RunSimulation() {
+    if (inEvents_) {
+        // Pressed during a run's event processing: the new run goes first and
+        // the interrupted one resumes after it, on the same record.
+        ++depth_;
+        return;
+    }
+    depth_ = 1;
+    while (depth_ > 0) {
+        if (Pass()) continue;
+        --depth_;
+        // An interrupted run was inside its event processing; it goes on only
+        // while a window of the system is still open.
+        while (depth_ > 0 && port_.OpenWindowCount() == 0) --depth_;
+    }
+    port_.Present();
+}
+
+bool Controller::Pass() {
+    try {
+        sim::RungeKuttaStep(m_);
+        if (sim::AccountStep(m_)) {
+            Surface& plot = port_.Picture(2);
+            plot.Cls();
+            DrawPlotAxes(plot);
+        }
+        if (m_.NC < m_.NC0) return true;
+        DisplayCycle();
+    } catch (const sim::ArithmeticError&) {
+        port_.MessageBox(kSolveErrorText);
+        return false;
+    } catch (const InputError&) {
+        port_.MessageBox(kSolveErrorText);
+        return false;
+    } catch (const DrawError&) {
+        port_.MessageBox(kSolveErrorText);
+        return false;
+    }
+
+    try {
+        PlotUpdate(m_, port_, port_.Picture(2));
+    } catch (const sim::ArithmeticError&) {
+        port_.MessageBox(kPlotErrorText);
+        return false;
+    } catch (const DrawError&) {
+        port_.MessageBox(kPlotErrorText);
+        return false;
+    }
+
+    if (m_.StopFlag == 1) return false;
+    inEvents_ = true;
+    const int windows = port_.ProcessEvents();
+    inEvents_ = false;
+    return windows != 0;
+}
+
+void Controller::DisplayCycle() {
+    m_.NC = 0;
+    ShowNumber(60, m_.T);
+    // The step, NC0 and the scales typed since the last cycle take effect
+    // here: the scales already for this cycle's drawing.
+    m_.h = ReadDoubleField(port_, 54);
+    m_.NC0 = ReadWholeField(port_, 55);
+    if (m_.NC0 < 1) m_.NC0 = 1;
+    m_.ML = ReadDoubleField(port_, 29);
+    m_.MF = ReadDoubleField(port_, 26);
+    m_.MT = ReadDoubleField(port_, 51);
+    m_.MV = ReadDoubleField(port_, 30);
+
+    sim::ComputeE(m_);
+    sim::ComputeYmrv(m_);
+    ShowNumber(10, m_.w0);
+    ShowNumber(12, m_.X[0]);
+    ShowNumber(22, m_.Y[0]);
+    ShowNumber(19, m_.Ymrv);
+    ShowNumber(23, m_.E);
+    ShowNumber(24, m_.FR[1]);
+    ShowNumber(25, m_.FR[2]);
+    ShowNumber(27, m_.R[1]);
+    ShowNumber(28, m_.R[2]);
+    ShowNumber(14, m_.FT[1]);
+    ShowNumber(15, m_.FT[2]);
+    ShowNumber(16, Chk(m_.fi[1] * m_.DegPerRad));
+    ShowNumber(17, Chk(m_.fi[2] * m_.DegPerRad));
+    sim::ComputeLoadForces(m_);
+    ShowNumber(31, m_.VX[1]);
+    ShowNumber(32, m_.VX[2]);
+    ShowNumber(33, m_.VY[1]);
+    ShowNumber(34, m_.VY[2]);
+    ShowNumber(35, m_.FX[1]);
+    ShowNumber(36, m_.FX[2]);
+    ShowNumber(37, m_.FY[1]);
+    ShowNumber(38, m_.FY[2]);
+    // The elements' force on the disk: the reaction to the forces on the loads.
+    ShowNumber(39, Chk(-Chk(m_.FX[1] + m_.FX[2])));
+    ShowNumber(40, Chk(-Chk(m_.FY[1] + m_.FY[2])));
+
+    ViewStep(m_, port_.Picture(1));
+}
+
+}  // namespace app

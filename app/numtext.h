@@ -1,0 +1,30 @@
+// Number <-> text as the window writes and reads its fields. The decimal
+// separator is passed in, so the same code serves every locale and the
+// headless runner.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// At most 15 significant digits, trailing zeros dropped, positional for
+// decimal exponents -4..14 and d.dddE+XX otherwise; "-" for negatives, a
+// negative zero as "0". The value must be finite.
+std::string FormatNumber(double value, char sep);
+
+// Appends the same text to out without allocating when out has capacity;
+// returns the number of characters written. out must hold 32 characters.
+int FormatNumberTo(double value, char sep, char* out);
+
+// One number: blanks around, optional sign, digits with sep as the decimal
+// separator, optional exponent (E-09, e5). Anything else, the empty text,
+// nan/inf, hexadecimal forms and values beyond the double range are refused.
+std::optional<double> ParseNumber(std::string_view text, char sep);
+
+// The same reading, rounded half to even; must fit a signed 32-bit integer.
+std::optional<std::int32_t> ParseWhole32(std::string_view text, char sep);
+
+}  // namespace app

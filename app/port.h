@@ -1,0 +1,68 @@
+// The narrow interface through which the run controller sees the window:
+// text fields and check boxes by their control number, the two drawing
+// surfaces, the message box and event processing. The Qt window implements
+// it; tests and the headless runner implement it with plain data.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// (red, green, blue), 0..255 each. The colour value 1 is (1, 0, 0), which
+// draws the black grid and disk lines.
+struct Rgb {
+    std::uint8_t r, g, b;
+    friend bool operator==(Rgb, Rgb) = default;
+};
+
+// A drawing surface with a user frame and a persistent image. Coordinates
+// arrive in single precision; shapes outside the frame are clipped silently;
+// a coordinate the surface cannot take raises DrawError.
+class Surface {
+public:
+    virtual ~Surface() = default;
+    // Left edge x1, top edge y1, right edge x2, bottom edge y2.
+    virtual void Scale(float x1, float y1, float x2, float y2) = 0;
+    virtual void Line(float x1, float y1, float x2, float y2, Rgb c) = 0;
+    // Radius in units of the frame's x axis.
+    virtual void Circle(float x, float y, float radius, Rgb c) = 0;
+    virtual void PSet(float x, float y, Rgb c) = 0;
+    // Erases the drawing; the background colour and picture stay.
+    virtual void Cls() = 0;
+    // Loads a picture by a bare file name from the working directory and
+    // makes it the unscaled background, discarding the drawing. Returns false
+    // and changes nothing when the file cannot be read as a picture.
+    virtual bool SetBackgroundFromFile(const std::string& fileName) = 0;
+    virtual void ClearBackground() = 0;
+};
+
+class WindowPort {
+public:
+    virtual ~WindowPort() = default;
+    // Text fields Text1..Text60 by number.
+    virtual std::string GetText(int textNo) = 0;
+    virtual void SetText(int textNo, std::string_view text) = 0;
+    // Check boxes Check1..Check16 by number: 0 clear, 1 ticked, 2 greyed.
+    virtual int CheckValue(int checkNo) = 0;
+    // Picture1 (construction view) or Picture2 (time-history plot).
+    virtual Surface& Picture(int pictureNo) = 0;
+    // Modal, title "Morvane1", one OK button, no icon; returns after OK.
+    virtual void MessageBox(std::string_view text) = 0;
+    // Runs the pending user-interface events and returns how many windows of
+    // the system are open afterwards. The engine calls it once per display
+    // cycle; an implementation may skip the actual work when called again
+    // within a few milliseconds.
+    virtual int ProcessEvents() = 0;
+    // Windows open now, without processing anything.
+    virtual int OpenWindowCount() = 0;
+    // Closes the main window, then the help window if it is open.
+    virtual void CloseWindows() = 0;
+    // Makes everything written so far visible (called when a run ends).
+    virtual void Present() = 0;
+    // The user's decimal separator.
+    virtual char DecimalSeparator() = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,117 @@
+#include "cli/options.h"
+
+#include <charconv>
+
+#include "app/numtext.h"
+
+namespace cli {
+
+const char* const kUsage =
+    "usage: morvane1-cli [--preset 1|2] [--set NAME=VALUE]... [--twist FI0]\n"
+    "                    [--cycles N] [--final-only] [--decimal-comma] [--invariants]\n"
+    "\n"
+    "Runs the disk with two loads as the window does and prints, for every\n"
+    "display cycle (NC0 steps), the readouts of the window, tab-separated.\n"
+    "\n"
+    "  --preset 1|2       start from preset 1 (default) or 2\n"
+    "  --set NAME=VALUE   set one input; NAME is one of\n"
+    "                     m0 m1 R0 R1 V0 w0 CT KR KT h NC0 MT ML MV MF\n"
+    "  --twist FI0        start with the disk turned by FI0 rad (twist test)\n"
+    "  --cycles N         display cycles to run (default 1)\n"
+    "  --final-only       print only the last cycle\n"
+    "  --decimal-comma    read and write numbers with a decimal comma\n"
+    "  --invariants       add Eerr Px Py Lz Yc: 1e10*(E-E0)/E0, total momentum X\n"
+    "                     and Y, angular momentum about the origin, and the\n"
+    "                     ordinate of the centre of mass\n"
+    "  --help             this text\n"
+    "\n"
+    "Exit status: 0 done, 2 an input refused, 3 the run stopped on an error,\n"
+    "64 a usage error.\n";
+
+namespace {
+
+constexpr struct {
+    std::string_view name;
+    int textNo;
+} kInputs[] = {
+    {"m0", 1},  {"m1", 11}, {"R0", 2},  {"R1", 3},   {"V0", 4},   {"w0", 5},   {"CT", 6},  {"KR", 7},
+    {"KT", 8},  {"h", 54},  {"NC0", 55}, {"MT", 51}, {"ML", 29},  {"MV", 30},  {"MF", 26},
+};
+
+}  // namespace
+
+ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt, std::string& error) {
+    // Values are checked after all options are known, since --decimal-comma
+    // may come last.
+    std::vector<std::pair<std::string, std::string_view>> numbers;  // option, text
+    std::string_view cyclesText;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        auto value = [&](std::string_view& out) {
+            if (i + 1 >= args.size()) {
+                error = std::string(a) + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        std::string_view v;
+        if (a == "--help" || a == "-h") {
+            return ParseResult::kHelp;
+        } else if (a == "--final-only") {
+            opt.finalOnly = true;
+        } else if (a == "--decimal-comma") {
+            opt.decimalComma = true;
+        } else if (a == "--invariants") {
+            opt.invariants = true;
+        } else if (a == "--preset") {
+            if (!value(v)) return ParseResult::kUsageError;
+            if (v != "1" && v != "2") {
+                error = "--preset takes 1 or 2";
+                return ParseResult::kUsageError;
+            }
+            opt.preset = v == "1" ? 1 : 2;
+        } else if (a == "--cycles") {
+            if (!value(v)) return ParseResult::kUsageError;
+            cyclesText = v;
+            const auto r = std::from_chars(v.data(), v.data() + v.size(), opt.cycles);
+            if (r.ec != std::errc() || r.ptr != v.data() + v.size() || opt.cycles < 1) {
+                error = "--cycles takes a whole number of at least 1";
+                return ParseResult::kUsageError;
+            }
+        } else if (a == "--twist") {
+            if (!value(v)) return ParseResult::kUsageError;
+            opt.twist = std::string(v);
+            numbers.emplace_back("--twist", v);
+        } else if (a == "--set") {
+            if (!value(v)) return ParseResult::kUsageError;
+            const auto eq = v.find('=');
+            const std::string_view name = v.substr(0, eq);
+            int textNo = 0;
+            for (const auto& in : kInputs)
+                if (in.name == name) textNo = in.textNo;
+            if (eq == std::string_view::npos || textNo == 0) {
+                error = "--set takes NAME=VALUE with NAME one of m0 m1 R0 R1 V0 w0 CT KR KT h NC0 MT ML MV MF";
+                return ParseResult::kUsageError;
+            }
+            const std::string_view text = v.substr(eq + 1);
+            opt.fields.emplace_back(textNo, std::string(text));
+            numbers.emplace_back("--set " + std::string(name), text);
+        } else {
+            error = "unknown option " + std::string(a);
+            return ParseResult::kUsageError;
+        }
+    }
+    const char sep = opt.decimalComma ? ',' : '.';
+    for (const auto& [option, text] : numbers) {
+        const bool whole = option == "--set NC0";
+        const bool ok = whole ? app::ParseWhole32(text, sep).has_value() : app::ParseNumber(text, sep).has_value();
+        if (!ok) {
+            error = option + " \"" + std::string(text) + "\"";
+            return ParseResult::kBadValue;
+        }
+    }
+    return ParseResult::kOk;
+}
+
+}  // namespace cli

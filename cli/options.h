@@ -1,0 +1,29 @@
+// Command line of the headless runner.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace cli {
+
+struct Options {
+    int preset = 1;
+    std::vector<std::pair<int, std::string>> fields;  // Text number, text
+    std::optional<std::string> twist;                 // text of fi0
+    long long cycles = 1;
+    bool finalOnly = false;
+    bool decimalComma = false;
+    bool invariants = false;
+};
+
+enum class ParseResult { kOk, kHelp, kUsageError, kBadValue };
+
+// Fills opt; on kUsageError or kBadValue, error names the option at fault.
+ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt, std::string& error);
+
+extern const char* const kUsage;
+
+}  // namespace cli

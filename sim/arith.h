@@ -1,0 +1,28 @@
+// Arithmetic failures are errors, never values: every result that could leave
+// the finite double range is tested before it is stored or used further, and
+// a failure unwinds to the run engine's error scope as ArithmeticError.
+#pragma once
+
+#include <cmath>
+#include <stdexcept>
+
+namespace sim {
+
+// Overflow, division by zero or an invalid operation in the model arithmetic.
+class ArithmeticError : public std::runtime_error {
+public:
+    ArithmeticError() : std::runtime_error("arithmetic failure") {}
+};
+
+[[noreturn]] void RaiseArithmeticError();
+
+// Returns v when it is finite; otherwise raises ArithmeticError. Inf and NaN
+// never come from finite operands except by overflow, x/0 or 0/0, so testing
+// the result of each operation catches exactly the failing operation.
+inline double Chk(double v) {
+    if (!std::isfinite(v)) [[unlikely]]
+        RaiseArithmeticError();
+    return v;
+}
+
+}  // namespace sim

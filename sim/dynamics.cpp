@@ -1,0 +1,234 @@
+#include "sim/dynamics.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "sim/arith.h"
+
+namespace sim {
+namespace {
+
+// Polar angle of a load about the disk centre, in [0, 2*Pi): Pi/2 or 3*Pi/2
+// on the Y axis, otherwise the principal arctangent moved into the right
+// quadrant. AcuteAngle receives |atn(DY/DX)| in the derivative evaluation,
+// only for DX != 0; otherwise it keeps what the previous evaluation left.
+inline double Twist(const Model& m, double attach, double load) {
+    return WrapTwist(attach - load, m.Pi);
+}
+
+// Offsets, distances and polar angles of both loads at the current X, Y.
+// The two elements are independent; their square roots, quotients and
+// arctangents are interleaved so the long latencies overlap.
+inline void BothGeometries(Model& m, bool setAcute) {
+    double q[3] = {0, 0, 0};
+    for (int i = 1; i <= 2; ++i) {
+        m.DX[i] = Chk(m.X[i] - m.X[0]);
+        m.DY[i] = Chk(m.Y[i] - m.Y[0]);
+    }
+    for (int i = 1; i <= 2; ++i) {
+        m.R[i] = Chk(std::sqrt(m.DX[i] * m.DX[i] + m.DY[i] * m.DY[i]));
+        // DY/DX overflows for a load almost on the Y axis; atn would hide it.
+        if (m.DX[i] != 0) q[i] = Chk(m.DY[i] / m.DX[i]);
+    }
+    for (int i = 1; i <= 2; ++i) {
+        const double dx = m.DX[i], dy = m.DY[i];
+        double angle = m.Pi / 2;
+        if (dy < 0) angle = 3 * m.Pi / 2;
+        if (dx != 0) {
+            angle = std::atan(q[i]);
+            if (setAcute) m.AcuteAngle[i] = std::fabs(angle);
+            if (dx > 0 && dy < 0) angle = 2 * m.Pi + angle;
+            if (dx < 0) angle = angle + m.Pi;
+        }
+        m.fi[i] = angle;
+    }
+}
+
+}  // namespace
+
+// The raw difference jumps by a full turn when the load or the attachment
+// point crosses +X; the two corrections by +-0.9 rad remove that jump while
+// the twist is small. A raw value in (0.9, 2*Pi - 0.9) is first lowered and
+// then raised back, so it comes out unchanged.
+double WrapTwist(double raw, double pi) {
+    double d = raw;
+    if (d > 0.9) d = d - 2 * pi;
+    if (d < -0.9) d = 2 * pi + d;
+    return d;
+}
+
+void Unpack(Model& m) {
+    for (int b = 0; b < 3; ++b) {
+        m.X[b] = m.StateY[1 + b];
+        m.Y[b] = m.StateY[4 + b];
+        m.VX[b] = m.StateY[8 + b];
+        m.VY[b] = m.StateY[11 + b];
+    }
+    m.fi[0] = m.StateY[7];
+    m.w0 = m.StateY[14];
+}
+
+void PackState(Model& m) {
+    for (int b = 0; b < 3; ++b) {
+        m.StateY[1 + b] = m.X[b];
+        m.StateY[4 + b] = m.Y[b];
+        m.StateY[8 + b] = m.VX[b];
+        m.StateY[11 + b] = m.VY[b];
+    }
+    m.StateY[7] = m.fi[0];
+    m.StateY[14] = m.w0;
+}
+
+void AttachmentAngles(Model& m) {
+    // The disk angle is never stored reduced; each evaluation subtracts the
+    // whole turns afresh, so the reduction error grows with |fi0|. For a
+    // finite angle nothing here can overflow.
+    const double q = m.fi[0] / 2 / m.Pi;
+    m.FiAttach[1] = (q - std::trunc(q)) * 2 * m.Pi;
+    m.FiAttach[2] = m.FiAttach[1] + m.Pi;
+    if (!(2 * m.Pi >= m.FiAttach[2])) m.FiAttach[2] = m.FiAttach[2] - 2 * m.Pi;
+}
+
+// Only results that are stored, divided by, or hidden by a later operation
+// (atn, a comparison) are tested: +, - and * carry an overflow or an invalid
+// operation through to the stored result, which is tested.
+void ComputeDerivatives(Model& m) {
+    Unpack(m);
+    AttachmentAngles(m);
+
+    BothGeometries(m, true);
+    for (int i = 1; i <= 2; ++i) {
+        m.Dfi[i] = Twist(m, m.FiAttach[i], m.fi[i]);
+        // Zero free length: the spring force grows with the whole distance.
+        m.FR[i] = Chk(m.CR * m.R[i] + m.KR * m.VR[i]);
+        // The element's torque becomes a force at the load's current distance.
+        m.FT[i] = Chk((m.CT * m.Dfi[i] + m.KT * m.VT[i]) / m.R[i]);
+    }
+    for (int i = 1; i <= 2; ++i) {
+        const double c = std::cos(m.AcuteAngle[i]);
+        const double s = std::sin(m.AcuteAngle[i]);
+        // Tension pulls the load towards the disk centre; the tangential force
+        // is a quarter turn ahead. |c|, |s| <= 1, so the projections of a
+        // finite force are finite.
+        m.FRX[i] = c * m.FR[i];
+        if (m.DX[i] > 0) m.FRX[i] = -m.FRX[i];
+        m.FRY[i] = s * m.FR[i];
+        if (m.DY[i] > 0) m.FRY[i] = -m.FRY[i];
+        m.FTX[i] = s * m.FT[i];
+        if (m.DY[i] > 0) m.FTX[i] = -m.FTX[i];
+        m.FTY[i] = c * m.FT[i];
+        if (m.DX[i] < 0) m.FTY[i] = -m.FTY[i];
+    }
+
+    for (int k = 1; k <= 7; ++k) m.DerivF[k] = m.StateY[k + 7];
+    // The disk takes the reaction of both elements: the negated sum of the
+    // forces on the loads, and the negated sum of the element torques.
+    m.DerivF[8] = Chk(-(m.FRX[1] + m.FRX[2] + m.FTX[1] + m.FTX[2]) / m.M[0]);
+    m.DerivF[9] = Chk((m.FRX[1] + m.FTX[1]) / m.M[1]);
+    m.DerivF[10] = Chk((m.FRX[2] + m.FTX[2]) / m.M[2]);
+    m.DerivF[11] = Chk(-(m.FRY[1] + m.FRY[2] + m.FTY[1] + m.FTY[2]) / m.M[0]);
+    m.DerivF[12] = Chk((m.FRY[1] + m.FTY[1]) / m.M[1]);
+    m.DerivF[13] = Chk((m.FRY[2] + m.FTY[2]) / m.M[2]);
+    m.DerivF[14] = Chk(-(m.FT[1] * m.R[1] + m.FT[2] * m.R[2]) / m.J0);
+}
+
+namespace {
+
+// x - x is 0 for every finite x and NaN otherwise, so one sum tests a whole
+// stage at once and the loops stay free of branches.
+inline void ChkAll(const double* v) {
+    double acc = 0;
+    for (int k = 1; k <= 14; ++k) acc += v[k] - v[k];
+    if (acc != 0) [[unlikely]]
+        RaiseArithmeticError();
+}
+
+// New stage values are formed in scratch arrays and tested before they are
+// copied into the record, so a failing stage stores nothing.
+struct Stage {
+    double k[15];
+    double y[15];
+};
+
+inline void Commit(const Stage& s, double* kOut, double* yOut) {
+    for (int k = 1; k <= 14; ++k) kOut[k] = s.k[k];
+    if (yOut)
+        for (int k = 1; k <= 14; ++k) yOut[k] = s.y[k];
+}
+
+}  // namespace
+
+void RungeKuttaStep(Model& m) {
+    const double h = m.h;
+    for (int k = 1; k <= 14; ++k) m.StateBase[k] = m.StateY[k];
+    const double* base = m.StateBase;
+    Stage s;
+
+    // h * DerivF is finite or infinite, never NaN, and an infinite K carries
+    // into the stage state, so testing the stage state tests both.
+    ComputeDerivatives(m);
+    for (int k = 1; k <= 14; ++k) {
+        s.k[k] = h * m.DerivF[k];
+        s.y[k] = s.k[k] / 2 + base[k];
+    }
+    ChkAll(s.y);
+    Commit(s, m.K1, m.StateY);
+
+    ComputeDerivatives(m);
+    for (int k = 1; k <= 14; ++k) {
+        s.k[k] = h * m.DerivF[k];
+        s.y[k] = s.k[k] / 2 + base[k];
+    }
+    ChkAll(s.y);
+    Commit(s, m.K2, m.StateY);
+
+    ComputeDerivatives(m);
+    for (int k = 1; k <= 14; ++k) {
+        s.k[k] = h * m.DerivF[k];
+        s.y[k] = base[k] + s.k[k];
+    }
+    ChkAll(s.y);
+    Commit(s, m.K3, m.StateY);
+
+    ComputeDerivatives(m);
+    for (int k = 1; k <= 14; ++k) s.k[k] = h * m.DerivF[k];
+    ChkAll(s.k);
+    // Weights 1, 2, 2, 1 over 6, summed in this order: the last digits of the
+    // readouts depend on it.
+    for (int k = 1; k <= 14; ++k)
+        s.y[k] = (2 * m.K2[k] + m.K1[k] + 2 * m.K3[k] + s.k[k]) / 6 + base[k];
+    ChkAll(s.y);
+    Commit(s, m.K4, m.StateY);
+
+    // Geometry at the new state; the forces keep the values of the fourth
+    // evaluation, which the readouts show.
+    Unpack(m);
+    AttachmentAngles(m);
+    BothGeometries(m, false);
+    for (int i = 1; i <= 2; ++i) {
+        // Backward differences over the step just made: the damping of the
+        // next step lags the motion by one step.
+        m.VR[i] = Chk((m.R[i] - m.ROld[i]) / h);
+        m.Dfi[i] = Twist(m, m.FiAttach[i], m.fi[i]);
+        m.VT[i] = Chk((m.Dfi[i] - m.DfiOld[i]) / h);
+        m.ROld[i] = m.R[i];
+        m.DfiOld[i] = m.Dfi[i];
+    }
+}
+
+bool AccountStep(Model& m) {
+    if (m.NC == std::numeric_limits<std::int32_t>::max()) RaiseArithmeticError();
+    m.NC = m.NC + 1;
+    // T is a running sum of h, never a step count times h: its readout shows
+    // the accumulated rounding.
+    m.T = Chk(m.T + m.h);
+    m.TPlot = Chk(m.TPlot + m.h);
+    if (!(Chk(25 * m.MT) >= m.TPlot)) {
+        m.TPlot = 0;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace sim

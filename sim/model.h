@@ -1,0 +1,92 @@
+// The model record: everything the simulation knows, in one plain aggregate.
+// Arrays keep the window's own indexing: state components 1..14, bodies 0..2
+// (0 the disk, 1 and 2 the loads), elastic elements 1..2. Nothing here is
+// allocated after construction; a run works on it in place.
+#pragma once
+
+#include <cstdint>
+
+namespace sim {
+
+inline constexpr int kStateSize = 46;  // indices 0..45 declared, 1..14 used
+inline constexpr int kBodies = 4;      // indices 0..3 declared, 0..2 used
+
+struct Model {
+    // --- state vector and Runge-Kutta work arrays (layout of StateY) ---
+    // 1..3 X of disk, load 1, load 2 [m]; 4..6 Y of the same [m];
+    // 7 disk angle fi0, unreduced [rad]; 8..10 X velocities [m/s];
+    // 11..13 Y velocities [m/s]; 14 disk angular speed [rad/s].
+    double StateY[kStateSize] = {};
+    double DerivF[kStateSize] = {};     // time derivatives of StateY
+    double StateBase[kStateSize] = {};  // state at the start of the step
+    double K1[kStateSize] = {};         // h * DerivF of each stage
+    double K2[kStateSize] = {};
+    double K3[kStateSize] = {};
+    double K4[kStateSize] = {};
+
+    // --- per-body arrays ---
+    double M[kBodies] = {};      // masses m0, m1, m2 [kg]; M[2] copies M[1]
+    double R[kBodies] = {};      // R[0] disk radius R0; R[1..2] load distances [m]
+    double X[kBodies] = {};      // positions [m]
+    double Y[kBodies] = {};
+    double VX[kBodies] = {};     // velocities [m/s]; VX[0] holds V0 at start
+    double VY[kBodies] = {};
+    double fi[kBodies] = {};     // fi[0] disk angle (unreduced), fi[1..2] polar
+                                 // angles of the loads about the disk centre [rad]
+    double FiAttach[kBodies] = {};  // attachment angles, reduced to one turn [rad]
+    double DX[kBodies] = {};     // load i relative to the disk centre [m]
+    double DY[kBodies] = {};
+    double AcuteAngle[kBodies] = {};  // |atn(DY/DX)|, projection angle [rad]
+    double Dfi[kBodies] = {};    // twist of element i [rad]
+    double DfiOld[kBodies] = {}; // twist at the end of the previous step [rad]
+    double ROld[kBodies] = {};   // distance at the end of the previous step [m]
+    double VR[kBodies] = {};     // radial speed, backward difference [m/s]
+    double VT[kBodies] = {};     // twist rate, backward difference [rad/s]
+    double FR[kBodies] = {};     // radial force of element i, + is tension [N]
+    double FT[kBodies] = {};     // tangential force, + pushes the load ccw [N]
+    double FRX[kBodies] = {};    // components on load i [N]
+    double FRY[kBodies] = {};
+    double FTX[kBodies] = {};
+    double FTY[kBodies] = {};
+    double FX[kBodies] = {};     // total force on load i, for readouts [N]
+    double FY[kBodies] = {};
+    double XOld[kBodies] = {};   // where the construction view last drew [m]
+    double YOld[kBodies] = {};
+
+    // --- parameters ---
+    double w0 = 0;   // angular speed of the disk [rad/s]: the input at Start,
+                     // then the current state component 14
+    double CT = 0;   // torsional stiffness [N*m/rad]
+    double KR = 0;   // radial damping [N*s/m]
+    double KT = 0;   // torsional damping [N*m*s/rad]
+    double J0 = 0;   // disk moment of inertia [kg*m^2], derived at Start
+    double CR = 0;   // radial stiffness [N/m], derived at Start
+
+    // --- constants, set when the window loads ---
+    double Pi = 0;         // 3.14159265358979, the one value of pi used
+    double DegPerRad = 0;  // 180 / Pi
+    double Vsv = 0;        // 10^8 * 2.998, speed of light [m/s]
+
+    // --- run-time variables ---
+    double T = 0;       // simulated time, a running sum of h [s]
+    double h = 0;       // integration step [s]
+    std::int32_t NC0 = 0;  // steps per display cycle (>= 1 once read)
+    std::int32_t NC = 0;   // steps since the last display cycle
+    double TPlot = 0;   // time since the current plot sweep began [s]
+    double MT = 0;      // plot time scale [s/cm]
+    double ML = 0;      // construction length scale [m/cm]
+    double MV = 0;      // plot velocity scale [(m/s)/cm]
+    double MF = 0;      // plot force scale [N/cm]
+    double E = 0;       // total energy now [J]
+    double E0 = 0;      // total energy at Start [J]
+    double Fmrv = 0;    // claimed lateral force by the label formula [N]
+    double Ymrv = 0;    // ordinate the disk would reach under Fmrv [m]
+    std::int16_t StopFlag = 0;  // 1: the run ends at its next stop test
+    double MarkX = 0, MarkY = 0;        // disk marker point [view units]
+    double MarkXOld = 0, MarkYOld = 0;  // marker drawn last time
+};
+
+// Sets Pi, DegPerRad and Vsv (window load).
+void SetConstants(Model& m);
+
+}  // namespace sim
