@@ -8,6 +8,7 @@
 #include "app/messages.h"
 #include "app/numtext.h"
 #include "app/presets.h"
+#include "app/start.h"
 #include "sim/arith.h"
 #include "sim/dynamics.h"
 #include "sim/energy.h"
@@ -18,11 +19,7 @@ using sim::Chk;
 
 Controller::Controller(WindowPort& port) : port_(port) {}
 
-void Controller::ShowNumber(int textNo, double value) {
-    char buf[32];
-    const int n = FormatNumberTo(value, port_.DecimalSeparator(), buf);
-    port_.SetText(textNo, std::string_view(buf, static_cast<std::size_t>(n)));
-}
+void Controller::ShowNumber(int textNo, double value) { app::ShowNumber(port_, textNo, value); }
 
 void Controller::Form_Load() {
     port_.Picture(1).Cls();
@@ -42,38 +39,8 @@ void Controller::Command8_Click() { ApplyPreset(1); }
 void Controller::Command9_Click() { ApplyPreset(2); }
 
 void Controller::Command1_Click() {
-    // Each value is stored as soon as its field is read; a refusal leaves the
-    // earlier ones changed and the later ones as they were.
     try {
-        m_.M[0] = ReadDoubleField(port_, 1);
-        m_.R[0] = ReadDoubleField(port_, 2);
-        m_.VX[0] = ReadDoubleField(port_, 4);
-        m_.w0 = ReadDoubleField(port_, 5);
-        m_.M[1] = ReadDoubleField(port_, 11);
-        m_.M[2] = m_.M[1];
-        m_.R[1] = ReadDoubleField(port_, 3);
-        m_.R[2] = m_.R[1];
-        m_.KR = ReadDoubleField(port_, 7);
-        m_.CT = ReadDoubleField(port_, 6);
-        m_.KT = ReadDoubleField(port_, 8);
-        m_.MF = ReadDoubleField(port_, 26);
-        m_.ML = ReadDoubleField(port_, 29);
-        m_.MV = ReadDoubleField(port_, 30);
-        m_.MT = ReadDoubleField(port_, 51);
-        m_.h = ReadDoubleField(port_, 54);
-        m_.NC0 = ReadWholeField(port_, 55);
-        if (m_.NC0 < 1) m_.NC0 = 1;
-
-        ShowNumber(20, sim::ComputeJ0(m_));
-        ShowNumber(9, sim::ComputeCR(m_));
-        ShowNumber(18, sim::ComputeFmrv(m_));
-        sim::ResetTime(m_);
-        m_.fi[0] = 0;
-        // The greyed state counts as not ticked; unticked, Text21 is not read.
-        if (port_.CheckValue(16) == 1) m_.fi[0] = ReadDoubleField(port_, 21);
-        sim::SetInitialState(m_, m_.fi[0]);
-        ShowNumber(13, sim::ComputeE0(m_));
-        sim::PackState(m_);
+        StartFromFields(port_, m_);
     } catch (const sim::ArithmeticError&) {
         port_.MessageBox(kInputErrorText);
         return;

@@ -9,6 +9,9 @@ namespace cli {
 const char* const kUsage =
     "usage: morvane1-cli [--preset 1|2] [--set NAME=VALUE]... [--twist FI0]\n"
     "                    [--cycles N] [--final-only] [--decimal-comma] [--invariants]\n"
+    "                    [--format tsv|csv]\n"
+    "       morvane1-cli --verify [--preset 1|2] [--set NAME=VALUE]... [--twist FI0]\n"
+    "                    [--time SECONDS] [--format tsv|csv] [--inject-lateral-force N]\n"
     "\n"
     "Runs the disk with two loads as the window does and prints, for every\n"
     "display cycle (NC0 steps), the readouts of the window, tab-separated.\n"
@@ -23,10 +26,20 @@ const char* const kUsage =
     "  --invariants       add Eerr Px Py Lz Yc: 1e10*(E-E0)/E0, total momentum X\n"
     "                     and Y, angular momentum about the origin, and the\n"
     "                     ordinate of the centre of mass\n"
+    "  --format tsv|csv   tab-separated (default), or comma-separated with\n"
+    "                     decimal points and a header row only\n"
+    "  --verify           run at h, h/2 and h/4 to the same time and report the\n"
+    "                     observed order, a ledger of the conserved quantities\n"
+    "                     against their rounding floors, and the verdict on the\n"
+    "                     lateral force; exit 1 when the ledger does not hold\n"
+    "  --time SECONDS     simulated time for --verify (default 1000*h*NC0)\n"
+    "  --inject-lateral-force N\n"
+    "                     add a constant force of N newtons along +Y to the disk,\n"
+    "                     to see what the verdict says of a real lateral force\n"
     "  --help             this text\n"
     "\n"
-    "Exit status: 0 done, 2 an input refused, 3 the run stopped on an error,\n"
-    "64 a usage error.\n";
+    "Exit status: 0 done, 1 the verification ledger does not hold, 2 an input\n"
+    "refused, 3 the run stopped on an error, 64 a usage error.\n";
 
 namespace {
 
@@ -64,6 +77,18 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
             opt.decimalComma = true;
         } else if (a == "--invariants") {
             opt.invariants = true;
+        } else if (a == "--verify") {
+            opt.verify = true;
+        } else if (a == "--format") {
+            if (!value(v)) return ParseResult::kUsageError;
+            if (v != "tsv" && v != "csv") {
+                error = "--format takes tsv or csv";
+                return ParseResult::kUsageError;
+            }
+            opt.csv = v == "csv";
+        } else if (a == "--time" || a == "--inject-lateral-force") {
+            if (!value(v)) return ParseResult::kUsageError;
+            numbers.emplace_back(std::string(a), v);
         } else if (a == "--preset") {
             if (!value(v)) return ParseResult::kUsageError;
             if (v != "1" && v != "2") {
@@ -110,6 +135,19 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
             error = option + " \"" + std::string(text) + "\"";
             return ParseResult::kBadValue;
         }
+        if (option == "--time") {
+            opt.time = *app::ParseNumber(text, sep);
+            if (!(*opt.time > 0)) {
+                error = "--time takes a positive number of seconds";
+                return ParseResult::kUsageError;
+            }
+        } else if (option == "--inject-lateral-force") {
+            opt.injectedForceY0 = *app::ParseNumber(text, sep);
+        }
+    }
+    if ((opt.time || opt.injectedForceY0 != 0) && !opt.verify) {
+        error = "--time and --inject-lateral-force go with --verify";
+        return ParseResult::kUsageError;
     }
     return ParseResult::kOk;
 }

@@ -17,6 +17,10 @@ struct Options {
     bool finalOnly = false;
     bool decimalComma = false;
     bool invariants = false;
+    bool verify = false;
+    std::optional<double> time;     // --time, simulated seconds for --verify
+    bool csv = false;               // --format csv
+    double injectedForceY0 = 0;     // --inject-lateral-force, N
 };
 
 enum class ParseResult { kOk, kHelp, kUsageError, kBadValue };

@@ -128,6 +128,8 @@ void ComputeDerivatives(Model& m) {
     m.DerivF[9] = Chk((m.FRX[1] + m.FTX[1]) / m.M[1]);
     m.DerivF[10] = Chk((m.FRX[2] + m.FTX[2]) / m.M[2]);
     m.DerivF[11] = Chk(-(m.FRY[1] + m.FRY[2] + m.FTY[1] + m.FTY[2]) / m.M[0]);
+    if (m.InjectedForceY0 != 0) [[unlikely]]
+        m.DerivF[11] = Chk(m.DerivF[11] + m.InjectedForceY0 / m.M[0]);
     m.DerivF[12] = Chk((m.FRY[1] + m.FTY[1]) / m.M[1]);
     m.DerivF[13] = Chk((m.FRY[2] + m.FTY[2]) / m.M[2]);
     m.DerivF[14] = Chk(-(m.FT[1] * m.R[1] + m.FT[2] * m.R[2]) / m.J0);

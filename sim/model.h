@@ -82,6 +82,10 @@ struct Model {
     double Fmrv = 0;    // claimed lateral force by the label formula [N]
     double Ymrv = 0;    // ordinate the disk would reach under Fmrv [m]
     std::int16_t StopFlag = 0;  // 1: the run ends at its next stop test
+    // A constant force along +Y on the disk [N]. Zero in every real run; the
+    // verifier's self-test sets it to show what a real lateral force does to
+    // the conservation ledger.
+    double InjectedForceY0 = 0;
     double MarkX = 0, MarkY = 0;        // disk marker point [view units]
     double MarkXOld = 0, MarkYOld = 0;  // marker drawn last time
 };

@@ -52,5 +52,31 @@ check "plot error message" "                Несовместимость па�
 rows=$("$cli" --set ML=0 --cycles 5 2>/dev/null | wc -l | tr -d ' ')
 check "header kept after a run error" "2" "$rows"
 
+# Verification: the observed order of the undamped case, the ledger of both
+# presets, and a deliberately injected lateral force.
+in_range() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { print (v >= lo && v <= hi) ? "yes" : "no: " v }'; }
+order=$("$cli" --verify --set KR=0 --set KT=0 --set h=0.002 --time 1 | awk -F'\t' '$1 == "order_state" { print $2 }')
+check "undamped preset 1 order within 3.8..4.2" "yes" "$(in_range "$order" 3.8 4.2)"
+order=$("$cli" --verify --twist 0.2 --set KR=0 --set KT=0 --set h=0.002 --time 1 | awk -F'\t' '$1 == "order_state" { print $2 }')
+check "undamped twist start order within 3.8..4.2" "yes" "$(in_range "$order" 3.8 4.2)"
+check "ledger holds for preset 1" "0" "$(status --verify)"
+check "ledger holds for preset 1 twisted" "0" "$(status --verify --twist 0.2)"
+check "ledger holds for preset 2" "0" "$(status --verify --preset 2)"
+check "injected lateral force fails the ledger" "1" "$(status --verify --inject-lateral-force 0.001)"
+verdict=$("$cli" --verify --preset 2 | tail -1)
+check "verdict without a lateral force" "no lateral force within rounding: max|Yc|" "${verdict%% = *}"
+verdict=$("$cli" --verify --preset 2 --inject-lateral-force 1 | tail -1)
+check "verdict with a lateral force" "a lateral force acts: max|Yc|" "${verdict%% = *}"
+csv=$("$cli" --verify --preset 2 --format csv 2>/dev/null)
+check "csv header" "item,value,reference,meaning" "$(sed -n 1p <<<"$csv")"
+check "csv has no tabs and four fields a row" "0" "$(awk -F, 'NF != 4 || /\t/' <<<"$csv" | wc -l | tr -d ' ')"
+check "csv run rows" "T,w0,X0" "$("$cli" --format csv --decimal-comma | sed -n 1p | cut -d, -f1-3)"
+check "csv run uses decimal points" "0.0001" "$("$cli" --format csv --decimal-comma | sed -n 2p | cut -d, -f1)"
+check "time without verify" "64" "$(status --time 1)"
+start=$(date +%s%N)
+"$cli" --verify --preset 2 --time 1e-4 >/dev/null
+ms=$(( ($(date +%s%N) - start) / 1000000 ))
+check "preset 2 verify of 1E-04 s under 3 s" "yes" "$( [ $ms -lt 3000 ] && echo yes || echo "no: $ms ms")"
+
 echo "$passed passed, $fail failed"
 [ $fail -eq 0 ]

@@ -1,0 +1,293 @@
+#include "ui/picture_box.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace ui {
+namespace {
+
+constexpr std::uint32_t kBackgroundColour = 0xFFFFFFFFu;  // white
+
+std::uint32_t Pack(app::Rgb c) {
+    return 0xFF000000u | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | std::uint32_t{c.b};
+}
+
+// Device coordinates are at most 2^24 in size (FrameMapper), so the nearest
+// pixel always fits, and so do the products the line and circle code forms.
+std::int64_t Nearest(double d) { return static_cast<std::int64_t>(std::floor(d + 0.5)); }
+
+// Midpoint circle, first octant: the y kept at column x is the largest one
+// whose midpoint y - 1/2 still lies inside the circle, that is
+// x^2 + y^2 - y <= r^2 - 1. Returns -1 when no y >= 0 qualifies.
+std::int64_t OctantY(std::int64_t r, std::int64_t x) {
+    const std::int64_t k = r * r - 1 - x * x;
+    if (k < 0) return -1;
+    // y <= (1 + sqrt(1 + 4k)) / 2; the double square root is corrected to the
+    // exact integer one (1 + 4k < 2^51 is exact in a double).
+    const std::int64_t n = 1 + 4 * k;
+    auto s = static_cast<std::int64_t>(std::sqrt(static_cast<double>(n)));
+    while (s * s > n) --s;
+    while ((s + 1) * (s + 1) <= n) ++s;
+    return (1 + s) / 2;
+}
+
+}  // namespace
+
+PictureBox::PictureBox(const QRect& geometry, QWidget* parent) : QWidget(parent) {
+    setGeometry(geometry);
+    setFixedSize(geometry.size());
+    // The image covers every pixel, and what is drawn stays where it is.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_StaticContents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    dpr_ = devicePixelRatioF();
+    const QSize device(qRound(geometry.width() * dpr_), qRound(geometry.height() * dpr_));
+    frame_.width = device.width();
+    frame_.height = device.height();
+    RebuildBase();
+    image_ = base_.copy();
+    MarkAllDirty();
+}
+
+void PictureBox::Scale(float x1, float y1, float x2, float y2) {
+    frame_.x1 = x1;
+    frame_.y1 = y1;
+    frame_.x2 = x2;
+    frame_.y2 = y2;
+}
+
+QPoint PictureBox::DevicePixel(float x, float y) const {
+    return QPoint(static_cast<int>(Nearest(frame_.DeviceX(x))),
+                  static_cast<int>(Nearest(frame_.DeviceY(y))));
+}
+
+void PictureBox::PSet(float x, float y, app::Rgb c) {
+    const std::int64_t px = Nearest(frame_.DeviceX(x));
+    const std::int64_t py = Nearest(frame_.DeviceY(y));
+    Plot(px, py, Pack(c));
+}
+
+void PictureBox::Line(float x1, float y1, float x2, float y2, app::Rgb c) {
+    // All four coordinates are checked before anything is drawn.
+    const std::int64_t ax = Nearest(frame_.DeviceX(x1));
+    const std::int64_t ay = Nearest(frame_.DeviceY(y1));
+    const std::int64_t bx = Nearest(frame_.DeviceX(x2));
+    const std::int64_t by = Nearest(frame_.DeviceY(y2));
+    DrawLine(ax, ay, bx, by, Pack(c));
+}
+
+void PictureBox::Circle(float x, float y, float radius, app::Rgb c) {
+    const std::int64_t cx = Nearest(frame_.DeviceX(x));
+    const std::int64_t cy = Nearest(frame_.DeviceY(y));
+    const double r = frame_.DeviceLength(radius);
+    if (!(radius > 0)) return;
+    DrawCircle(cx, cy, Nearest(r), Pack(c));
+}
+
+void PictureBox::Cls() {
+    std::memcpy(image_.bits(), base_.constBits(), static_cast<std::size_t>(base_.sizeInBytes()));
+    MarkAllDirty();
+}
+
+bool PictureBox::SetBackgroundFromFile(const std::string& fileName) {
+    // Opened by the exact name: QImageReader given a name would also try it
+    // with image suffixes appended.
+    QFile file(QString::fromStdString(fileName));
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    QImageReader reader(&file);
+    if (!reader.canRead()) return false;
+    // The size a file declares is checked before anything is decoded, so a
+    // header claiming 60000 x 60000 pixels allocates nothing.
+    const QSize declared = reader.size();
+    if (!declared.isValid() || declared.width() > kMaxBackgroundSide ||
+        declared.height() > kMaxBackgroundSide)
+        return false;
+    reader.setAllocationLimit(kMaxBackgroundSide * kMaxBackgroundSide * 4 / (1024 * 1024));
+    QImage picture;
+    if (!reader.read(&picture) || picture.isNull()) return false;
+    if (picture.width() > kMaxBackgroundSide || picture.height() > kMaxBackgroundSide) return false;
+    background_ = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    RebuildBase();
+    Cls();
+    return true;
+}
+
+void PictureBox::ClearBackground() {
+    background_ = QImage();
+    RebuildBase();
+    Cls();
+}
+
+void PictureBox::RebuildBase() {
+    base_ = QImage(frame_.width, frame_.height, QImage::Format_RGB32);
+    base_.fill(kBackgroundColour);
+    if (background_.isNull()) return;
+    // Unscaled means at its own size in logical pixels; on a screen of
+    // device pixel ratio 1 this is a plain copy, clipped at the edges.
+    QPainter p(&base_);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(QRectF(0, 0, background_.width() * dpr_, background_.height() * dpr_), background_);
+}
+
+void PictureBox::Plot(std::int64_t x, std::int64_t y, std::uint32_t colour) {
+    if (x < 0 || y < 0 || x >= frame_.width || y >= frame_.height) return;
+    const int ix = static_cast<int>(x), iy = static_cast<int>(y);
+    reinterpret_cast<std::uint32_t*>(image_.scanLine(iy))[ix] = colour;
+    dirtyLeft_ = std::min(dirtyLeft_, ix);
+    dirtyRight_ = std::max(dirtyRight_, ix);
+    dirtyTop_ = std::min(dirtyTop_, iy);
+    dirtyBottom_ = std::max(dirtyBottom_, iy);
+}
+
+// Bresenham's line from (x0, y0) to (x1, y1), both ends included. Along the
+// major axis step i the minor coordinate is offset by
+// floor((2 i d_minor + d_major) / (2 d_major)), the ideal line rounded with
+// halves away from the start. Only the steps whose major coordinate lies on
+// the image are walked, so a line from far outside costs no more than one
+// across the image.
+void PictureBox::DrawLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                          std::uint32_t colour) {
+    const std::int64_t dx = x1 >= x0 ? x1 - x0 : x0 - x1;
+    const std::int64_t dy = y1 >= y0 ? y1 - y0 : y0 - y1;
+    if (dx == 0 && dy == 0) {
+        Plot(x0, y0, colour);
+        return;
+    }
+    const bool xMajor = dx >= dy;
+    // Major and minor axis: start, direction, extent, image size.
+    const std::int64_t ma0 = xMajor ? x0 : y0, mi0 = xMajor ? y0 : x0;
+    const std::int64_t maStep = (xMajor ? x1 >= x0 : y1 >= y0) ? 1 : -1;
+    const std::int64_t miStep = (xMajor ? y1 >= y0 : x1 >= x0) ? 1 : -1;
+    const std::int64_t dMa = xMajor ? dx : dy, dMi = xMajor ? dy : dx;
+    const std::int64_t maSize = xMajor ? frame_.width : frame_.height;
+    const std::int64_t miSize = xMajor ? frame_.height : frame_.width;
+
+    std::int64_t lo = maStep > 0 ? -ma0 : ma0 - (maSize - 1);
+    std::int64_t hi = maStep > 0 ? maSize - 1 - ma0 : ma0;
+    lo = std::max<std::int64_t>(lo, 0);
+    hi = std::min(hi, dMa);
+    if (lo > hi) return;
+
+    const std::int64_t den = 2 * dMa;
+    const std::int64_t num = 2 * lo * dMi + dMa;
+    std::int64_t q = num / den, rem = num % den;
+    for (std::int64_t i = lo; i <= hi; ++i) {
+        const std::int64_t mi = mi0 + miStep * q;
+        if (miStep > 0 ? mi >= miSize : mi < 0) break;  // left the image for good
+        const std::int64_t ma = ma0 + maStep * i;
+        if (xMajor)
+            Plot(ma, mi, colour);
+        else
+            Plot(mi, ma, colour);
+        rem += 2 * dMi;
+        if (rem >= den) {
+            rem -= den;
+            ++q;
+        }
+    }
+}
+
+// Midpoint circle outline. Each of the eight symmetric points of the first
+// octant's (x, y) has one coordinate that is the centre's plus or minus x;
+// for each group only the x whose coordinate lies on the image are walked,
+// so a circle far larger than the image costs a few image widths.
+void PictureBox::DrawCircle(std::int64_t cx, std::int64_t cy, std::int64_t r,
+                            std::uint32_t colour) {
+    if (r == 0) {
+        Plot(cx, cy, colour);
+        return;
+    }
+    const std::int64_t w = frame_.width, h = frame_.height;
+    if (cx + r < 0 || cx - r >= w || cy + r < 0 || cy - r >= h) return;
+
+    // Last column of the octant: the largest x with x <= y(x).
+    std::int64_t xMax = static_cast<std::int64_t>(static_cast<double>(r) / std::sqrt(2.0));
+    while (xMax + 1 <= OctantY(r, xMax + 1)) ++xMax;
+    while (xMax > 0 && xMax > OctantY(r, xMax)) --xMax;
+
+    struct Group {
+        std::int64_t lo, hi;  // range of x whose varying coordinate is on the image
+        bool xVaries;         // the image x is centre +- x (else the image y is)
+        std::int64_t sign;
+    };
+    const Group groups[4] = {
+        {-cx, w - 1 - cx, true, 1},
+        {cx - (w - 1), cx, true, -1},
+        {-cy, h - 1 - cy, false, 1},
+        {cy - (h - 1), cy, false, -1},
+    };
+    for (const Group& g : groups) {
+        const std::int64_t lo = std::max<std::int64_t>(g.lo, 0);
+        const std::int64_t hi = std::min(g.hi, xMax);
+        if (lo > hi) continue;
+        std::int64_t y = OctantY(r, lo);
+        for (std::int64_t x = lo; x <= hi; ++x) {
+            // y falls by at most one per column inside the octant.
+            if (y * y - y > r * r - 1 - x * x) --y;
+            if (g.xVaries) {
+                Plot(cx + g.sign * x, cy + y, colour);
+                Plot(cx + g.sign * x, cy - y, colour);
+            } else {
+                Plot(cx + y, cy + g.sign * x, colour);
+                Plot(cx - y, cy + g.sign * x, colour);
+            }
+        }
+    }
+}
+
+void PictureBox::MarkAllDirty() {
+    dirtyLeft_ = 0;
+    dirtyTop_ = 0;
+    dirtyRight_ = frame_.width - 1;
+    dirtyBottom_ = frame_.height - 1;
+}
+
+void PictureBox::ResetDirty() {
+    // Inverted so that the first plotted pixel sets all four edges.
+    dirtyLeft_ = frame_.width;
+    dirtyTop_ = frame_.height;
+    dirtyRight_ = -1;
+    dirtyBottom_ = -1;
+}
+
+QRect PictureBox::DirtyRect() const {
+    if (dirtyLeft_ > dirtyRight_ || dirtyTop_ > dirtyBottom_) return QRect();
+    return QRect(QPoint(dirtyLeft_, dirtyTop_), QPoint(dirtyRight_, dirtyBottom_));
+}
+
+void PictureBox::Flush() {
+    const QRect dirty = DirtyRect();
+    if (dirty.isEmpty()) return;
+    ResetDirty();
+    update(LogicalRect(dirty));
+}
+
+QRect PictureBox::LogicalRect(const QRect& d) const {
+    const int left = static_cast<int>(std::floor(d.left() / dpr_));
+    const int top = static_cast<int>(std::floor(d.top() / dpr_));
+    const int right = static_cast<int>(std::ceil((d.right() + 1) / dpr_));
+    const int bottom = static_cast<int>(std::ceil((d.bottom() + 1) / dpr_));
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QRect PictureBox::DeviceRect(const QRect& l) const {
+    const int left = static_cast<int>(std::floor(l.left() * dpr_));
+    const int top = static_cast<int>(std::floor(l.top() * dpr_));
+    const int right = static_cast<int>(std::ceil((l.right() + 1) * dpr_));
+    const int bottom = static_cast<int>(std::ceil((l.bottom() + 1) * dpr_));
+    return QRect(left, top, right - left, bottom - top).intersected(image_.rect());
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    const QRect target = event->rect();
+    p.drawImage(QRectF(target), image_, QRectF(DeviceRect(target)));
+}
+
+}  // namespace ui
