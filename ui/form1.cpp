@@ -1,0 +1,231 @@
+#include "ui/form1.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "ui/form1_controls.h"
+#include "ui/form2.h"
+#include "ui/picture_box.h"
+#include "ui/twips.h"
+
+namespace ui {
+namespace {
+
+void ShowMessageBox(QWidget* parent, const QString& text) {
+    // The program's texts break lines with CR LF; the label wants LF alone.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Morvane1"), shown, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace
+
+Form1::Form1()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Morvane1"));
+    setFixedSize(TwipsToPx(11925), TwipsToPx(8370));
+    // The layout is the old one in fixed twips, drawn for an 8-point sans
+    // serif; a pixel size keeps the text in proportion to it on any screen.
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(11);
+    setFont(f);
+
+    messageSink_ = [this](const QString& text) { ShowMessageBox(this, text); };
+    ReadLocale();
+    CreateControls();
+    controller_.Form_Load();
+    Present();
+    sinceEvents_.start();
+}
+
+Form1::~Form1() = default;
+
+void Form1::CreateControls() {
+    for (const ControlSpec& spec : Form1Controls()) {
+        const QRect rect = TwipsRect(spec.left, spec.top, spec.width, spec.height);
+        const QString text = QString::fromUtf8(spec.text);
+        const auto at = static_cast<std::size_t>(spec.number);
+        QWidget* widget = nullptr;
+        switch (spec.kind) {
+            case ControlKind::kButton: {
+                auto* button = new QPushButton(text, this);
+                const int no = spec.number;
+                connect(button, &QPushButton::clicked, this, [this, no] { OnCommand(no); });
+                buttons_.at(at) = button;
+                widget = button;
+                break;
+            }
+            case ControlKind::kCheckBox: {
+                auto* box = new QCheckBox(text, this);
+                box->setChecked(spec.ticked);
+                checks_.at(at) = box;
+                widget = box;
+                break;
+            }
+            case ControlKind::kTextField: {
+                auto* field = new QLineEdit(text, this);
+                field->setCursorPosition(0);
+                texts_.at(at) = field;
+                widget = field;
+                break;
+            }
+            case ControlKind::kLabel: {
+                auto* label = new QLabel(text, this);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setTextFormat(Qt::PlainText);
+                widget = label;
+                break;
+            }
+            case ControlKind::kPicture: {
+                auto* picture = new PictureBox(rect, this);
+                pictures_.at(at) = picture;
+                widget = picture;
+                break;
+            }
+        }
+        widget->setObjectName(ControlName(spec));
+        widget->setGeometry(rect);
+    }
+}
+
+void Form1::SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
+
+QLineEdit* Form1::TextField(int textNo) const { return texts_.at(static_cast<std::size_t>(textNo)); }
+QCheckBox* Form1::CheckBox(int checkNo) const { return checks_.at(static_cast<std::size_t>(checkNo)); }
+QPushButton* Form1::Button(int commandNo) const {
+    return buttons_.at(static_cast<std::size_t>(commandNo));
+}
+PictureBox* Form1::PictureWidget(int pictureNo) const {
+    return pictures_.at(static_cast<std::size_t>(pictureNo));
+}
+
+void Form1::OnCommand(int commandNo) {
+    ReadLocale();
+    switch (commandNo) {
+        case 1: controller_.Command1_Click(); break;
+        case 2: controller_.Command2_Click(); break;
+        case 3: controller_.Command3_Click(); break;
+        case 4: controller_.Command4_Click(); break;
+        case 5: controller_.Command5_Click(); break;
+        case 6: Command6_Click(); break;
+        case 7: controller_.Command7_Click(); break;
+        case 8: controller_.Command8_Click(); break;
+        case 9: controller_.Command9_Click(); break;
+        case 10: controller_.Command10_Click(); break;
+        default: break;
+    }
+    // A handler that is not a run (the presets, "Очистить  рисунки", a press
+    // that only queues a nested run) shows its writes at once.
+    Present();
+}
+
+std::string Form1::GetText(int textNo) {
+    const auto at = static_cast<std::size_t>(textNo);
+    if (pendingSet_.at(at)) return pending_[at];
+    const QLineEdit* field = texts_[at];
+    return field ? field->text().toStdString() : std::string();
+}
+
+void Form1::SetText(int textNo, std::string_view text) {
+    const auto at = static_cast<std::size_t>(textNo);
+    if (!texts_.at(at)) return;
+    pending_[at].assign(text);
+    pendingSet_[at] = true;
+    anyPending_ = true;
+}
+
+int Form1::CheckValue(int checkNo) {
+    const QCheckBox* box = checks_.at(static_cast<std::size_t>(checkNo));
+    if (!box) return 0;
+    switch (box->checkState()) {
+        case Qt::Checked: return 1;
+        case Qt::PartiallyChecked: return 2;
+        default: return 0;
+    }
+}
+
+app::Surface& Form1::Picture(int pictureNo) { return *pictures_.at(pictureNo == 1 ? 1 : 2); }
+
+void Form1::MessageBox(std::string_view text) {
+    Present();
+    messageSink_(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+int Form1::ProcessEvents() {
+    // Painting and polling thousands of times a second would cost more than
+    // the run itself; every ~10 ms is as often as anyone can see. Whatever
+    // the events do (a click, a message box) finds everything presented.
+    if (sinceEvents_.nsecsElapsed() >= kPresentIntervalNs) {
+        Present();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        ReadLocale();
+        sinceEvents_.restart();
+    }
+    return OpenWindowCount();
+}
+
+int Form1::OpenWindowCount() {
+    int open = closed_ ? 0 : 1;
+    const Form2* help = HelpWindow();
+    if (help && help->isVisible()) ++open;
+    return open;
+}
+
+void Form1::CloseWindows() {
+    close();
+    closed_ = true;
+    UnloadHelpWindow();
+}
+
+void Form1::Present() {
+    if (anyPending_) {
+        for (std::size_t i = 0; i < pending_.size(); ++i) {
+            if (!pendingSet_[i]) continue;
+            pendingSet_[i] = false;
+            QLineEdit* field = texts_[i];
+            field->setText(QString::fromStdString(pending_[i]));
+            // Like the old text boxes, show a long number from its first digit.
+            field->setCursorPosition(0);
+        }
+        anyPending_ = false;
+    }
+    pictures_[1]->Flush();
+    pictures_[2]->Flush();
+}
+
+char Form1::DecimalSeparator() { return separator_; }
+
+void Form1::ReadLocale() {
+    // Read once per round of events rather than at each of the thirty
+    // conversions of a display cycle; the locale only changes between them.
+    separator_ = QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program: the help goes with it, and a
+    // run sees no window left at its next round of events and ends. The
+    // window itself stays alive until the event loop has returned.
+    event->accept();
+    closed_ = true;
+    UnloadHelpWindow();
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    closed_ = false;
+}
+
+}  // namespace ui

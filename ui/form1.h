@@ -1,0 +1,89 @@
+// Form1: the main window. It holds the 144 controls and the run controller,
+// and is the controller's window port.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/controller.h"
+#include "app/port.h"
+
+class QCheckBox;
+class QCloseEvent;
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+
+namespace ui {
+
+class PictureBox;
+
+class Form1 : public QWidget, public app::WindowPort {
+    Q_OBJECT
+
+public:
+    // Receives every message the program shows; the default one opens the
+    // modal message box.
+    using MessageSink = std::function<void(const QString&)>;
+
+    // Creating the window loads it: the controls exist, then Form_Load runs,
+    // all before it is first shown.
+    Form1();
+    ~Form1() override;
+
+    app::Controller& Controller() { return controller_; }
+    void SetMessageSink(MessageSink sink);
+
+    QLineEdit* TextField(int textNo) const;
+    QCheckBox* CheckBox(int checkNo) const;
+    QPushButton* Button(int commandNo) const;
+    PictureBox* PictureWidget(int pictureNo) const;
+
+    // app::WindowPort
+    std::string GetText(int textNo) override;
+    void SetText(int textNo, std::string_view text) override;
+    int CheckValue(int checkNo) override;
+    app::Surface& Picture(int pictureNo) override;
+    void MessageBox(std::string_view text) override;
+    int ProcessEvents() override;
+    int OpenWindowCount() override;
+    void CloseWindows() override;
+    void Present() override;
+    char DecimalSeparator() override;
+
+    // Shortest time between two rounds of real event processing in a run.
+    static constexpr qint64 kPresentIntervalNs = 10'000'000;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateControls();
+    void OnCommand(int commandNo);
+    void ReadLocale();
+
+    std::array<QLineEdit*, 61> texts_{};      // Text1..Text60
+    std::array<QCheckBox*, 17> checks_{};     // Check1..Check16
+    std::array<QPushButton*, 11> buttons_{};  // Command1..Command10
+    std::array<PictureBox*, 3> pictures_{};   // Picture1, Picture2
+
+    // Texts the program wrote and the widgets do not show yet.
+    std::array<std::string, 61> pending_;
+    std::array<bool, 61> pendingSet_{};
+    bool anyPending_ = false;
+
+    QElapsedTimer sinceEvents_;
+    MessageSink messageSink_;
+    char separator_ = '.';
+    bool closed_ = false;
+    app::Controller controller_{*this};
+};
+
+}  // namespace ui
