@@ -17,6 +17,26 @@ namespace app {
 
 using sim::Chk;
 
+namespace {
+
+// An error scope: a failing model operation, a field text that does not
+// read as a number or an undrawable coordinate inside body ends it with the
+// scope's message box. Nothing is rolled back. Returns false when it ended so.
+template <class Body>
+bool ErrorScope(WindowPort& port, std::string_view message, Body&& body) {
+    try {
+        body();
+        return true;
+    } catch (const sim::ArithmeticError&) {
+    } catch (const InputError&) {
+    } catch (const DrawError&) {
+    }
+    port.MessageBox(message);
+    return false;
+}
+
+}  // namespace
+
 Controller::Controller(WindowPort& port) : port_(port) {}
 
 void Controller::ShowNumber(int textNo, double value) { app::ShowNumber(port_, textNo, value); }
@@ -39,15 +59,7 @@ void Controller::Command8_Click() { ApplyPreset(1); }
 void Controller::Command9_Click() { ApplyPreset(2); }
 
 void Controller::Command1_Click() {
-    try {
-        StartFromFields(port_, m_);
-    } catch (const sim::ArithmeticError&) {
-        port_.MessageBox(kInputErrorText);
-        return;
-    } catch (const InputError&) {
-        port_.MessageBox(kInputErrorText);
-        return;
-    }
+    if (!ErrorScope(port_, kInputErrorText, [&] { StartFromFields(port_, m_); })) return;
     m_.StopFlag = 0;
     RunSimulation();
 }
@@ -101,35 +113,23 @@ void Controller::RunSimulation() {
 }
 
 bool Controller::Pass() {
-    try {
+    // Step error scope: the step, its accounting and display steps 1 to 6.
+    bool displayDue = false;
+    const bool stepDone = ErrorScope(port_, kSolveErrorText, [&] {
         sim::RungeKuttaStep(m_);
         if (sim::AccountStep(m_)) {
             Surface& plot = port_.Picture(2);
             plot.Cls();
             DrawPlotAxes(plot);
         }
-        if (m_.NC < m_.NC0) return true;
-        DisplayCycle();
-    } catch (const sim::ArithmeticError&) {
-        port_.MessageBox(kSolveErrorText);
-        return false;
-    } catch (const InputError&) {
-        port_.MessageBox(kSolveErrorText);
-        return false;
-    } catch (const DrawError&) {
-        port_.MessageBox(kSolveErrorText);
-        return false;
-    }
+        displayDue = !(m_.NC < m_.NC0);
+        if (displayDue) DisplayCycle();
+    });
+    if (!stepDone) return false;
+    if (!displayDue) return true;
 
-    try {
-        PlotUpdate(m_, port_, port_.Picture(2));
-    } catch (const sim::ArithmeticError&) {
-        port_.MessageBox(kPlotErrorText);
-        return false;
-    } catch (const DrawError&) {
-        port_.MessageBox(kPlotErrorText);
-        return false;
-    }
+    // Plot error scope: the series and trajectory points.
+    if (!ErrorScope(port_, kPlotErrorText, [&] { PlotUpdate(m_, port_, port_.Picture(2)); })) return false;
 
     if (m_.StopFlag == 1) return false;
     inEvents_ = true;

@@ -169,29 +169,19 @@ void RungeKuttaStep(Model& m) {
 
     // h * DerivF is finite or infinite, never NaN, and an infinite K carries
     // into the stage state, so testing the stage state tests both.
-    ComputeDerivatives(m);
-    for (int k = 1; k <= 14; ++k) {
-        s.k[k] = h * m.DerivF[k];
-        s.y[k] = s.k[k] / 2 + base[k];
-    }
-    ChkAll(s.y);
-    Commit(s, m.K1, m.StateY);
-
-    ComputeDerivatives(m);
-    for (int k = 1; k <= 14; ++k) {
-        s.k[k] = h * m.DerivF[k];
-        s.y[k] = s.k[k] / 2 + base[k];
-    }
-    ChkAll(s.y);
-    Commit(s, m.K2, m.StateY);
-
-    ComputeDerivatives(m);
-    for (int k = 1; k <= 14; ++k) {
-        s.k[k] = h * m.DerivF[k];
-        s.y[k] = base[k] + s.k[k];
-    }
-    ChkAll(s.y);
-    Commit(s, m.K3, m.StateY);
+    // Stages 1 and 2 go half a step from the start state, stage 3 a whole one.
+    auto stage = [&](double* kOut, bool half) {
+        ComputeDerivatives(m);
+        for (int k = 1; k <= 14; ++k) {
+            s.k[k] = h * m.DerivF[k];
+            s.y[k] = half ? s.k[k] / 2 + base[k] : base[k] + s.k[k];
+        }
+        ChkAll(s.y);
+        Commit(s, kOut, m.StateY);
+    };
+    stage(m.K1, true);
+    stage(m.K2, true);
+    stage(m.K3, false);
 
     ComputeDerivatives(m);
     for (int k = 1; k <= 14; ++k) s.k[k] = h * m.DerivF[k];
