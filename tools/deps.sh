@@ -4,6 +4,7 @@ MORVANE1_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
+  desktop-file-utils appstream dpkg-dev file
 )
 
 morvane1_install_missing() {
