@@ -1,5 +1,6 @@
 #include "ui/form1.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -10,6 +11,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyle>
+#include <QStyleFactory>
+
+#include <algorithm>
 
 #include "ui/form1_controls.h"
 #include "ui/form2.h"
@@ -30,6 +35,10 @@ void ShowMessageBox(QWidget* parent, const QString& text) {
 
 }  // namespace
 
+void ApplyProgramStyle() {
+    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(classic);
+}
+
 Form1::Form1()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -40,7 +49,8 @@ Form1::Form1()
     // The layout is the old one in fixed twips, drawn for an 8-point sans
     // serif; a pixel size keeps the text in proportion to it on any screen.
     QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(11);
+    f.setPixelSize(10);
+    f.setStretch(QFont::SemiCondensed);
     setFont(f);
 
     messageSink_ = [this](const QString& text) { ShowMessageBox(this, text); };
@@ -78,6 +88,13 @@ void Form1::CreateControls() {
             case ControlKind::kTextField: {
                 auto* field = new QLineEdit(text, this);
                 field->setCursorPosition(0);
+                // The classic panel covers every pixel of the field, so the
+                // window need not paint its background under each readout.
+                if (field->style()->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0)
+                    field->setAttribute(Qt::WA_OpaquePaintEvent);
+                shown_.at(at) = text.toStdString();
+                connect(field, &QLineEdit::textChanged, this,
+                        [this, at](const QString& now) { shown_[at] = now.toStdString(); });
                 texts_.at(at) = field;
                 widget = field;
                 break;
@@ -86,6 +103,9 @@ void Form1::CreateControls() {
                 auto* label = new QLabel(text, this);
                 label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
                 label->setTextFormat(Qt::PlainText);
+                // Several labels reach a pixel into the field they name; kept
+                // beneath, they are not repainted with every new readout.
+                label->lower();
                 widget = label;
                 break;
             }
@@ -134,9 +154,7 @@ void Form1::OnCommand(int commandNo) {
 
 std::string Form1::GetText(int textNo) {
     const auto at = static_cast<std::size_t>(textNo);
-    if (pendingSet_.at(at)) return pending_[at];
-    const QLineEdit* field = texts_[at];
-    return field ? field->text().toStdString() : std::string();
+    return pendingSet_.at(at) ? pending_[at] : shown_[at];
 }
 
 void Form1::SetText(int textNo, std::string_view text) {
@@ -168,10 +186,16 @@ int Form1::ProcessEvents() {
     // Painting and polling thousands of times a second would cost more than
     // the run itself; every ~10 ms is as often as anyone can see. Whatever
     // the events do (a click, a message box) finds everything presented.
-    if (sinceEvents_.nsecsElapsed() >= kPresentIntervalNs) {
+    if (sinceEvents_.nsecsElapsed() >= presentIntervalNs_) {
+        QElapsedTimer round;
+        round.start();
         Present();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         ReadLocale();
+        // On a slow display (a remote X server, software rendering) a round
+        // can take milliseconds; it is kept to a sixth of the run's time.
+        presentIntervalNs_ =
+            std::clamp(5 * round.nsecsElapsed(), kPresentIntervalNs, kLongestPresentIntervalNs);
         sinceEvents_.restart();
     }
     return OpenWindowCount();

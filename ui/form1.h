@@ -24,6 +24,11 @@ namespace ui {
 
 class PictureBox;
 
+// The look the window was drawn for: the classic "Windows" style of the
+// Qt build, whose plain bevelled fields fit the old layout and repaint
+// quickly. The program calls it once, before creating any window.
+void ApplyProgramStyle();
+
 class Form1 : public QWidget, public app::WindowPort {
     Q_OBJECT
 
@@ -57,8 +62,11 @@ public:
     void Present() override;
     char DecimalSeparator() override;
 
-    // Shortest time between two rounds of real event processing in a run.
+    // Shortest time between two rounds of real event processing in a run,
+    // counted from the end of one round to the start of the next.
     static constexpr qint64 kPresentIntervalNs = 10'000'000;
+    // A display that takes long to repaint stretches the time up to this.
+    static constexpr qint64 kLongestPresentIntervalNs = 100'000'000;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,12 +82,16 @@ private:
     std::array<QPushButton*, 11> buttons_{};  // Command1..Command10
     std::array<PictureBox*, 3> pictures_{};   // Picture1, Picture2
 
+    // What each field shows, kept in step with the widget, so that a run
+    // reading its settings every display cycle does not convert them anew.
+    std::array<std::string, 61> shown_;
     // Texts the program wrote and the widgets do not show yet.
     std::array<std::string, 61> pending_;
     std::array<bool, 61> pendingSet_{};
     bool anyPending_ = false;
 
     QElapsedTimer sinceEvents_;
+    qint64 presentIntervalNs_ = kPresentIntervalNs;
     MessageSink messageSink_;
     char separator_ = '.';
     bool closed_ = false;

@@ -5,6 +5,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    ui::ApplyProgramStyle();
     // The window outlives the event loop: a run that is still unwinding when
     // the loop ends may touch it to the last.
     ui::Form1 form;

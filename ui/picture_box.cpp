@@ -1,5 +1,7 @@
 #include "ui/picture_box.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFile>
 #include <QImageReader>
 #include <QPaintEvent>
@@ -18,8 +20,9 @@ std::uint32_t Pack(app::Rgb c) {
     return 0xFF000000u | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | std::uint32_t{c.b};
 }
 
-// Device coordinates are at most 2^24 in size (FrameMapper), so the nearest
-// pixel always fits, and so do the products the line and circle code forms.
+// Coordinates are at most 2^24 logical pixels (FrameMapper) times the device
+// pixel ratio, so the nearest pixel always fits, and so do the products the
+// line and circle code forms.
 std::int64_t Nearest(double d) { return static_cast<std::int64_t>(std::floor(d + 0.5)); }
 
 // Midpoint circle, first octant: the y kept at column x is the largest one
@@ -28,13 +31,61 @@ std::int64_t Nearest(double d) { return static_cast<std::int64_t>(std::floor(d +
 std::int64_t OctantY(std::int64_t r, std::int64_t x) {
     const std::int64_t k = r * r - 1 - x * x;
     if (k < 0) return -1;
-    // y <= (1 + sqrt(1 + 4k)) / 2; the double square root is corrected to the
-    // exact integer one (1 + 4k < 2^51 is exact in a double).
+    // y <= (1 + sqrt(1 + 4k)) / 2, with the integer square root: the double
+    // one is off by at most one for numbers this size, and corrected.
     const std::int64_t n = 1 + 4 * k;
     auto s = static_cast<std::int64_t>(std::sqrt(static_cast<double>(n)));
     while (s * s > n) --s;
     while ((s + 1) * (s + 1) <= n) ++s;
     return (1 + s) / 2;
+}
+
+// Whether a file of the given format runs to its proper end. A GIF is walked
+// block by block to its trailer, its screen and every frame within the size
+// limit; PNG must end with its IEND chunk and JPEG with its end-of-image
+// marker. Other formats are left to their decoders.
+bool LooksComplete(const QByteArray& format, const QByteArray& d) {
+    if (format == "png") return d.endsWith(QByteArray("IEND\xAE\x42\x60\x82", 8));
+    if (format == "jpeg" || format == "jpg") return d.endsWith(QByteArray("\xFF\xD9", 2));
+    if (format != "gif") return true;
+
+    const qsizetype n = d.size();
+    auto byte = [&d](qsizetype i) { return static_cast<int>(static_cast<unsigned char>(d[i])); };
+    auto word = [&byte](qsizetype i) { return byte(i) | (byte(i + 1) << 8); };
+    auto fits = [](int w, int h) {
+        return w <= PictureBox::kMaxBackgroundSide && h <= PictureBox::kMaxBackgroundSide;
+    };
+    if (n < 13 || !fits(word(6), word(8))) return false;
+    qsizetype i = 13;
+    if (byte(10) & 0x80) i += 3 * (qsizetype{2} << (byte(10) & 7));  // global colour table
+    auto skipSubBlocks = [&]() {
+        while (i < n) {
+            const int length = byte(i++);
+            if (length == 0) return true;
+            i += length;
+        }
+        return false;
+    };
+    while (i < n) {
+        switch (byte(i++)) {
+            case 0x3B:  // trailer
+                return true;
+            case 0x21:  // extension: label, then data sub-blocks
+                if (++i > n || !skipSubBlocks()) return false;
+                break;
+            case 0x2C: {  // image: descriptor, colour table, code size, data
+                if (i + 10 > n || !fits(word(i + 4), word(i + 6))) return false;
+                const int flags = byte(i + 8);
+                i += 9;
+                if (flags & 0x80) i += 3 * (qsizetype{2} << (flags & 7));
+                if (++i > n || !skipSubBlocks()) return false;
+                break;
+            }
+            default:
+                return false;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -47,9 +98,15 @@ PictureBox::PictureBox(const QRect& geometry, QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_NoSystemBackground);
     dpr_ = devicePixelRatioF();
-    const QSize device(qRound(geometry.width() * dpr_), qRound(geometry.height() * dpr_));
-    frame_.width = device.width();
-    frame_.height = device.height();
+    // The frame is checked at the logical size, as the headless runner
+    // checks it, and only then scaled to the device pixels; on a screen of
+    // ratio 1 the two are the same.
+    frame_.width = geometry.width();
+    frame_.height = geometry.height();
+    width_ = qRound(geometry.width() * dpr_);
+    height_ = qRound(geometry.height() * dpr_);
+    scaleX_ = frame_.width > 1 ? static_cast<double>(width_ - 1) / (frame_.width - 1) : 1.0;
+    scaleY_ = frame_.height > 1 ? static_cast<double>(height_ - 1) / (frame_.height - 1) : 1.0;
     RebuildBase();
     image_ = base_.copy();
     MarkAllDirty();
@@ -63,31 +120,38 @@ void PictureBox::Scale(float x1, float y1, float x2, float y2) {
 }
 
 QPoint PictureBox::DevicePixel(float x, float y) const {
-    return QPoint(static_cast<int>(Nearest(frame_.DeviceX(x))),
-                  static_cast<int>(Nearest(frame_.DeviceY(y))));
+    return QPoint(static_cast<int>(Nearest(DeviceX(x))),
+                  static_cast<int>(Nearest(DeviceY(y))));
 }
 
 void PictureBox::PSet(float x, float y, app::Rgb c) {
-    const std::int64_t px = Nearest(frame_.DeviceX(x));
-    const std::int64_t py = Nearest(frame_.DeviceY(y));
+    const std::int64_t px = Nearest(DeviceX(x));
+    const std::int64_t py = Nearest(DeviceY(y));
+    BeginDraw();
     Plot(px, py, Pack(c));
+    MarkDirty(px, py, px, py);
 }
 
 void PictureBox::Line(float x1, float y1, float x2, float y2, app::Rgb c) {
     // All four coordinates are checked before anything is drawn.
-    const std::int64_t ax = Nearest(frame_.DeviceX(x1));
-    const std::int64_t ay = Nearest(frame_.DeviceY(y1));
-    const std::int64_t bx = Nearest(frame_.DeviceX(x2));
-    const std::int64_t by = Nearest(frame_.DeviceY(y2));
+    const std::int64_t ax = Nearest(DeviceX(x1));
+    const std::int64_t ay = Nearest(DeviceY(y1));
+    const std::int64_t bx = Nearest(DeviceX(x2));
+    const std::int64_t by = Nearest(DeviceY(y2));
+    BeginDraw();
     DrawLine(ax, ay, bx, by, Pack(c));
+    MarkDirty(std::min(ax, bx), std::min(ay, by), std::max(ax, bx), std::max(ay, by));
 }
 
 void PictureBox::Circle(float x, float y, float radius, app::Rgb c) {
-    const std::int64_t cx = Nearest(frame_.DeviceX(x));
-    const std::int64_t cy = Nearest(frame_.DeviceY(y));
-    const double r = frame_.DeviceLength(radius);
+    const std::int64_t cx = Nearest(DeviceX(x));
+    const std::int64_t cy = Nearest(DeviceY(y));
+    const double r = DeviceLength(radius);
     if (!(radius > 0)) return;
-    DrawCircle(cx, cy, Nearest(r), Pack(c));
+    const std::int64_t ir = Nearest(r);
+    BeginDraw();
+    DrawCircle(cx, cy, ir, Pack(c));
+    MarkDirty(cx - ir, cy - ir, cx + ir, cy + ir);
 }
 
 void PictureBox::Cls() {
@@ -99,8 +163,12 @@ bool PictureBox::SetBackgroundFromFile(const std::string& fileName) {
     // Opened by the exact name: QImageReader given a name would also try it
     // with image suffixes appended.
     QFile file(QString::fromStdString(fileName));
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    QImageReader reader(&file);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxBackgroundFileBytes) return false;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return false;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     if (!reader.canRead()) return false;
     // The size a file declares is checked before anything is decoded, so a
     // header claiming 60000 x 60000 pixels allocates nothing.
@@ -108,6 +176,9 @@ bool PictureBox::SetBackgroundFromFile(const std::string& fileName) {
     if (!declared.isValid() || declared.width() > kMaxBackgroundSide ||
         declared.height() > kMaxBackgroundSide)
         return false;
+    // The decoders show a cut-off file as far as it goes; a picture missing
+    // its end is refused instead.
+    if (!LooksComplete(reader.format(), bytes)) return false;
     reader.setAllocationLimit(kMaxBackgroundSide * kMaxBackgroundSide * 4 / (1024 * 1024));
     QImage picture;
     if (!reader.read(&picture) || picture.isNull()) return false;
@@ -125,7 +196,7 @@ void PictureBox::ClearBackground() {
 }
 
 void PictureBox::RebuildBase() {
-    base_ = QImage(frame_.width, frame_.height, QImage::Format_RGB32);
+    base_ = QImage(width_, height_, QImage::Format_RGB32);
     base_.fill(kBackgroundColour);
     if (background_.isNull()) return;
     // Unscaled means at its own size in logical pixels; on a screen of
@@ -135,14 +206,21 @@ void PictureBox::RebuildBase() {
     p.drawImage(QRectF(0, 0, background_.width() * dpr_, background_.height() * dpr_), background_);
 }
 
-void PictureBox::Plot(std::int64_t x, std::int64_t y, std::uint32_t colour) {
-    if (x < 0 || y < 0 || x >= frame_.width || y >= frame_.height) return;
-    const int ix = static_cast<int>(x), iy = static_cast<int>(y);
-    reinterpret_cast<std::uint32_t*>(image_.scanLine(iy))[ix] = colour;
-    dirtyLeft_ = std::min(dirtyLeft_, ix);
-    dirtyRight_ = std::max(dirtyRight_, ix);
-    dirtyTop_ = std::min(dirtyTop_, iy);
-    dirtyBottom_ = std::max(dirtyBottom_, iy);
+void PictureBox::BeginDraw() {
+    pixels_ = reinterpret_cast<std::uint32_t*>(image_.bits());
+    stride_ = image_.bytesPerLine() / 4;
+}
+
+void PictureBox::MarkDirty(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+    x0 = std::max<std::int64_t>(x0, 0);
+    y0 = std::max<std::int64_t>(y0, 0);
+    x1 = std::min<std::int64_t>(x1, width_ - 1);
+    y1 = std::min<std::int64_t>(y1, height_ - 1);
+    if (x0 > x1 || y0 > y1) return;
+    dirtyLeft_ = std::min(dirtyLeft_, static_cast<int>(x0));
+    dirtyTop_ = std::min(dirtyTop_, static_cast<int>(y0));
+    dirtyRight_ = std::max(dirtyRight_, static_cast<int>(x1));
+    dirtyBottom_ = std::max(dirtyBottom_, static_cast<int>(y1));
 }
 
 // Bresenham's line from (x0, y0) to (x1, y1), both ends included. Along the
@@ -159,14 +237,35 @@ void PictureBox::DrawLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std
         Plot(x0, y0, colour);
         return;
     }
+    const std::int64_t w = width_, h = height_;
+    if (x0 >= 0 && x1 >= 0 && y0 >= 0 && y1 >= 0 && x0 < w && x1 < w && y0 < h && y1 < h) {
+        // Wholly on the image, as nearly every line of a run is: the same
+        // walk without a test per pixel.
+        const std::int64_t xStep = x1 >= x0 ? 1 : -1, yStep = y1 >= y0 ? stride_ : -stride_;
+        const std::int64_t major = std::max(dx, dy), minor = std::min(dx, dy);
+        const std::int64_t majorStep = dx >= dy ? xStep : yStep, minorStep = dx >= dy ? yStep : xStep;
+        std::uint32_t* p = pixels_ + y0 * stride_ + x0;
+        std::int64_t rem = major;  // 2 i minor + major, less the whole multiples taken
+        for (std::int64_t i = 0; i <= major; ++i) {
+            *p = colour;
+            p += majorStep;
+            rem += 2 * minor;
+            // Written without a branch: on a slanted line the minor steps
+            // come in no pattern a branch predictor could follow.
+            const bool carry = rem >= 2 * major;
+            rem -= carry ? 2 * major : 0;
+            p += carry ? minorStep : 0;
+        }
+        return;
+    }
     const bool xMajor = dx >= dy;
     // Major and minor axis: start, direction, extent, image size.
     const std::int64_t ma0 = xMajor ? x0 : y0, mi0 = xMajor ? y0 : x0;
     const std::int64_t maStep = (xMajor ? x1 >= x0 : y1 >= y0) ? 1 : -1;
     const std::int64_t miStep = (xMajor ? y1 >= y0 : x1 >= x0) ? 1 : -1;
     const std::int64_t dMa = xMajor ? dx : dy, dMi = xMajor ? dy : dx;
-    const std::int64_t maSize = xMajor ? frame_.width : frame_.height;
-    const std::int64_t miSize = xMajor ? frame_.height : frame_.width;
+    const std::int64_t maSize = xMajor ? width_ : height_;
+    const std::int64_t miSize = xMajor ? height_ : width_;
 
     std::int64_t lo = maStep > 0 ? -ma0 : ma0 - (maSize - 1);
     std::int64_t hi = maStep > 0 ? maSize - 1 - ma0 : ma0;
@@ -203,8 +302,30 @@ void PictureBox::DrawCircle(std::int64_t cx, std::int64_t cy, std::int64_t r,
         Plot(cx, cy, colour);
         return;
     }
-    const std::int64_t w = frame_.width, h = frame_.height;
+    const std::int64_t w = width_, h = height_;
     if (cx + r < 0 || cx - r >= w || cy + r < 0 || cy - r >= h) return;
+    if (cx - r >= 0 && cx + r < w && cy - r >= 0 && cy + r < h) {
+        // Wholly on the image: the classic incremental form, where d is
+        // x^2 + (y - 1/2)^2 - r^2 at the next column less 1/4.
+        std::uint32_t* const c = pixels_ + cy * stride_ + cx;
+        std::int64_t x = 0, y = r, d = 1 - r;
+        while (x <= y) {
+            const std::int64_t xs = x * stride_, ys = y * stride_;
+            c[ys + x] = colour;
+            c[ys - x] = colour;
+            c[-ys + x] = colour;
+            c[-ys - x] = colour;
+            c[xs + y] = colour;
+            c[xs - y] = colour;
+            c[-xs + y] = colour;
+            c[-xs - y] = colour;
+            const bool down = d >= 0;
+            d += down ? 2 * (x - y) + 5 : 2 * x + 3;
+            y -= down ? 1 : 0;
+            ++x;
+        }
+        return;
+    }
 
     // Last column of the octant: the largest x with x <= y(x).
     std::int64_t xMax = static_cast<std::int64_t>(static_cast<double>(r) / std::sqrt(2.0));
@@ -244,14 +365,14 @@ void PictureBox::DrawCircle(std::int64_t cx, std::int64_t cy, std::int64_t r,
 void PictureBox::MarkAllDirty() {
     dirtyLeft_ = 0;
     dirtyTop_ = 0;
-    dirtyRight_ = frame_.width - 1;
-    dirtyBottom_ = frame_.height - 1;
+    dirtyRight_ = width_ - 1;
+    dirtyBottom_ = height_ - 1;
 }
 
 void PictureBox::ResetDirty() {
-    // Inverted so that the first plotted pixel sets all four edges.
-    dirtyLeft_ = frame_.width;
-    dirtyTop_ = frame_.height;
+    // Inverted, so that the first box marked sets all four edges.
+    dirtyLeft_ = width_;
+    dirtyTop_ = height_;
     dirtyRight_ = -1;
     dirtyBottom_ = -1;
 }

@@ -39,6 +39,8 @@ public:
     // The image pixel a point of the user frame lands on; it may lie outside
     // the image. Throws app::DrawError where drawing would.
     QPoint DevicePixel(float x, float y) const;
+    // The user frame on the logical pixels: what decides whether a coordinate
+    // can be drawn.
     const app::FrameMapper& Frame() const { return frame_; }
 
     // Image pixels changed since the last Flush (empty when none).
@@ -48,14 +50,23 @@ public:
     // between two repaints.
     void Flush();
 
-    // Larger pictures are refused before they are decoded.
+    // Larger pictures are refused before they are decoded, and so are
+    // larger files before they are read.
     static constexpr int kMaxBackgroundSide = 4096;
+    static constexpr qint64 kMaxBackgroundFileBytes = qint64{128} << 20;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Plot(std::int64_t x, std::int64_t y, std::uint32_t colour);
+    // Makes the image writable for one primitive (a test may share it).
+    void BeginDraw();
+    // Marks the box [x0, x1] x [y0, y1], clipped to the image, for repainting.
+    void MarkDirty(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
+    void Plot(std::int64_t x, std::int64_t y, std::uint32_t colour) {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+        pixels_[y * stride_ + x] = colour;
+    }
     void DrawLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
                   std::uint32_t colour);
     void DrawCircle(std::int64_t cx, std::int64_t cy, std::int64_t r, std::uint32_t colour);
@@ -65,11 +76,20 @@ private:
     QRect LogicalRect(const QRect& deviceRect) const;
     QRect DeviceRect(const QRect& logicalRect) const;
 
+    // User frame to device pixels; throw app::DrawError where the frame does.
+    double DeviceX(float x) const { return frame_.DeviceX(x) * scaleX_; }
+    double DeviceY(float y) const { return frame_.DeviceY(y) * scaleY_; }
+    double DeviceLength(float r) const { return frame_.DeviceLength(r) * scaleX_; }
+
     app::FrameMapper frame_;
     qreal dpr_ = 1;
+    int width_ = 1, height_ = 1;        // image size in device pixels
+    double scaleX_ = 1, scaleY_ = 1;    // logical to device pixels, edge to edge
     QImage image_;       // what is shown: base plus the drawing
     QImage base_;        // background colour with the background picture
     QImage background_;  // the background picture, or null
+    std::uint32_t* pixels_ = nullptr;  // image_'s pixels, valid within a primitive
+    std::int64_t stride_ = 0;          // pixels per image row
     // Changed pixels as an inclusive box; empty while left > right.
     int dirtyLeft_ = 0, dirtyTop_ = 0, dirtyRight_ = -1, dirtyBottom_ = -1;
 };

@@ -1,0 +1,122 @@
+// The real window under load: how many display cycles (preset 1, NC0 = 1)
+// and how many integration steps (preset 2, NC0 = 100) a run makes per
+// second of wall time with the window on screen. Needs a display; on a
+// machine without one run it under xvfb-run.
+//
+//   window_bench [--seconds S] [--preset 1|2] [--screenshot FILE]
+//
+// Without --preset both are measured, preset 1 first.
+// --screenshot instead runs preset 1 with the trajectories ticked for two
+// seconds and saves the window as it is then.
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "sim/model.h"
+#include "ui/form1.h"
+
+namespace {
+
+struct RunResult {
+    double seconds = 0;
+    long long steps = 0;
+    long long cycles = 0;
+};
+
+bool WaitExposed(QWidget& w) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 5000) {
+        if (w.windowHandle() && w.windowHandle()->isExposed()) return true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return false;
+}
+
+// Starts a run with the "Начать" button and presses "Остановить" after the
+// given time; the run ends one display cycle later.
+RunResult TimedRun(ui::Form1& form, int milliseconds) {
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &form, [&form] { form.Button(2)->click(); });
+    QElapsedTimer t;
+    t.start();
+    form.Button(1)->click();
+    RunResult r;
+    r.seconds = static_cast<double>(t.nsecsElapsed()) * 1e-9;
+    const sim::Model& m = form.Controller().Model();
+    // T is the running sum of h from zero, so it counts the steps.
+    r.steps = std::llround(m.T / m.h);
+    r.cycles = r.steps / (m.NC0 > 0 ? m.NC0 : 1);
+    return r;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ui::ApplyProgramStyle();  // as the program does
+    double seconds = 3;
+    const char* screenshot = nullptr;
+    int only = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
+            seconds = std::atof(argv[++i]);
+        } else if (std::strcmp(argv[i], "--preset") == 0 && i + 1 < argc) {
+            only = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
+            screenshot = argv[++i];
+        } else {
+            std::fprintf(stderr, "usage: %s [--seconds S] [--preset 1|2] [--screenshot FILE]\n", argv[0]);
+            return 64;
+        }
+    }
+
+    ui::Form1 form;
+    int messages = 0;
+    form.SetMessageSink([&messages](const QString& text) {
+        ++messages;
+        std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
+    });
+    form.show();
+    if (!WaitExposed(form)) {
+        std::fprintf(stderr, "the window was never exposed\n");
+        return 1;
+    }
+
+    if (screenshot) {
+        form.CheckBox(15)->setChecked(true);
+        bool saved = false;
+        QTimer::singleShot(2000, &form, [&] {
+            saved = form.grab().save(QString::fromLocal8Bit(screenshot));
+            form.Button(2)->click();
+        });
+        form.Button(1)->click();
+        return saved && messages == 0 ? 0 : 1;
+    }
+
+    const int ms = static_cast<int>(seconds * 1000);
+    if (only != 2) {
+        form.Button(8)->click();  // "вар.1": NC0 = 1, a display cycle per step
+        const RunResult p1 = TimedRun(form, ms);
+        std::printf("preset 1: %lld display cycles in %.3f s: %.0f display cycles/s\n", p1.cycles,
+                    p1.seconds, static_cast<double>(p1.cycles) / p1.seconds);
+    }
+    if (only != 1) {
+        form.Button(5)->click();  // "Очистить  рисунки"
+        form.Button(9)->click();  // "вар.2": NC0 = 100
+        const RunResult p2 = TimedRun(form, ms);
+        std::printf("preset 2: %lld steps in %.3f s: %.0f steps/s (%.0f display cycles/s)\n",
+                    p2.steps, p2.seconds, static_cast<double>(p2.steps) / p2.seconds,
+                    static_cast<double>(p2.cycles) / p2.seconds);
+    }
+    std::fflush(stdout);
+    return messages == 0 ? 0 : 1;
+}
