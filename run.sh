@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs Morvane1 (for now the headless
-# runner on preset 2, printing its final display cycle).
+# Installs what is missing, builds and opens the Morvane1 window.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
 morvane1_install_missing
 cmake --preset release >/dev/null
 cmake --build --preset release
-exec build/release/cli/morvane1-cli --preset 2 --cycles 100 --final-only "$@"
+# The scheme button reads shema.gif from the working directory.
+cd assets
+exec ../build/release/ui/morvane1 "$@"
