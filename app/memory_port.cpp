@@ -3,22 +3,34 @@
 namespace app {
 
 void MemorySurface::Scale(float x1, float y1, float x2, float y2) {
-    frame.x1 = x1, frame.y1 = y1, frame.x2 = x2, frame.y2 = y2;
+    frame.x1 = x1;
+    frame.y1 = y1;
+    frame.x2 = x2;
+    frame.y2 = y2;
     Add({DrawOp::kScale, x1, y1, x2, y2, {}});
 }
 
+// Nothing is drawn here, but a coordinate the window's surface would refuse
+// is refused here too, by the same mapping.
+void MemorySurface::CheckPoint(float x, float y) const {
+    frame.DeviceX(x);
+    frame.DeviceY(y);
+}
+
 void MemorySurface::Line(float x1, float y1, float x2, float y2, Rgb c) {
-    frame.DeviceX(x1), frame.DeviceY(y1), frame.DeviceX(x2), frame.DeviceY(y2);
+    CheckPoint(x1, y1);
+    CheckPoint(x2, y2);
     Add({DrawOp::kLine, x1, y1, x2, y2, c});
 }
 
 void MemorySurface::Circle(float x, float y, float radius, Rgb c) {
-    frame.DeviceX(x), frame.DeviceY(y), frame.DeviceLength(radius);
+    CheckPoint(x, y);
+    frame.DeviceLength(radius);
     Add({DrawOp::kCircle, x, y, radius, 0, c});
 }
 
 void MemorySurface::PSet(float x, float y, Rgb c) {
-    frame.DeviceX(x), frame.DeviceY(y);
+    CheckPoint(x, y);
     Add({DrawOp::kPoint, x, y, 0, 0, c});
 }
 

@@ -25,7 +25,10 @@ struct DrawOp {
 
 class MemorySurface : public Surface {
 public:
-    MemorySurface(int width, int height) { frame.width = width, frame.height = height; }
+    MemorySurface(int width, int height) {
+        frame.width = width;
+        frame.height = height;
+    }
 
     void Scale(float x1, float y1, float x2, float y2) override;
     void Line(float x1, float y1, float x2, float y2, Rgb c) override;
@@ -42,6 +45,7 @@ public:
     int opCount = 0;
 
 private:
+    void CheckPoint(float x, float y) const;
     void Add(DrawOp op) {
         ++opCount;
         if (record) ops.push_back(op);
