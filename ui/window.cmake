@@ -6,6 +6,8 @@ target_sources(morvane1_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/form1_controls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.h
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/program.h
+  ${CMAKE_CURRENT_LIST_DIR}/program.cpp
 )
 
 add_executable(morvane1 ${CMAKE_CURRENT_LIST_DIR}/main.cpp)

@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -10,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -62,6 +66,41 @@ QString Formatted(double v) { return QString::fromStdString(app::FormatNumber(v,
 
 int Px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 
+// A complete two-colour GIF of the given size: screen, one frame, a few coded
+// pixels and the trailer.
+QByteArray Gif(int width, int height) {
+    QByteArray gif("GIF89a");
+    auto le16 = [&gif](int v) {
+        gif.append(static_cast<char>(v & 0xFF));
+        gif.append(static_cast<char>((v >> 8) & 0xFF));
+    };
+    le16(width);
+    le16(height);
+    gif.append(QByteArray("\x80\x00\x00\x00\x00\x00\xff\xff\xff,", 10));
+    le16(0);
+    le16(0);
+    le16(width);
+    le16(height);
+    gif.append(QByteArray("\x00\x02\x02\x44\x01\x00;", 7));
+    return gif;
+}
+
+// Runs "схема" with the given file as shema.gif in the working directory
+// (no such file unless it exists) and returns the messages it gave.
+QStringList PressScheme(Window& w, const QByteArray& content, bool exists = true) {
+    QTemporaryDir dir;
+    const QString oldCurrent = QDir::currentPath();
+    if (!dir.isValid() || !QDir::setCurrent(dir.path())) return {QStringLiteral("no working directory")};
+    if (exists) {
+        QFile f(QStringLiteral("shema.gif"));
+        if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+            return {QStringLiteral("cannot write shema.gif")};
+    }
+    w.Click(7);
+    QDir::setCurrent(oldCurrent);
+    return w.messages;
+}
+
 }  // namespace
 
 class TestForm1 : public QObject {
@@ -88,6 +127,9 @@ private slots:
     void exitDuringARunEndsIt();
     void closingTheWindowDuringARunEndsIt();
     void decimalSeparatorFollowsTheLocale();
+    void schemeButtonRefusesABadFile_data();
+    void schemeButtonRefusesABadFile();
+    void schemeButtonShowsAGoodFile();
 };
 
 void TestForm1::initTestCase() {
@@ -395,6 +437,50 @@ void TestForm1::decimalSeparatorFollowsTheLocale() {
         QCOMPARE(w.Field(54)->text(), QStringLiteral("0.0001"));
     }
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+}
+
+void TestForm1::schemeButtonRefusesABadFile_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("missing") << QByteArray() << false;
+    QTest::newRow("zero bytes") << QByteArray() << true;
+    QTest::newRow("text") << QByteArray("this is not a picture\n") << true;
+    QTest::newRow("truncated") << Gif(16, 16).chopped(3) << true;
+    QTest::newRow("declares 60000 x 60000") << Gif(60000, 60000) << true;
+}
+
+void TestForm1::schemeButtonRefusesABadFile() {
+    QFETCH(QByteArray, content);
+    QFETCH(bool, exists);
+    Window w;
+    // Something drawn over the grid, as a run leaves it.
+    w.form->Picture(1).Circle(1, 1, 2, app::kLoad1Colour);
+    w.form->Present();
+    const QImage view = w.form->PictureWidget(1)->image().copy();
+    const QImage plot = w.form->PictureWidget(2)->image().copy();
+    const QStringList messages = PressScheme(w, content, exists);
+    const auto expected = QString::fromUtf8(app::kSchemeErrorText.data(),
+                                            static_cast<qsizetype>(app::kSchemeErrorText.size()));
+    QCOMPARE(messages, QStringList{expected});
+    QVERIFY(messages.front().contains(QStringLiteral("shema.gif")));
+    QVERIFY(w.form->PictureWidget(1)->image() == view);
+    QVERIFY(w.form->PictureWidget(2)->image() == plot);
+}
+
+void TestForm1::schemeButtonShowsAGoodFile() {
+    // The same press with a picture it can take: no message, and the view
+    // shows the picture instead of the drawing; so the refusals above are
+    // the files' doing.
+    Window w;
+    w.form->Picture(1).Circle(1, 1, 2, app::kLoad1Colour);
+    const QImage view = w.form->PictureWidget(1)->image().copy();
+    QVERIFY(PressScheme(w, Gif(16, 16)).isEmpty());
+    const QImage& shown = w.form->PictureWidget(1)->image();
+    QVERIFY(shown != view);
+    // The frame's first pixels are the colour table's black; beyond the
+    // 16 x 16 picture the background is white, the grid gone.
+    QCOMPARE(shown.pixel(0, 0), qRgb(0, 0, 0));
+    QCOMPARE(shown.pixel(100, 146), qRgb(255, 255, 255));
 }
 
 QTEST_MAIN(TestForm1)
