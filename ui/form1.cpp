@@ -64,15 +64,15 @@ Form1::Form1()
 Form1::~Form1() = default;
 
 void Form1::CreateControls() {
-    for (const ControlSpec& spec : Form1Controls()) {
-        const QRect rect = TwipsRect(spec.left, spec.top, spec.width, spec.height);
-        const QString text = QString::fromUtf8(spec.text);
-        const auto at = static_cast<std::size_t>(spec.number);
+    for (const ControlSpec& control : Form1Controls()) {
+        const QRect rect = TwipsRect(control.left, control.top, control.width, control.height);
+        const QString text = QString::fromUtf8(control.text);
+        const auto at = static_cast<std::size_t>(control.number);
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (control.kind) {
             case ControlKind::kButton: {
                 auto* button = new QPushButton(text, this);
-                const int no = spec.number;
+                const int no = control.number;
                 connect(button, &QPushButton::clicked, this, [this, no] { OnCommand(no); });
                 buttons_.at(at) = button;
                 widget = button;
@@ -80,7 +80,7 @@ void Form1::CreateControls() {
             }
             case ControlKind::kCheckBox: {
                 auto* box = new QCheckBox(text, this);
-                box->setChecked(spec.ticked);
+                box->setChecked(control.ticked);
                 checks_.at(at) = box;
                 widget = box;
                 break;
@@ -116,7 +116,7 @@ void Form1::CreateControls() {
                 break;
             }
         }
-        widget->setObjectName(ControlName(spec));
+        widget->setObjectName(ControlName(control));
         widget->setGeometry(rect);
     }
 }

@@ -182,16 +182,16 @@ constexpr std::array<ControlSpec, 144> kControls{{
 
 std::span<const ControlSpec> Form1Controls() { return kControls; }
 
-QString ControlName(const ControlSpec& spec) {
+QString ControlName(const ControlSpec& control) {
     const char* prefix = "";
-    switch (spec.kind) {
+    switch (control.kind) {
         case ControlKind::kButton: prefix = "Command"; break;
         case ControlKind::kCheckBox: prefix = "Check"; break;
         case ControlKind::kTextField: prefix = "Text"; break;
         case ControlKind::kLabel: prefix = "Label"; break;
         case ControlKind::kPicture: prefix = "Picture"; break;
     }
-    return QString::fromLatin1(prefix) + QString::number(spec.number);
+    return QString::fromLatin1(prefix) + QString::number(control.number);
 }
 
 }  // namespace ui

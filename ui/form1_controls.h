@@ -24,6 +24,6 @@ struct ControlSpec {
 std::span<const ControlSpec> Form1Controls();
 
 // "Command", "Check", "Text", "Label" or "Picture" followed by the number.
-QString ControlName(const ControlSpec& spec);
+QString ControlName(const ControlSpec& control);
 
 }  // namespace ui
