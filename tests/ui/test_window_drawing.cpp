@@ -119,7 +119,9 @@ void TestWindowDrawing::wholeRunDrawsOnlyItsColours() {
                                     Rgb(250, 250, 250), Rgb(0, 0, 250), Rgb(250, 0, 0)};
     const QSet<QRgb> view = ColoursOf(w.Picture(1)->image());
     QVERIFY2(view - viewAllowed == QSet<QRgb>{}, qPrintable(Describe(view - viewAllowed)));
-    QCOMPARE(view, viewAllowed);
+    // The grey axes may be erased away entirely by then; everything else shows.
+    for (QRgb c : {Rgb(1, 0, 0), Rgb(250, 250, 250), Rgb(0, 0, 250), Rgb(250, 0, 0)})
+        QVERIFY2(view.contains(c), qPrintable(Describe({c})));
 }
 
 void TestWindowDrawing::secondCycleErasesAndKeepsTheDiskWhole() {
