@@ -42,12 +42,10 @@ public:
     bool record = false;       // keep every operation in ops
     std::vector<DrawOp> ops;
     bool backgroundLoads = true;  // what SetBackgroundFromFile answers
-    int opCount = 0;
 
 private:
     void CheckPoint(float x, float y) const;
     void Add(DrawOp op) {
-        ++opCount;
         if (record) ops.push_back(op);
     }
 };
