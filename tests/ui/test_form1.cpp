@@ -28,6 +28,9 @@
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/picture_box.h"
+#include "tests/ui/test_images.h"
+
+using testing_support::GifDeclaring;
 
 namespace {
 
@@ -65,25 +68,6 @@ struct Window {
 QString Formatted(double v) { return QString::fromStdString(app::FormatNumber(v, ',')); }
 
 int Px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
-
-// A complete two-colour GIF of the given size: screen, one frame, a few coded
-// pixels and the trailer.
-QByteArray Gif(int width, int height) {
-    QByteArray gif("GIF89a");
-    auto le16 = [&gif](int v) {
-        gif.append(static_cast<char>(v & 0xFF));
-        gif.append(static_cast<char>((v >> 8) & 0xFF));
-    };
-    le16(width);
-    le16(height);
-    gif.append(QByteArray("\x80\x00\x00\x00\x00\x00\xff\xff\xff,", 10));
-    le16(0);
-    le16(0);
-    le16(width);
-    le16(height);
-    gif.append(QByteArray("\x00\x02\x02\x44\x01\x00;", 7));
-    return gif;
-}
 
 // Runs "схема" with the given file as shema.gif in the working directory
 // (no such file unless it exists) and returns the messages it gave.
@@ -445,8 +429,8 @@ void TestForm1::schemeButtonRefusesABadFile_data() {
     QTest::newRow("missing") << QByteArray() << false;
     QTest::newRow("zero bytes") << QByteArray() << true;
     QTest::newRow("text") << QByteArray("this is not a picture\n") << true;
-    QTest::newRow("truncated") << Gif(16, 16).chopped(3) << true;
-    QTest::newRow("declares 60000 x 60000") << Gif(60000, 60000) << true;
+    QTest::newRow("truncated") << GifDeclaring(16, 16).chopped(3) << true;
+    QTest::newRow("declares 60000 x 60000") << GifDeclaring(60000, 60000) << true;
 }
 
 void TestForm1::schemeButtonRefusesABadFile() {
@@ -474,7 +458,7 @@ void TestForm1::schemeButtonShowsAGoodFile() {
     Window w;
     w.form->Picture(1).Circle(1, 1, 2, app::kLoad1Colour);
     const QImage view = w.form->PictureWidget(1)->image().copy();
-    QVERIFY(PressScheme(w, Gif(16, 16)).isEmpty());
+    QVERIFY(PressScheme(w, GifDeclaring(16, 16)).isEmpty());
     const QImage& shown = w.form->PictureWidget(1)->image();
     QVERIFY(shown != view);
     // The frame's first pixels are the colour table's black; beyond the
