@@ -154,9 +154,10 @@ struct Stage {
 };
 
 inline void Commit(const Stage& s, double* kOut, double* yOut) {
-    for (int k = 1; k <= 14; ++k) kOut[k] = s.k[k];
-    if (yOut)
-        for (int k = 1; k <= 14; ++k) yOut[k] = s.y[k];
+    for (int k = 1; k <= 14; ++k) {
+        kOut[k] = s.k[k];
+        yOut[k] = s.y[k];
+    }
 }
 
 }  // namespace
