@@ -82,10 +82,14 @@ void PackState(Model& m) {
 
 void AttachmentAngles(Model& m) {
     // The disk angle is never stored reduced; each evaluation subtracts the
-    // whole turns afresh, so the reduction error grows with |fi0|. For a
-    // finite angle nothing here can overflow.
+    // whole turns afresh, so the reduction error grows with |fi0|. Whole
+    // turns are taken by floor, not truncation: a disk turning clockwise
+    // then also gets attachment angles in [0, 2*Pi), the range of the load
+    // angles, so the +-0.9 rad wrap of the twist sees no false turn. For
+    // fi0 >= 0 floor and truncation agree, digit for digit. For a finite
+    // angle nothing here can overflow.
     const double q = m.fi[0] / 2 / m.Pi;
-    m.FiAttach[1] = (q - std::trunc(q)) * 2 * m.Pi;
+    m.FiAttach[1] = (q - std::floor(q)) * 2 * m.Pi;
     m.FiAttach[2] = m.FiAttach[1] + m.Pi;
     if (!(2 * m.Pi >= m.FiAttach[2])) m.FiAttach[2] = m.FiAttach[2] - 2 * m.Pi;
 }

@@ -121,7 +121,7 @@ TEST(AttachmentAngles, ReductionToOneTurn) {
     };
     const Case cases[] = {
         {0, 0, m.Pi},
-        {-0.5, -0.5, m.Pi - 0.5},       // truncation towards zero keeps the sign
+        {-0.5, 2 * m.Pi - 0.5, m.Pi - 0.5},  // clockwise: whole turns taken by floor
         {0.5, 0.5, 0.5 + m.Pi},
         {4.0, 4.0 - 2 * m.Pi + 2 * m.Pi, 4.0 + m.Pi - 2 * m.Pi},
         {2 * m.Pi + 1, 1, 1 + m.Pi},
