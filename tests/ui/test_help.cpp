@@ -94,7 +94,8 @@ QStringList QuotedCaptions(const QString& text) {
     static const QRegularExpression quoted(QStringLiteral("<([^<>]*)>"));
     QStringList captions;
     for (const QRegularExpressionMatch& match : quoted.globalMatch(text)) {
-        captions << match.captured(1);
+        // "< NC0>" keeps the blank the text has always had.
+        captions << match.captured(1).trimmed();
     }
     return captions;
 }
