@@ -12,17 +12,8 @@ out="$here/shema.gif"
 size=288
 
 # Debian packages: the SVG renderer, ImageMagick for the GIF, and the font the drawing names.
-missing=()
-for pkg in librsvg2-bin imagemagick fonts-dejavu-core; do
-    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$pkg")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
-    "${sudo[@]}" apt-get update
-    "${sudo[@]}" apt-get install -y "${missing[@]}"
-fi
+source "$here/../tools/deps.sh"
+morvane1_install_missing librsvg2-bin imagemagick
 
 # ImageMagick 6 on Debian installs its convert here; call it directly so that another
 # program of the same name earlier on PATH is not picked up instead.
