@@ -74,8 +74,6 @@ std::string FormatNumber(double value, char sep) {
 
 namespace {
 
-constexpr std::size_t kMaxNumberText = 500;
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -86,8 +84,6 @@ std::optional<double> ParseNumber(std::string_view text, char sep) {
     while (b < e && IsBlank(text[b])) ++b;
     while (e > b && IsBlank(text[e - 1])) --e;
     const std::string_view s = text.substr(b, e - b);
-    // A field holds a number, not a page of digits: longer texts are refused
-    // rather than read into a buffer of their own size.
     if (s.empty() || s.size() > kMaxNumberText) return std::nullopt;
 
     // Validate the shape and build a plain "[-]ddd.ddde[-]dd" for from_chars,

@@ -19,6 +19,10 @@ std::string FormatNumber(double value, char sep);
 // returns the number of characters written. out must hold 32 characters.
 int FormatNumberTo(double value, char sep, char* out);
 
+// A field holds a number, not a page of digits: longer texts are refused
+// rather than read into a buffer of their own size.
+inline constexpr std::size_t kMaxNumberText = 500;
+
 // One number: blanks around, optional sign, digits with sep as the decimal
 // separator, optional exponent (E-09, e5). Anything else, the empty text,
 // nan/inf, hexadecimal forms and values beyond the double range are refused.

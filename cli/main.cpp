@@ -13,7 +13,11 @@
 #include "app/messages.h"
 #include "app/numtext.h"
 #include "app/start.h"
+#include "cli/exit_status.h"
 #include "cli/options.h"
+#include "cli/output.h"
+#include "cli/progress.h"
+#include "cli/verdict_plot.h"
 #include "cli/verify_report.h"
 #include "sim/arith.h"
 #include "sim/energy.h"
@@ -62,7 +66,19 @@ void FillFields(app::MemoryPort& port, app::Controller& form, const cli::Options
     }
 }
 
-int RunCycles(const cli::Options& opt) {
+using cli::ExitStatus;
+
+// The run ends on a failed write: nothing after it could reach the reader.
+ExitStatus WriteFailed(const cli::Output& out) {
+    std::fprintf(stderr, "morvane1-cli: the output could not be written: %s\n", out.Reason().c_str());
+    return ExitStatus::kWriteFailed;
+}
+
+void InputRefused(const std::string& why) {
+    std::fprintf(stderr, "%s: %s\n", std::string(app::kInputErrorText).c_str(), why.c_str());
+}
+
+ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     app::MemoryPort port;
     app::Controller form(port);
     FillFields(port, form, opt);
@@ -73,6 +89,7 @@ int RunCycles(const cli::Options& opt) {
     long long cycles = 0;
     bool headerDone = false;
     const sim::Model& m = form.Model();
+    cli::Progress progress("morvane1-cli", stderr);
     auto printHeader = [&] {
         line.clear();
         // The four values Start writes, as the window shows them.
@@ -86,7 +103,7 @@ int RunCycles(const cli::Options& opt) {
         if (opt.invariants)
             for (const char* name : {"Eerr", "Px", "Py", "Lz", "Yc"}) (line += delim) += name;
         line += '\n';
-        std::fputs(line.c_str(), stdout);
+        out.Write(line);
         headerDone = true;
     };
     auto printRow = [&] {
@@ -103,7 +120,7 @@ int RunCycles(const cli::Options& opt) {
             }
         }
         line += '\n';
-        std::fputs(line.c_str(), stdout);
+        out.Write(line);
     };
 
     // Each display cycle ends in the run's event processing: print its row
@@ -119,27 +136,28 @@ int RunCycles(const cli::Options& opt) {
             port.messages.emplace_back(app::kSolveErrorText);
             port.windows = 0;
         }
-        if (cycles >= opt.cycles) port.windows = 0;
+        progress.Update(static_cast<double>(cycles) / static_cast<double>(opt.cycles));
+        if (cycles >= opt.cycles || out.Failed()) port.windows = 0;
         return port.windows;
     };
     form.Command1_Click();
 
     if (!port.messages.empty() && port.messages.front() == app::kInputErrorText) {
-        std::fprintf(stderr, "%s: the start set-up fails for these values\n", port.messages.front().c_str());
-        return 2;
+        InputRefused("the start set-up fails for these values");
+        return ExitStatus::kInputRefused;
     }
     if (!headerDone) printHeader();
-    std::fflush(stdout);
+    if (!out.Close()) return WriteFailed(out);
     if (!port.messages.empty()) {
         // The rows of the cycles completed before the error are printed
         // already (only the final one, with --final-only, is lost).
         std::fprintf(stderr, "%s\nT=%s\n", port.messages.front().c_str(), app::FormatNumber(m.T, sep).c_str());
-        return 3;
+        return ExitStatus::kRunFailed;
     }
-    return 0;
+    return ExitStatus::kDone;
 }
 
-int RunVerify(const cli::Options& opt) {
+ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err) {
     app::MemoryPort port;
     app::Controller form(port);
     FillFields(port, form, opt);
@@ -148,45 +166,69 @@ int RunVerify(const cli::Options& opt) {
     try {
         app::StartFromFields(port, m);
     } catch (const std::runtime_error&) {
-        std::fprintf(stderr, "%s: the start set-up fails for these values\n", std::string(app::kInputErrorText).c_str());
-        return 2;
+        InputRefused("the start set-up fails for these values");
+        return ExitStatus::kInputRefused;
     }
     m.InjectedForceY0 = opt.injectedForceY0;
+    const char sep = port.separator;
     const double time = opt.time ? *opt.time : 1000 * m.h * m.NC0;
-    if (!(std::isfinite(time) && m.h > 0 && time / m.h <= 1e8)) {
-        std::fprintf(stderr, "%s: --verify needs a positive step and at most 1E+08 steps of it\n",
-                     std::string(app::kInputErrorText).c_str());
-        return 2;
+    const long long steps = std::isfinite(time) && m.h > 0 ? app::VerifySteps(time, m.h) : 0;
+    const std::string asked = "--time " + app::FormatNumber(time, sep) + " s is " +
+                              app::FormatNumber(static_cast<double>(steps), sep) + " steps of h = " +
+                              app::FormatNumber(m.h, sep) + " s";
+    if (!(m.h > 0) || steps < app::kMinVerifySteps) {
+        InputRefused((m.h > 0 ? asked : "h must be positive") + "; --verify needs at least " +
+                     std::to_string(app::kMinVerifySteps) + " steps of h for an observed order to mean anything");
+        return ExitStatus::kInputRefused;
+    }
+    if (steps > app::kMaxVerifyStepsInAll / 7) {
+        InputRefused(asked + "; --verify runs them at h, h/2 and h/4, 7 times as many steps in all, and allows at "
+                     "most 2E+08 in all (about two minutes): take a shorter --time or a larger h");
+        return ExitStatus::kInputRefused;
     }
     app::VerifyReport rep;
     try {
-        rep = app::Verify(m, time);
+        cli::Progress progress("morvane1-cli --verify", stderr);
+        rep = app::Verify(m, steps, [&](double done) { progress.Update(done); });
     } catch (const sim::ArithmeticError&) {
         std::fprintf(stderr, "%s\n", std::string(app::kSolveErrorText).c_str());
-        return 3;
+        return ExitStatus::kRunFailed;
     }
-    cli::PrintVerifyReport(rep, opt.csv, port.separator);
-    return rep.ledgerHolds ? 0 : 1;
+    cli::PrintVerifyReport(rep, time, opt.csv, sep, out, err);
+    if (!out.Close()) return WriteFailed(out);
+    if (!opt.plot.empty()) {
+        std::string reason;
+        if (!cli::DrawVerdictPlot(rep, opt.plot, reason)) {
+            std::fprintf(stderr, "morvane1-cli: the picture %s could not be written: %s\n", opt.plot.c_str(),
+                         reason.c_str());
+            return ExitStatus::kWriteFailed;
+        }
+    }
+    return cli::VerdictStatus(rep.verdict);
+}
+
+ExitStatus Main(const std::vector<std::string_view>& args) {
+    cli::Options opt;
+    std::string error;
+    cli::Output out(stdout), err(stderr);
+    switch (cli::ParseOptions(args, opt, error)) {
+        case cli::ParseResult::kHelp:
+            out.Write(cli::kUsage);
+            return out.Close() ? ExitStatus::kDone : WriteFailed(out);
+        case cli::ParseResult::kUsageError:
+            std::fprintf(stderr, "morvane1-cli: %s\n%s", error.c_str(), cli::kUsage);
+            return ExitStatus::kUsage;
+        case cli::ParseResult::kBadValue:
+            InputRefused(error);
+            return ExitStatus::kInputRefused;
+        case cli::ParseResult::kOk:
+            break;
+    }
+    return opt.verify ? RunVerify(opt, out, err) : RunCycles(opt, out);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
-    cli::Options opt;
-    std::string error;
-    switch (cli::ParseOptions(args, opt, error)) {
-        case cli::ParseResult::kHelp:
-            std::fputs(cli::kUsage, stdout);
-            return 0;
-        case cli::ParseResult::kUsageError:
-            std::fprintf(stderr, "morvane1-cli: %s\n%s", error.c_str(), cli::kUsage);
-            return 64;
-        case cli::ParseResult::kBadValue:
-            std::fprintf(stderr, "%s: %s\n", std::string(app::kInputErrorText).c_str(), error.c_str());
-            return 2;
-        case cli::ParseResult::kOk:
-            break;
-    }
-    return opt.verify ? RunVerify(opt) : RunCycles(opt);
+    return static_cast<int>(Main(std::vector<std::string_view>(argv + 1, argv + argc)));
 }

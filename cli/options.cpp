@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 
 #include "app/numtext.h"
@@ -12,6 +14,7 @@ const char* const kUsage =
     "                    [--format tsv|csv]\n"
     "       morvane1-cli --verify [--preset 1|2] [--set NAME=VALUE]... [--twist FI0]\n"
     "                    [--time SECONDS] [--format tsv|csv] [--inject-lateral-force N]\n"
+    "                    [--plot FILE]\n"
     "\n"
     "Runs the disk with two loads as the window does and prints, for every\n"
     "display cycle (NC0 steps), the readouts of the window, tab-separated.\n"
@@ -30,18 +33,39 @@ const char* const kUsage =
     "                     decimal points and a header row only\n"
     "  --verify           run at h, h/2 and h/4 to the same time and report the\n"
     "                     observed order, a ledger of the conserved quantities\n"
-    "                     against their rounding floors, and the verdict on the\n"
-    "                     lateral force; exit 1 when the ledger does not hold\n"
-    "  --time SECONDS     simulated time for --verify (default 1000*h*NC0)\n"
+    "                     against their rounding floors, the smallest lateral\n"
+    "                     force the run is sure to show, and the verdict\n"
+    "  --time SECONDS     simulated time for --verify (default 1000*h*NC0), taken\n"
+    "                     to the nearest whole number of steps of h; at least 10\n"
+    "                     steps, and at most 2E+08 steps in all three runs\n"
     "  --inject-lateral-force N\n"
     "                     add a constant force of N newtons along +Y to the disk,\n"
     "                     to see what the verdict says of a real lateral force\n"
+    "  --plot FILE        with --verify: draw the answer into FILE (.png or .svg)\n"
     "  --help             this text\n"
     "\n"
-    "Exit status: 0 done, 1 the verification ledger does not hold, 2 an input\n"
-    "refused, 3 the run stopped on an error, 64 a usage error.\n";
+    "A run of more than two seconds shows its progress on standard error when\n"
+    "that is a terminal.\n"
+    "\n"
+    "Exit status: 0 done (--verify: no lateral force), 1 a lateral force acts or\n"
+    "the verification ledger does not hold, 2 an input refused, 3 the run stopped\n"
+    "on an error, 4 inconclusive (--verify cannot tell; it says what would),\n"
+    "64 a usage error, 74 the output could not be written.\n";
 
 namespace {
+
+// A refused value is quoted, but never more than a short line of it.
+std::string Quote(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    std::string q(1, '"');
+    q.append(text.substr(0, kShown));
+    if (text.size() <= kShown) return q += '"';
+    q += "...\" (";
+    q += std::to_string(text.size());
+    q += " characters";
+    if (text.size() > app::kMaxNumberText) q += "; a number may have at most " + std::to_string(app::kMaxNumberText);
+    return q += ')';
+}
 
 constexpr struct {
     std::string_view name;
@@ -52,6 +76,18 @@ constexpr struct {
 };
 
 }  // namespace
+
+std::optional<PlotFormat> PlotFormatOf(std::string_view path) {
+    auto endsWith = [&](std::string_view suffix) {
+        if (path.size() <= suffix.size()) return false;
+        const std::string_view tail = path.substr(path.size() - suffix.size());
+        return std::equal(tail.begin(), tail.end(), suffix.begin(),
+                          [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    };
+    if (endsWith(".png")) return PlotFormat::kPng;
+    if (endsWith(".svg")) return PlotFormat::kSvg;
+    return std::nullopt;
+}
 
 ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt, std::string& error) {
     // Values are checked after all options are known, since --decimal-comma
@@ -86,6 +122,13 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
                 return ParseResult::kUsageError;
             }
             opt.csv = v == "csv";
+        } else if (a == "--plot") {
+            if (!value(v)) return ParseResult::kUsageError;
+            if (!PlotFormatOf(v)) {
+                error = "--plot takes a file name ending in .png or .svg";
+                return ParseResult::kUsageError;
+            }
+            opt.plot = std::string(v);
         } else if (a == "--time" || a == "--inject-lateral-force") {
             if (!value(v)) return ParseResult::kUsageError;
             numbers.emplace_back(std::string(a), v);
@@ -123,7 +166,7 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
             opt.fields.emplace_back(textNo, std::string(text));
             numbers.emplace_back("--set " + std::string(name), text);
         } else {
-            error = "unknown option " + std::string(a);
+            error = "unknown option " + Quote(a);
             return ParseResult::kUsageError;
         }
     }
@@ -132,7 +175,7 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
         const bool whole = option == "--set NC0";
         const bool ok = whole ? app::ParseWhole32(text, sep).has_value() : app::ParseNumber(text, sep).has_value();
         if (!ok) {
-            error = option + " \"" + std::string(text) + "\"";
+            error = option + " " + Quote(text);
             return ParseResult::kBadValue;
         }
         if (option == "--time") {
@@ -145,8 +188,8 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
             opt.injectedForceY0 = *app::ParseNumber(text, sep);
         }
     }
-    if ((opt.time || opt.injectedForceY0 != 0) && !opt.verify) {
-        error = "--time and --inject-lateral-force go with --verify";
+    if ((opt.time || opt.injectedForceY0 != 0 || !opt.plot.empty()) && !opt.verify) {
+        error = "--time, --inject-lateral-force and --plot go with --verify";
         return ParseResult::kUsageError;
     }
     return ParseResult::kOk;

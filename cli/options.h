@@ -21,7 +21,13 @@ struct Options {
     std::optional<double> time;     // --time, simulated seconds for --verify
     bool csv = false;               // --format csv
     double injectedForceY0 = 0;     // --inject-lateral-force, N
+    std::string plot;               // --plot FILE for --verify, .png or .svg
 };
+
+enum class PlotFormat { kPng, kSvg };
+
+// By the file name's suffix, .png or .svg in any case; nothing otherwise.
+std::optional<PlotFormat> PlotFormatOf(std::string_view path);
 
 enum class ParseResult { kOk, kHelp, kUsageError, kBadValue };
 

@@ -2,7 +2,6 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "app/numtext.h"
@@ -10,101 +9,212 @@
 namespace cli {
 namespace {
 
-// Below this many rounding floors the error of the h/2 run is noise, and an
-// order measured from it means nothing.
-constexpr double kOrderNoise = 16;
+using app::LedgerRow;
+using app::Verdict;
+
+std::string Num(double v, char sep) { return std::isfinite(v) ? app::FormatNumber(v, sep) : std::string("-"); }
+
+// A factor to two significant digits: "40", "3.1", "0.052".
+std::string Factor(double v, char sep) { return Rounded(v, 2, sep); }
+
+const char* LedgerName(LedgerRow row) {
+    switch (row) {
+        case LedgerRow::kPx: return "Px";
+        case LedgerRow::kPy: return "Py";
+        case LedgerRow::kLz: return "Lz";
+        case LedgerRow::kYc: return "Yc";
+    }
+    return "";
+}
+
+const app::LedgerEntry& Row(const app::VerifyReport& rep, LedgerRow row) { return rep.ledger[int(row)]; }
 
 struct Table {
     bool csv;
     char sep;
-    std::string out;
+    std::string text;
 
-    std::string Num(double v) const {
-        return std::isfinite(v) ? app::FormatNumber(v, sep) : std::string("-");
-    }
-    void Row(const char* item, const std::string& value, const std::string& reference, const char* note) {
+    void Row(const std::string& item, const std::string& value, const std::string& reference, const char* note) {
         const char d = csv ? ',' : '\t';
-        out += item;
-        out += d;
-        out += value;
-        out += d;
-        out += reference;
-        out += d;
         // Notes hold no comma or quote, so a CSV field needs no quoting.
-        out += note;
-        out += '\n';
+        text += item + d + value + d + reference + d + note + '\n';
     }
 };
 
+std::string Steps(long long n) { return app::FormatNumber(static_cast<double>(n), '.'); }
+
+std::string VerdictLine(const app::VerifyReport& rep, char sep) {
+    const app::LedgerEntry& yc = Row(rep, LedgerRow::kYc);
+    const std::string threshold = Num(rep.yThreshold, sep) + " m";
+    const std::string claim = "the claimed force Fmrv = " + Num(rep.fmrv, sep) + " N";
+    const std::string limit = Num(rep.detectionLimit, sep) + " N";
+    switch (rep.verdict) {
+        case Verdict::kNoLateralForce:
+            return "no lateral force: max|Yc| = " + Num(rep.maxAbsYc, sep) + " m stayed within its rounding threshold " +
+                   threshold + ", while " + claim + ", " + Factor(rep.claimFactor, sep) +
+                   " times the detection limit " + limit + ", would have moved it by " +
+                   Num(std::fabs(rep.ymrvEnd), sep) + " m";
+        case Verdict::kLateralForceActs: {
+            const app::LedgerEntry& py = Row(rep, LedgerRow::kPy);
+            std::string moved;
+            if (!yc.holds) moved = "max|Yc| = " + Num(rep.maxAbsYc, sep) + " m is beyond its rounding threshold " + threshold;
+            if (!py.holds)
+                moved += std::string(moved.empty() ? "" : " and ") + "the momentum Py changed by " +
+                         Num(py.maxDeviation, sep) + " kg*m/s, beyond its rounding threshold " +
+                         Num(app::kLedgerFactor[int(LedgerRow::kPy)] * py.floor, sep) + " kg*m/s";
+            return "a lateral force acts: " + moved + ", as a constant force of about " +
+                   Num(rep.pyChange / rep.time, sep) + " N would (" + claim + ", Ymrv = " + Num(rep.ymrvEnd, sep) +
+                   " m)";
+        }
+        case Verdict::kLedgerBroken: {
+            std::string rows;
+            for (LedgerRow row : {LedgerRow::kPx, LedgerRow::kLz})
+                if (!Row(rep, row).holds) rows += std::string(rows.empty() ? "" : " and ") + LedgerName(row);
+            return "the ledger does not hold: " + rows +
+                   " moved beyond its rounding threshold, which no lateral force does, so the equations are not "
+                   "solved as they should be and no verdict on the lateral force is claimed (max|Yc| = " +
+                   Num(yc.maxDeviation, sep) + " m)";
+        }
+        case Verdict::kNotConverged:
+            return "inconclusive: the runs at h, h/2 and h/4 do not converge (observed order " +
+                   Num(std::round(rep.stateOrder * 100) / 100, sep) + ", error " + Num(rep.stateError[0], sep) +
+                   " at h against a rounding floor of " + Num(rep.stateFloor, sep) +
+                   "): the step is too large, or the motion has a discontinuity (a twist beyond 0.9 rad, for "
+                   "instance) or amplifies rounding (chaotic motion), so neither the ledger nor the verdict is "
+                   "claimed; a smaller h (--set h=" +
+                   Num(rep.h[0] / 10, sep) + ") tells the first from the others";
+        case Verdict::kBelowDetection: {
+            if (rep.fmrv == 0)
+                return "inconclusive: the claimed force Fmrv is 0 N (V0 or w0 is 0), so there is no claim for a "
+                       "run to resolve; max|Yc| = " +
+                       Num(rep.maxAbsYc, sep) + " m stayed within its rounding threshold " + threshold +
+                       ", so no force above the detection limit " + limit + " acts";
+            const double steps = std::ceil(rep.timeToResolve / rep.h[0]);
+            std::string line = "inconclusive: " + claim + " is below what this run resolves (it is " +
+                               Factor(rep.claimFactor, sep) + " times the detection limit " + limit + ", " +
+                               Factor(app::kClearlyAbove, sep) + " times are needed); --time " +
+                               Num(steps * rep.h[0], sep) + " (" + Num(steps, sep) + " steps of h) would resolve it";
+            if (7 * steps > static_cast<double>(app::kMaxVerifyStepsInAll))
+                line += ", more than --verify runs (at most " + Steps(app::kMaxVerifyStepsInAll / 7) +
+                        " steps of h); a larger h makes fewer steps";
+            return line;
+        }
+    }
+    return "";
+}
+
 }  // namespace
 
-void PrintVerifyReport(const app::VerifyReport& rep, bool csv, char sep) {
+std::string Rounded(double v, int digits, char sep) {
+    if (!std::isfinite(v)) return "-";
+    if (v == 0) return "0";
+    const double unit = std::pow(10.0, std::floor(std::log10(std::fabs(v))) - (digits - 1));
+    return app::FormatNumber(std::round(v / unit) * unit, sep);
+}
+
+ExitStatus VerdictStatus(Verdict verdict) {
+    switch (verdict) {
+        case Verdict::kNoLateralForce: return ExitStatus::kDone;
+        case Verdict::kLateralForceActs:
+        case Verdict::kLedgerBroken: return ExitStatus::kLedgerFails;
+        case Verdict::kNotConverged:
+        case Verdict::kBelowDetection: return ExitStatus::kInconclusive;
+    }
+    return ExitStatus::kInconclusive;
+}
+
+std::string VerdictHeadline(const app::VerifyReport& rep) {
+    switch (rep.verdict) {
+        case Verdict::kNoLateralForce: return "No lateral force: the claimed one would have shown, and none did";
+        case Verdict::kLateralForceActs: return "A lateral force acts: Yc or Py left its rounding threshold";
+        case Verdict::kLedgerBroken: return "The conservation ledger does not hold: no verdict";
+        case Verdict::kNotConverged: return "Inconclusive: the runs at h, h/2 and h/4 do not converge";
+        case Verdict::kBelowDetection: return "Inconclusive: the claimed force is below what this run can show";
+    }
+    return "";
+}
+
+std::string VerdictDetails(const app::VerifyReport& rep, char sep) {
+    auto r = [sep](double v) { return Rounded(v, 3, sep); };
+    return "Fmrv = " + r(rep.fmrv) + " N, " + Factor(rep.claimFactor, sep) + " times the detection limit " +
+           r(rep.detectionLimit) + " N; max|Yc| = " + r(rep.maxAbsYc) + " m; t = " + r(rep.time) + " s, h = " +
+           r(rep.h[0]) + " s";
+}
+
+void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv, char sep, Output& out,
+                       Output& err) {
     Table t{csv, csv ? '.' : sep, {}};
+    const char s = t.sep;
     t.Row("item", "value", "reference", "meaning");
-    t.Row("time", t.Num(rep.time), "", "simulated time of each run in s");
-    t.Row("h", t.Num(rep.h[0]), "", "step of the main run in s; the others use h/2 and h/4");
-    t.Row("steps", t.Num(static_cast<double>(rep.steps[0])), "", "steps of the main run");
-    t.Row("state_error_h", t.Num(rep.stateError[0]), t.Num(rep.stateFloor),
+    t.Row("time", Num(rep.time, s), rep.time != requested ? Num(requested, s) : "",
+          "simulated time of each run in s: a whole number of steps of h (reference: the --time asked for)");
+    t.Row("h", Num(rep.h[0], s), "", "step of the main run in s; the others use h/2 and h/4");
+    t.Row("steps", Num(static_cast<double>(rep.steps[0]), s), "", "steps of the main run");
+    t.Row("state_error_h", Num(rep.stateError[0], s), Num(rep.stateFloor, s),
           "max |X Y fi0 at h - at h/4| in m or rad; reference: rounding floor");
-    t.Row("state_error_h2", t.Num(rep.stateError[1]), t.Num(rep.stateFloor), "the same at h/2");
-    t.Row("order_state", t.Num(rep.stateOrder), rep.damped ? "1" : "4", "log2(error at h / error at h/2)");
-    t.Row("energy_error_h", t.Num(rep.energyError[0]), "", "|E at h - E at h/4| / E0");
-    t.Row("energy_error_h2", t.Num(rep.energyError[1]), "", "the same at h/2");
-    t.Row("order_energy", t.Num(rep.energyOrder), rep.damped ? "1" : "4 to 5",
+    t.Row("state_error_h2", Num(rep.stateError[1], s), Num(rep.stateFloor, s), "the same at h/2");
+    t.Row("order_state", Num(rep.stateOrder, s), rep.damped ? "1" : "4", "log2(error at h / error at h/2)");
+    t.Row("energy_error_h", Num(rep.energyError[0], s), "", "|E at h - E at h/4| / E0");
+    t.Row("energy_error_h2", Num(rep.energyError[1], s), "", "the same at h/2");
+    t.Row("order_energy", Num(rep.energyOrder, s), rep.damped ? "1" : "4 to 5",
           "log2(energy error at h / energy error at h/2)");
-    static const char* const kLedgerNotes[4] = {
+    static const char* const kLedgerNotes[app::kLedgerRows] = {
         "max |Px - Px(0)| in kg*m/s; reference: rounding floor",
         "max |Py - Py(0)| in kg*m/s; reference: rounding floor",
         "max |Lz - Lz(0)| about the origin with J0*w0 in kg*m^2/s; reference: floor with truncation",
         "max |Yc - Yc(0)| of the centre of mass in m; reference: rounding floor",
     };
-    static const char* const kLedgerItems[4] = {"ledger_Px", "ledger_Py", "ledger_Lz", "ledger_Yc"};
-    for (int k = 0; k < 4; ++k) t.Row(kLedgerItems[k], t.Num(rep.ledger[k].maxDeviation), t.Num(rep.ledger[k].floor),
-                                      kLedgerNotes[k]);
-    t.Row("ledger_holds", rep.ledgerHolds ? "yes" : "no", "",
-          "every deviation within 64 floors");
-    t.Row("max_abs_Y0", t.Num(rep.maxAbsY0), "", "largest |Y0| of the disk centre in m");
-    t.Row("max_abs_Yc", t.Num(rep.maxAbsYc), t.Num(rep.ledger[3].floor), "largest |Yc| in m");
-    t.Row("Ymrv_end", t.Num(rep.ymrvEnd), "", "ordinate under the claimed force Fmrv at the end in m");
+    bool holds = true;
+    for (int k = 0; k < app::kLedgerRows; ++k) {
+        const app::LedgerEntry& e = rep.ledger[k];
+        t.Row(std::string("ledger_") + LedgerName(LedgerRow(k)), Num(e.maxDeviation, s), Num(e.floor, s),
+              kLedgerNotes[k]);
+        holds = holds && e.holds;
+    }
+    const std::string within = "every deviation within its floors - " +
+                               Num(app::kLedgerFactor[int(LedgerRow::kPy)], s) + " along Y and " +
+                               Num(app::kLedgerFactor[int(LedgerRow::kPx)], s) + " for Px and Lz";
+    t.Row("ledger_holds", rep.verdict == Verdict::kNotConverged ? "not claimed" : holds ? "yes" : "no", "",
+          within.c_str());
+    t.Row("max_abs_Y0", Num(rep.maxAbsY0, s), "", "largest |Y0| of the disk centre in m");
+    t.Row("max_abs_Yc", Num(rep.maxAbsYc, s), Num(rep.yThreshold, s),
+          "largest |Yc| in m; reference: the rounding threshold beyond which a force acts");
+    t.Row("Ymrv_end", Num(rep.ymrvEnd, s), "", "ordinate under the claimed force Fmrv at the end in m");
+    t.Row("Fmrv", Num(rep.fmrv, s), "", "the claimed lateral force in N");
+    t.Row("detection_limit", Num(rep.detectionLimit, s), "",
+          "smallest lateral force in N this run is sure to show: F*t^2/(2*M) twice the threshold");
+    t.Row("claim_factor", Num(rep.claimFactor, s), Num(app::kClearlyAbove, s),
+          "|Fmrv| / detection limit; reference: what a verdict of no lateral force needs");
 
     std::string notes;
-    if (rep.damped) {
+    if (rep.time != requested)
+        notes += "The --time asked for, " + Num(requested, s) + " s, is not a whole number of steps of h; all "
+                 "three runs use " + Num(rep.time, s) + " s, the nearest.\n";
+    if (rep.damped)
         notes += "Damped run (KR or KT not 0): the damping speeds VR and VT are backward differences over one "
                  "step, so the damping force lags the motion by one step. That first-order error dominates as "
                  "h shrinks, and the observed order falls from 4 towards 1.\n";
-    } else {
+    else
         notes += "Undamped run: classical RK4, order 4 for the state; the energy of an oscillation drifts "
                  "with order 4 to 5.\n";
-    }
-    // Errors that do not shrink with the step are rounding, whatever the
-    // floor estimate says.
-    if (rep.stateError[1] < kOrderNoise * rep.stateFloor || !(rep.stateOrder > 0.5))
-        notes += "The errors here are rounding, not truncation (they are near the rounding floor or do not "
-                 "shrink with the step), so the observed order means nothing: take a larger h "
-                 "(--set h=...) or a longer --time.\n";
-    notes += "Rounding floor = size * eps * sqrt(steps), eps = " + app::FormatNumber(DBL_EPSILON, t.sep) +
+    if (rep.atRounding)
+        notes += "The error at h/2 is at the rounding floor: the three runs agree to rounding, so the observed "
+                 "order means nothing (a larger h or a longer --time shows it).\n";
+    notes += "Rounding floor = size * eps * sqrt(steps), eps = " + Num(DBL_EPSILON, s) +
              "; the size of a quantity is the largest sum of the magnitudes of its terms over the run "
              "(for Yc the bodies' |Y| plus |VY|*T, since rounding of the momenta integrates into the "
              "positions). Momenta and Yc are linear in the state and RK4 keeps them exactly; Lz is "
-             "quadratic, so its reference adds the part of its deviation that shrinks with the step.\n";
-    std::string verdict;
-    if (rep.noLateralForce) {
-        verdict = "no lateral force within rounding: max|Yc| = " + t.Num(rep.maxAbsYc) + " m, Ymrv = " +
-                  t.Num(rep.ymrvEnd) + " m\n";
-    } else {
-        verdict = "a lateral force acts: max|Yc| = " + t.Num(rep.maxAbsYc) + " m is beyond the rounding floor " +
-                  t.Num(rep.ledger[3].floor) + " m (Ymrv = " + t.Num(rep.ymrvEnd) + " m)\n";
-    }
-    std::fputs(t.out.c_str(), stdout);
+             "quadratic, so its reference adds the part of its deviation that shrinks with the step. "
+             "Along Y a deviation within " + Num(app::kLedgerFactor[int(LedgerRow::kYc)], s) +
+             " floors is rounding; along X, where the translation runs through every sum, within " +
+             Num(app::kLedgerFactor[int(LedgerRow::kPx)], s) + ".\n";
+    const std::string verdict = VerdictLine(rep, s) + '\n';
     if (csv) {
-        std::fputs(notes.c_str(), stderr);
-        std::fputs(verdict.c_str(), stderr);
+        out.Write(t.text);
+        err.Write(notes + verdict);
     } else {
-        std::fputs("\n", stdout);
-        std::fputs(notes.c_str(), stdout);
-        std::fputs(verdict.c_str(), stdout);
+        out.Write(t.text + '\n' + notes + verdict);
     }
-    std::fflush(stdout);
 }
 
 }  // namespace cli

@@ -52,27 +52,47 @@ check "plot error message" "                Несовместимость па�
 rows=$("$cli" --set ML=0 --cycles 5 2>/dev/null | wc -l | tr -d ' ')
 check "header kept after a run error" "2" "$rows"
 
-# Verification: the observed order of the undamped case, the ledger of both
-# presets, and a deliberately injected lateral force.
-in_range() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { print (v >= lo && v <= hi) ? "yes" : "no: " v }'; }
-order=$("$cli" --verify --set KR=0 --set KT=0 --set h=0.002 --time 1 | awk -F'\t' '$1 == "order_state" { print $2 }')
-check "undamped preset 1 order within 3.8..4.2" "yes" "$(in_range "$order" 3.8 4.2)"
-order=$("$cli" --verify --twist 0.2 --set KR=0 --set KT=0 --set h=0.002 --time 1 | awk -F'\t' '$1 == "order_state" { print $2 }')
-check "undamped twist start order within 3.8..4.2" "yes" "$(in_range "$order" 3.8 4.2)"
-check "ledger holds for preset 1" "0" "$(status --verify)"
-check "ledger holds for preset 1 twisted" "0" "$(status --verify --twist 0.2)"
-check "ledger holds for preset 2" "0" "$(status --verify --preset 2)"
-check "injected lateral force fails the ledger" "1" "$(status --verify --inject-lateral-force 0.001)"
-verdict=$("$cli" --verify --preset 2 | tail -1)
-check "verdict without a lateral force" "no lateral force within rounding: max|Yc|" "${verdict%% = *}"
-verdict=$("$cli" --verify --preset 2 --inject-lateral-force 1 | tail -1)
-check "verdict with a lateral force" "a lateral force acts: max|Yc|" "${verdict%% = *}"
+# Verification: the verdict's exit statuses, the time rounded to whole
+# steps, too short a time refused, and the picture of the answer drawn with
+# no display.
+verdict() { "$cli" --verify "$@" 2>/dev/null | tail -1 | cut -d: -f1; }
+check "preset 2: no lateral force" "no lateral force 0" "$(verdict --preset 2) $(status --verify --preset 2)"
+check "claim below the limit: inconclusive" "inconclusive 4" \
+  "$(verdict --set KR=0 --set KT=0 --set h=0.002 --time 1) $(status --verify --set KR=0 --set KT=0 --set h=0.002 --time 1)"
+check "the claim injected acts" "a lateral force acts 1" \
+  "$(verdict --set KR=0 --set KT=0 --set h=0.002 --time 1 --inject-lateral-force -1.4463722980096582e-12) $(status --verify --set KR=0 --set KT=0 --set h=0.002 --time 1 --inject-lateral-force -1.4463722980096582e-12)"
+check "twist through the wrap: inconclusive" "inconclusive 4" \
+  "$(verdict --twist 0.95 --set KR=0 --set KT=0 --time 1 --set h=0.0005) $(status --verify --twist 0.95 --set KR=0 --set KT=0 --time 1 --set h=0.0005)"
+check "zero steps refused" "2" "$(status --verify --preset 2 --time 4e-10 --inject-lateral-force 1000000)"
+check "hours of steps refused" "2" "$(status --verify --preset 2 --time 1)"
+rep=$("$cli" --verify --set KR=0 --set KT=0 --set h=0.002 --time 1.0031)
+check "time rounded to whole steps" "time	1.004	1.0031" "$(grep -P '^time\t' <<<"$rep" | cut -f1-3)"
+check "three runs of n, 2n, 4n steps" "502" "$(awk -F'\t' '$1 == "steps" { print $2 }' <<<"$rep")"
 csv=$("$cli" --verify --preset 2 --format csv 2>/dev/null)
 check "csv header" "item,value,reference,meaning" "$(sed -n 1p <<<"$csv")"
 check "csv has no tabs and four fields a row" "0" "$(awk -F, 'NF != 4 || /\t/' <<<"$csv" | wc -l | tr -d ' ')"
 check "csv run rows" "T,w0,X0" "$("$cli" --format csv --decimal-comma | sed -n 1p | cut -d, -f1-3)"
 check "csv run uses decimal points" "0.0001" "$("$cli" --format csv --decimal-comma | sed -n 2p | cut -d, -f1)"
 check "time without verify" "64" "$(status --time 1)"
+check "plot needs .png or .svg" "64" "$(status --verify --plot answer.pdf)"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$cli" --verify --preset 2 --time 1e-5 --plot "$tmp/a.png" >/dev/null 2>&1
+check "png plot without a display" "0 PNG image data, 960 x 640" "$? $(file -b "$tmp/a.png" | cut -d, -f1-2)"
+"$cli" --verify --time 0.01 --plot "$tmp/a.SVG" >/dev/null 2>&1
+check "svg plot" "4 <svg" "$? $(grep -o '<svg' "$tmp/a.SVG" | head -1)"
+
+# Output that cannot be written is a failure of its own, never a silent loss.
+for args in "--cycles 1000" "--cycles 1000 --format csv" "--verify" "--help"; do
+  # shellcheck disable=SC2086
+  "$cli" $args >/dev/full 2>"$tmp/err"
+  check "$args to a full disk" "74 yes" "$? $(grep -q 'could not be written' "$tmp/err" && echo yes)"
+done
+check "picture to an unwritable place" "74" "$(status --verify --time 0.01 --plot /proc/answer.png)"
+long=$(printf '1%.0s' $(seq 600))
+err=$("$cli" --set "h=$long" 2>&1 >/dev/null)
+check "a long refused value is quoted a line long" "yes" "$([ ${#err} -lt 200 ] && grep -q '600 characters; a number may have at most 500' <<<"$err" && echo yes || echo "no: ${#err}")"
+
 start=$(date +%s%N)
 "$cli" --verify --preset 2 --time 1e-4 >/dev/null
 ms=$(( ($(date +%s%N) - start) / 1000000 ))

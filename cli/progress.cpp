@@ -1,0 +1,27 @@
+#include "cli/progress.h"
+
+#include <unistd.h>
+
+namespace cli {
+
+Progress::Progress(const char* what, std::FILE* terminal)
+    : what_(what), out_(terminal && isatty(fileno(terminal)) ? terminal : nullptr) {}
+
+Progress::~Progress() {
+    // Leaves the terminal line clean for what follows.
+    if (shown_) std::fputs("\r\033[K", out_);
+}
+
+void Progress::Update(double fraction) {
+    if (!out_) return;
+    const Clock::time_point now = Clock::now();
+    if (now < next_ || !(fraction > 0)) return;
+    next_ = now + std::chrono::milliseconds(250);
+    const double elapsed = std::chrono::duration<double>(now - start_).count();
+    const double left = elapsed * (1 - fraction) / fraction;
+    std::fprintf(out_, "\r\033[K%s: %.0f %% done, about %.0f s left", what_, 100 * fraction, left);
+    std::fflush(out_);
+    shown_ = true;
+}
+
+}  // namespace cli

@@ -1,0 +1,29 @@
+// How far a long run has got, shown on standard error while it is a
+// terminal: after two seconds, at most a few times a second, per cent done
+// and the time left. Redirected, nothing is written.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+
+namespace cli {
+
+class Progress {
+public:
+    Progress(const char* what, std::FILE* terminal);
+    ~Progress();
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+
+    void Update(double fraction);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    const char* what_;
+    std::FILE* out_;  // null when not a terminal
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point next_ = start_ + std::chrono::seconds(2);
+    bool shown_ = false;
+};
+
+}  // namespace cli
