@@ -33,9 +33,11 @@ public:
     int RunDepth() const { return depth_; }
 
 private:
-    enum class Press { Start, Stop, Continue, DoNC0Steps, Exit, ClearPictures, Scheme, Preset1, Preset2, About };
-    // Handles the press now, or queues it behind a nested level that was
-    // opened in this event round and has not run yet.
+    enum class Press {
+        Start, Stop, Continue, DoNC0Steps, Exit, ClearPictures, Scheme, Preset1, Preset2, About
+    };
+    // Handles the press now, or queues it while a level opened in this event
+    // round has not run yet or earlier presses still wait.
     void Receive(Press press);
     void Handle(Press press);
     // Handles queued presses in order until one of them opens a level.
