@@ -55,31 +55,67 @@ void Controller::ApplyPreset(int presetNo) {
     for (const PresetEntry& e : PresetTable(presetNo)) port_.SetText(e.textNo, PresetText(e, sep));
 }
 
-void Controller::Command8_Click() { ApplyPreset(1); }
-void Controller::Command9_Click() { ApplyPreset(2); }
+void Controller::Command1_Click() { Receive(Press::Start); }
+void Controller::Command2_Click() { Receive(Press::Stop); }
+void Controller::Command3_Click() { Receive(Press::Continue); }
+void Controller::Command4_Click() { Receive(Press::Exit); }
+void Controller::Command5_Click() { Receive(Press::ClearPictures); }
+void Controller::Command7_Click() { Receive(Press::Scheme); }
+void Controller::Command8_Click() { Receive(Press::Preset1); }
+void Controller::Command9_Click() { Receive(Press::Preset2); }
+void Controller::Command10_Click() { Receive(Press::DoNC0Steps); }
+void Controller::About_Click() { Receive(Press::About); }
 
-void Controller::Command1_Click() {
+void Controller::Receive(Press press) {
+    if (levelWaiting_ || !pending_.empty()) {
+        pending_.push_back(press);
+        return;
+    }
+    Handle(press);
+}
+
+void Controller::Handle(Press press) {
+    switch (press) {
+        case Press::Start: Start(); break;
+        case Press::Stop: m_.StopFlag = 1; break;
+        case Press::Continue:
+            m_.StopFlag = 0;
+            RunSimulation();
+            break;
+        case Press::DoNC0Steps:
+            m_.NC = 0;
+            m_.StopFlag = 1;
+            RunSimulation();
+            break;
+        case Press::Exit: port_.CloseWindows(); break;
+        case Press::ClearPictures: ClearPictures(); break;
+        case Press::Scheme: ShowScheme(); break;
+        case Press::Preset1: ApplyPreset(1); break;
+        case Press::Preset2: ApplyPreset(2); break;
+        case Press::About: port_.ShowHelp(); break;
+    }
+}
+
+void Controller::HandlePending() {
+    while (!levelWaiting_ && !pending_.empty()) {
+        // Presses made on a window that has closed since go with it.
+        if (port_.OpenWindowCount() == 0) {
+            pending_.clear();
+            return;
+        }
+        const Press press = pending_.front();
+        pending_.pop_front();
+        Handle(press);
+    }
+}
+
+void Controller::Start() {
     if (!ErrorScope(port_, kInputErrorText, [&] { StartFromFields(port_, m_); })) return;
     m_.StopFlag = 0;
     RunSimulation();
 }
 
-void Controller::Command2_Click() { m_.StopFlag = 1; }
-
-void Controller::Command3_Click() {
-    m_.StopFlag = 0;
-    RunSimulation();
-}
-
-void Controller::Command10_Click() {
-    m_.NC = 0;
-    m_.StopFlag = 1;
-    RunSimulation();
-}
-
-void Controller::Command4_Click() { port_.CloseWindows(); }
-
-void Controller::Command5_Click() {
+void Controller::ClearPictures() {
     Surface& view = port_.Picture(1);
     Surface& plot = port_.Picture(2);
     view.ClearBackground();
@@ -89,26 +125,33 @@ void Controller::Command5_Click() {
     DrawPlotAxes(plot);
 }
 
-void Controller::Command7_Click() {
+void Controller::ShowScheme() {
     if (!port_.Picture(1).SetBackgroundFromFile(std::string(kSchemeFileName)))
         port_.MessageBox(kSchemeErrorText);
 }
 
 void Controller::RunSimulation() {
-    if (inEvents_) {
-        // Pressed during a run's event processing: the new run goes first and
-        // the interrupted one resumes after it, on the same record.
+    if (depth_ > 0) {
+        // Pressed during a run: the new level goes first and the interrupted
+        // one resumes after it, on the same record.
         ++depth_;
+        levelWaiting_ = true;
         return;
     }
     depth_ = 1;
     while (depth_ > 0) {
+        levelWaiting_ = false;
         if (Pass()) continue;
         --depth_;
-        // An interrupted run was inside its event processing; it goes on only
-        // while a window of the system is still open.
+        // The interrupted level was in its event round, which goes on with the
+        // presses queued behind the level that ended; the level itself goes
+        // on only while a window of the system is still open.
+        if (depth_ > 0) HandlePending();
         while (depth_ > 0 && port_.OpenWindowCount() == 0) --depth_;
     }
+    // Only levels ended by a closed window leave presses behind, and the
+    // program ends with it.
+    pending_.clear();
     port_.Present();
 }
 
@@ -132,10 +175,12 @@ bool Controller::Pass() {
     if (!ErrorScope(port_, kPlotErrorText, [&] { PlotUpdate(m_, port_, port_.Picture(2)); })) return false;
 
     if (m_.StopFlag == 1) return false;
-    inEvents_ = true;
-    const int windows = port_.ProcessEvents();
-    inEvents_ = false;
-    return windows != 0;
+    // The presses queued for this level come before anything the window has
+    // received since; if one of them opens a level, that level runs first and
+    // the rest wait for its event processing.
+    HandlePending();
+    if (levelWaiting_) return true;
+    return port_.ProcessEvents() != 0;
 }
 
 void Controller::DisplayCycle() {

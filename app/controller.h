@@ -3,6 +3,8 @@
 // input reaches it only in the event processing of each display cycle.
 #pragma once
 
+#include <deque>
+
 #include "app/port.h"
 #include "sim/model.h"
 
@@ -25,11 +27,24 @@ public:
     void Command8_Click();   // "вар.1"
     void Command9_Click();   // "вар.2"
     void Command10_Click();  // "Сделать NC0 шагов": NC0 steps, one display cycle
+    void About_Click();      // "About": the help window
 
     // Runs in progress, the interrupted ones included (0 when idle).
     int RunDepth() const { return depth_; }
 
 private:
+    enum class Press {
+        Start, Stop, Continue, DoNC0Steps, Exit, ClearPictures, Scheme, Preset1, Preset2, About
+    };
+    // Handles the press now, or queues it while a level opened in this event
+    // round has not run yet or earlier presses still wait.
+    void Receive(Press press);
+    void Handle(Press press);
+    // Handles queued presses in order until one of them opens a level.
+    void HandlePending();
+    void Start();
+    void ClearPictures();
+    void ShowScheme();
     void ApplyPreset(int presetNo);
     void RunSimulation();
     // One pass of the innermost run: a step, and a display cycle when NC
@@ -40,11 +55,14 @@ private:
 
     WindowPort& port_;
     sim::Model m_;
-    // Nesting: a Start, Continue or Do-NC0-steps press handled during a run's
-    // event processing opens a new level on the same record instead of a
-    // native call, so any number of presses needs no stack.
+    // Nesting: a Start, Continue or Do-NC0-steps press handled during a run
+    // opens a new level on the same record instead of a native call, so any
+    // number of presses needs no stack.
     int depth_ = 0;
-    bool inEvents_ = false;
+    // A native nested run would handle the presses after the one that opened
+    // it in its own event processing; here they wait for the new level's.
+    bool levelWaiting_ = false;
+    std::deque<Press> pending_;
 };
 
 }  // namespace app

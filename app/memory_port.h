@@ -62,6 +62,7 @@ public:
     int ProcessEvents() override { return onEvents ? onEvents() : windows; }
     int OpenWindowCount() override { return windows; }
     void CloseWindows() override { windows = 0; }
+    void ShowHelp() override {}
     void Present() override {}
     char DecimalSeparator() override { return separator; }
 

@@ -59,6 +59,8 @@ public:
     virtual int OpenWindowCount() = 0;
     // Closes the main window, then the help window if it is open.
     virtual void CloseWindows() = 0;
+    // Opens the help window, or brings it to the front when it is open.
+    virtual void ShowHelp() = 0;
     // Makes everything written so far visible (called when a run ends).
     virtual void Present() = 0;
     // The user's decimal separator.

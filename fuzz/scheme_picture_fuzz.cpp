@@ -47,6 +47,7 @@ public:
     int ProcessEvents() override { return 1; }
     int OpenWindowCount() override { return 1; }
     void CloseWindows() override {}
+    void ShowHelp() override {}
     void Present() override {}
     char DecimalSeparator() override { return '.'; }
 

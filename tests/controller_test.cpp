@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "app/messages.h"
 #include "app/numtext.h"
@@ -261,14 +262,57 @@ TEST(Nesting, InterruptedRunResumesAfterTheNestedOne) {
     EXPECT_EQ(f.form.Model().T, t);
 }
 
-TEST(Nesting, NestedDoNC0StepsThenOneMoreOuterCycle) {
-    Form f;
-    f.port.script = {[&] { f.form.Command10_Click(); }};
-    f.LimitTo(50);
-    f.form.Command1_Click();
-    // Outer cycle 1, nested NC0 steps with its cycle, outer's last cycle.
-    EXPECT_EQ(f.port.displayCycles, 3);
-    EXPECT_EQ(f.port.eventCalls, 1);
+TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
+    using C = app::Controller;
+    struct Case {
+        const char* name;
+        std::vector<void (C::*)()> round;  // after the first Start, all in its first event round
+        int steps;                         // made since the last Start that was accepted
+        long helpAtCycle = 0;              // display cycles made when About was handled
+        const char* v0 = nullptr;          // typed into V0 first, when given
+    };
+    // NC0 = N = 7. Each level makes N steps per display cycle; a press after
+    // one that opened a level waits for that level's first event processing.
+    const Case cases[] = {
+        // The nested Start sets T = 0; its cycle (N), whose event processing
+        // applies Stop; its one more cycle (N); the outer's last cycle (N).
+        {"Start, Start, Stop", {&C::Command1_Click, &C::Command2_Click}, 21},
+        // T is kept: the outer's first cycle (N), then 3N as above.
+        {"Start, Continue, Stop", {&C::Command3_Click, &C::Command2_Click}, 28},
+        // Outer cycle (N), the nested N steps with their cycle set Stop, the
+        // outer's last cycle (N).
+        {"Start, Do NC0 steps", {&C::Command10_Click}, 21},
+        // The Do-NC0-steps level (N) ends without event processing, so the
+        // outer's round goes on at once: Continue opens a level that applies
+        // Stop at its first event processing (2N); the outer's last cycle (N).
+        {"Start, Do NC0 steps, Continue, Stop",
+         {&C::Command10_Click, &C::Command3_Click, &C::Command2_Click}, 35},
+        // вар.1 (NC0 = 1) and About wait for the nested level's first event
+        // processing, after display cycle 2, which still read NC0 = 7. That
+        // level makes N more steps, its last cycle reads NC0 = 1, and the
+        // outer's last cycle is 1 step: N + N + N + 1.
+        {"Start, Continue, вар.1, About, Stop",
+         {&C::Command3_Click, &C::Command8_Click, &C::About_Click, &C::Command2_Click}, 22, 2},
+        // The refused Start opens no level: Stop acts at once, and the outer
+        // run ends after one more cycle: N + N.
+        {"Start, refused Start, Stop", {&C::Command1_Click, &C::Command2_Click}, 14, 0, "abc"},
+    };
+    for (const Case& c : cases) {
+        Form f;
+        f.port.text[55] = "7";
+        f.port.script = {[&] {
+            if (c.v0) f.port.text[4] = c.v0;
+            for (auto press : c.round) (f.form.*press)();
+        }};
+        f.LimitTo(50);
+        f.form.Command1_Click();
+        double t = 0;
+        for (int i = 0; i < c.steps; ++i) t += 0.0001;
+        EXPECT_EQ(f.form.Model().T, t) << c.name;
+        EXPECT_EQ(f.form.RunDepth(), 0) << c.name;
+        EXPECT_EQ(f.port.messages.size(), c.v0 ? 1u : 0u) << c.name;
+        EXPECT_EQ(f.port.helpAtCycle, c.helpAtCycle) << c.name;
+    }
 }
 
 TEST(Nesting, TenThousandPressesNeedNoStack) {

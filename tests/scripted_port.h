@@ -28,11 +28,13 @@ public:
         else if (eventCalls > static_cast<long>(script.size()) && afterScript) afterScript();
         return windows;
     }
+    void ShowHelp() override { helpAtCycle = displayCycles; }
 
     const sim::Model* model = nullptr;
     long displayCycles = 0;
     long eventCalls = 0;
     std::vector<double> cycleTimes;
+    long helpAtCycle = 0;  // display cycles made when "About" was last handled
     std::vector<std::function<void()>> script;  // step i runs at event call i+1
     std::function<void()> afterScript;          // every later event call
 };

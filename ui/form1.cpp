@@ -140,7 +140,7 @@ void Form1::OnCommand(int commandNo) {
         case 3: controller_.Command3_Click(); break;
         case 4: controller_.Command4_Click(); break;
         case 5: controller_.Command5_Click(); break;
-        case 6: Command6_Click(); break;
+        case 6: controller_.About_Click(); break;
         case 7: controller_.Command7_Click(); break;
         case 8: controller_.Command8_Click(); break;
         case 9: controller_.Command9_Click(); break;
@@ -148,7 +148,8 @@ void Form1::OnCommand(int commandNo) {
         default: break;
     }
     // A handler that is not a run (the presets, "Очистить  рисунки", a press
-    // that only queues a nested run) shows its writes at once.
+    // that only opens a nested level or waits behind one) shows its writes at
+    // once.
     Present();
 }
 
@@ -213,6 +214,8 @@ void Form1::CloseWindows() {
     closed_ = true;
     UnloadHelpWindow();
 }
+
+void Form1::ShowHelp() { Command6_Click(); }
 
 void Form1::Present() {
     if (anyPending_) {

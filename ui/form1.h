@@ -59,6 +59,7 @@ public:
     int ProcessEvents() override;
     int OpenWindowCount() override;
     void CloseWindows() override;
+    void ShowHelp() override;
     void Present() override;
     char DecimalSeparator() override;
 

@@ -106,6 +106,8 @@ private slots:
     void presetButtonShowsItsTextsAtOnce();
     void writesShowAtPresent();
     void doNc0StepsAfterAStoppedRun();
+    void pressesOfOneRoundKeepTheirOrder_data();
+    void pressesOfOneRoundKeepTheirOrder();
     void refusedStartShowsTheInputMessage();
     void messageFindsTheReadoutsPresented();
     void exitDuringARunEndsIt();
@@ -340,6 +342,34 @@ void TestForm1::doNc0StepsAfterAStoppedRun() {
     QCOMPARE(w.Field(60)->text(), Formatted(expected));
     QVERIFY(w.Field(60)->text() != before);
     QCOMPARE(w.form->OpenWindowCount(), 1);
+}
+
+void TestForm1::pressesOfOneRoundKeepTheirOrder_data() {
+    QTest::addColumn<QList<int>>("round");  // buttons after Start, reaching its first event round
+    QTest::addColumn<int>("steps");         // made since the last Start
+    // NC0 = N = 50, counted as in the controller tests: 3N, 4N and 3N.
+    QTest::newRow("Start, Start, Stop") << QList<int>{1, 2} << 150;
+    QTest::newRow("Start, Continue, Stop") << QList<int>{3, 2} << 200;
+    QTest::newRow("Start, Do NC0 steps") << QList<int>{10} << 150;
+}
+
+void TestForm1::pressesOfOneRoundKeepTheirOrder() {
+    QFETCH(QList<int>, round);
+    QFETCH(int, steps);
+    Window w;
+    w.Type(55, QStringLiteral("50"));
+    // Past the pacing interval counted from the window's creation, the run's
+    // first display cycle really processes events, and the clicks posted
+    // before Start all arrive in that one round.
+    QTest::qWait(static_cast<int>(2 * ui::Form1::kPresentIntervalNs / 1'000'000));
+    for (int no : round) QMetaObject::invokeMethod(w.form->Button(no), "click", Qt::QueuedConnection);
+    w.Click(1);
+    QVERIFY(!w.runaway);
+    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(w.form->Controller().RunDepth(), 0);
+    double t = 0;
+    for (int i = 0; i < steps; ++i) t += 0.0001;
+    QCOMPARE(w.Model().T, t);
 }
 
 void TestForm1::refusedStartShowsTheInputMessage() {
