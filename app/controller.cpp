@@ -90,8 +90,11 @@ void Controller::Command5_Click() {
 }
 
 void Controller::Command7_Click() {
-    if (!port_.Picture(1).SetBackgroundFromFile(std::string(kSchemeFileName)))
-        port_.MessageBox(kSchemeErrorText);
+    switch (port_.Picture(1).SetBackgroundFromFile(std::string(kSchemeFileName))) {
+        case PictureFile::kLoaded: break;
+        case PictureFile::kMissing: port_.MessageBox(kSchemeMissingText); break;
+        case PictureFile::kUnusable: port_.MessageBox(kSchemeUnusableText); break;
+    }
 }
 
 void Controller::RunSimulation() {
