@@ -4,7 +4,7 @@ MORVANE1_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file lintian
 )
 
 morvane1_install_missing() {
