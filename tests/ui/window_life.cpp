@@ -264,7 +264,9 @@ private:
     // close came about; an X window destroyed elsewhere closes a little
     // later, so T is taken again as the close arrives.
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == form_ && event->type() == QEvent::Close) tEnd_ = T();
+        // The type first: the window's own destruction passes through here,
+        // and form_ must not be looked at then.
+        if (event->type() == QEvent::Close && watched == form_) tEnd_ = T();
         return false;
     }
 
