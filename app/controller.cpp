@@ -126,8 +126,11 @@ void Controller::ClearPictures() {
 }
 
 void Controller::ShowScheme() {
-    if (!port_.Picture(1).SetBackgroundFromFile(std::string(kSchemeFileName)))
-        port_.MessageBox(kSchemeErrorText);
+    switch (port_.Picture(1).SetBackgroundFromFile(std::string(kSchemeFileName))) {
+        case PictureFile::kLoaded: break;
+        case PictureFile::kMissing: port_.MessageBox(kSchemeMissingText); break;
+        case PictureFile::kUnusable: port_.MessageBox(kSchemeUnusableText); break;
+    }
 }
 
 void Controller::RunSimulation() {

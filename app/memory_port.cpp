@@ -36,10 +36,9 @@ void MemorySurface::PSet(float x, float y, Rgb c) {
 
 void MemorySurface::Cls() { Add({DrawOp::kCls}); }
 
-bool MemorySurface::SetBackgroundFromFile(const std::string&) {
-    if (!backgroundLoads) return false;
-    Add({DrawOp::kBackground});
-    return true;
+PictureFile MemorySurface::SetBackgroundFromFile(const std::string&) {
+    if (background == PictureFile::kLoaded) Add({DrawOp::kBackground});
+    return background;
 }
 
 void MemorySurface::ClearBackground() { Add({DrawOp::kNoBackground}); }

@@ -35,13 +35,13 @@ public:
     void Circle(float x, float y, float radius, Rgb c) override;
     void PSet(float x, float y, Rgb c) override;
     void Cls() override;
-    bool SetBackgroundFromFile(const std::string& fileName) override;
+    PictureFile SetBackgroundFromFile(const std::string& fileName) override;
     void ClearBackground() override;
 
     FrameMapper frame;
     bool record = false;       // keep every operation in ops
     std::vector<DrawOp> ops;
-    bool backgroundLoads = true;  // what SetBackgroundFromFile answers
+    PictureFile background = PictureFile::kLoaded;  // what SetBackgroundFromFile answers
 
 private:
     void CheckPoint(float x, float y) const;

@@ -1,4 +1,4 @@
-// The system's three messages, and the one it shows when the scheme picture
+// The system's three messages, and the two it shows when the scheme picture
 // cannot be loaded.
 #pragma once
 
@@ -16,7 +16,8 @@ inline constexpr std::string_view kPlotErrorText =
     "а следоватедьно ускорения, скорости и координаты, что при\r\n"
     "заданных масштабах не позволяет вывести их на зкран";
 inline constexpr std::string_view kSchemeFileName = "shema.gif";
-inline constexpr std::string_view kSchemeErrorText =
-    "Не удалось загрузить рисунок схемы из файла shema.gif в рабочей папке программы";
+inline constexpr std::string_view kSchemeMissingText = "Нет файла shema.gif в рабочей папке программы";
+inline constexpr std::string_view kSchemeUnusableText =
+    "Файл shema.gif в рабочей папке программы не удалось прочитать как рисунок";
 
 }  // namespace app

@@ -17,6 +17,13 @@ struct Rgb {
     friend bool operator==(Rgb, Rgb) = default;
 };
 
+// What came of loading a picture file.
+enum class PictureFile {
+    kLoaded,    // it shows
+    kMissing,   // nothing by that name
+    kUnusable,  // something is there, but not a picture that can be shown
+};
+
 // A drawing surface with a user frame and a persistent image. Coordinates
 // arrive in single precision; shapes outside the frame are clipped silently;
 // a coordinate the surface cannot take raises DrawError.
@@ -32,9 +39,9 @@ public:
     // Erases the drawing; the background colour and picture stay.
     virtual void Cls() = 0;
     // Loads a picture by a bare file name from the working directory and
-    // makes it the unscaled background, discarding the drawing. Returns false
-    // and changes nothing when the file cannot be read as a picture.
-    virtual bool SetBackgroundFromFile(const std::string& fileName) = 0;
+    // makes it the unscaled background, discarding the drawing. On a failure
+    // nothing changes.
+    virtual PictureFile SetBackgroundFromFile(const std::string& fileName) = 0;
     virtual void ClearBackground() = 0;
 };
 

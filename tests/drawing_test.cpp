@@ -207,12 +207,15 @@ TEST(Scheme, LoadsOrReportsTheFile) {
     ASSERT_EQ(f.port.picture1.ops.size(), 1u);
     EXPECT_EQ(f.port.picture1.ops[0].kind, DrawOp::kBackground);
     EXPECT_TRUE(f.port.messages.empty());
-    f.port.picture1.backgroundLoads = false;
+    f.port.picture1.background = app::PictureFile::kMissing;
+    f.form.Command7_Click();
+    f.port.picture1.background = app::PictureFile::kUnusable;
     f.form.Command7_Click();
     EXPECT_EQ(f.port.picture1.ops.size(), 1u);
-    ASSERT_EQ(f.port.messages.size(), 1u);
-    EXPECT_EQ(f.port.messages[0], app::kSchemeErrorText);
-    EXPECT_NE(f.port.messages[0].find("shema.gif"), std::string::npos);
+    ASSERT_EQ(f.port.messages.size(), 2u);
+    EXPECT_EQ(f.port.messages[0], app::kSchemeMissingText);
+    EXPECT_EQ(f.port.messages[1], app::kSchemeUnusableText);
+    for (const std::string& m : f.port.messages) EXPECT_NE(m.find("shema.gif"), std::string::npos) << m;
 }
 
 }  // namespace

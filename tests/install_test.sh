@@ -12,7 +12,8 @@
 # they use against the files that carry them, and the manual page against
 # the runner's --help. "package" makes the .deb and checks its name, its
 # control fields, that Depends names the Qt 6 and C libraries in versions
-# this machine has, and that the runner unpacked from it works.
+# this machine has, that the runner unpacked from it works, and that lintian
+# finds no error, no warning and no missing hardening in it.
 set -u
 mode="$1"
 build="$2"
@@ -54,9 +55,11 @@ files=(
   share/icons/hicolor/scalable/apps/morvane1.svg
   share/icons/hicolor/64x64/apps/morvane1.png
   share/metainfo/io.github.morvane1.metainfo.xml
-  share/man/man1/morvane1-cli.1
+  share/man/man1/morvane1-cli.1.gz
+  share/doc/morvane1/copyright
+  share/doc/morvane1/changelog.gz
 )
-[ "$gui" = 1 ] && files+=(bin/morvane1)
+[ "$gui" = 1 ] && files+=(bin/morvane1 share/man/man1/morvane1.1.gz)
 
 if [ "$mode" = install ]; then
   need desktop-file-validate desktop-file-utils
@@ -86,16 +89,16 @@ if [ "$mode" = install ]; then
   check "Exec=" "morvane1" "$(desktop_key "$entry" Exec)"
   check "Exec names an installed program" "yes" "$([ -e "$prefix/bin/$(desktop_key "$entry" Exec)" ] && echo yes || echo no)"
   check "Icon=" "morvane1" "$(desktop_key "$entry" Icon)"
-  check "Categories=" "Education;Science;Physics;" "$(desktop_key "$entry" Categories)"
+  check "Categories=" "Science;Physics;" "$(desktop_key "$entry" Categories)"
   check "Name=" "Morvane1" "$(desktop_key "$entry" Name)"
   check "Russian comment" "yes" "$([ -n "$(desktop_key "$entry" 'Comment\[ru\]')" ] && echo yes || echo no)"
 
-  # desktop-file-validate exits non-zero on errors; a warning fails here too,
-  # hints (such as two main categories) do not.
+  # desktop-file-validate exits non-zero on errors only; a warning or a hint
+  # (such as two main categories, listing the entry twice) fails here too.
   out=$(desktop-file-validate "$entry" 2>&1)
   rc=$?
   check "desktop-file-validate exit" "0" "$rc"
-  check "desktop-file-validate errors and warnings" "" "$(grep -E 'error:|warning:' <<<"$out")"
+  check "desktop-file-validate says nothing" "" "$out"
 
   meta="$prefix/share/metainfo/io.github.morvane1.metainfo.xml"
   out=$(appstreamcli validate --no-net "$meta" 2>&1)
@@ -115,10 +118,13 @@ if [ "$mode" = install ]; then
     "$(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$meta" | sort | tr '\n' ' ' | sed 's/ $//')"
   check "metainfo latest release is the project version" "$version" \
     "$(grep -o '<release version="[^"]*"' "$meta" | head -1 | cut -d'"' -f2)"
+  check "changelog latest entry is the project version" "$version" \
+    "$(gzip -dc "$prefix/share/doc/morvane1/changelog.gz" | sed -n '1s/^morvane1 (\([^)]*\)).*/\1/p')"
   check "metainfo screenshot" "yes" "$(grep -q '<image[^>]*>https://[^<]*\.png</image>' "$meta" && echo yes || echo no)"
 
   # Every option the runner knows is in its manual page, under OPTIONS.
-  man="$prefix/share/man/man1/morvane1-cli.1"
+  man="$tmp/morvane1-cli.1"
+  gzip -dc "$prefix/share/man/man1/morvane1-cli.1.gz" >"$man"
   opts=$("$prefix/bin/morvane1-cli" --help | grep -oE '^  --[a-z-]+' | tr -d ' ')
   check "runner lists its options" "yes" "$([ "$(wc -l <<<"$opts")" -ge 10 ] && echo yes || echo no)"
   manopts=$(sed -n '/^\.SH OPTIONS/,/^\.SH /p' "$man" | grep -E '^\.B[IR]? ' | grep -oE '\\-\\-[a-z\\-]+' | sed 's/\\//g' | sort -u)
@@ -146,6 +152,7 @@ fi
 if [ "$mode" = package ]; then
   need dpkg-deb dpkg
   need dpkg-shlibdeps dpkg-dev
+  need lintian lintian
   cpack="$tool"
   arch=$(dpkg --print-architecture)
   out="$tmp/out"
@@ -208,6 +215,12 @@ if [ "$mode" = package ]; then
   check "packaged morvane1-cli lines" "12" "$(wc -l <<<"$run" | tr -d ' ')"
   ref=$("$build/cli/morvane1-cli" --preset 2 --cycles 10)
   check "packaged morvane1-cli prints what the build prints" "$ref" "$run"
+
+  # Debian's own checks. Informational tags may stay, except a missing
+  # hardening flag, which lintian reports only at that level.
+  out=$(lintian --display-info --fail-on error,warning "$deb" 2>&1)
+  check "lintian exit" "0" "$?"
+  check "lintian errors, warnings and hardening" "" "$(grep -E '^[EW]: |hardening-' <<<"$out")"
   finish
 fi
 

@@ -2,9 +2,9 @@
 # only those that are missing, with sudo when not root.
 MORVANE1_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth
+  qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev fonts-dejavu-core xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file lintian
 )
 
 morvane1_install_missing() {

@@ -14,6 +14,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include <xcb/xcb.h>
+
 #include <algorithm>
 
 #include "ui/form1_controls.h"
@@ -253,6 +255,21 @@ void Form1::closeEvent(QCloseEvent* event) {
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     closed_ = false;
+}
+
+bool Form1::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+    // Another X client can destroy the window (xdotool windowclose, a window
+    // manager's "destroy"). Qt takes that for an unmap and keeps the widget
+    // shown, so the program, and a run, would go on with no window at all;
+    // it ends instead as a title-bar close ends it. The close is queued, to
+    // run outside the handling of the X event, at the next round of events.
+    if (eventType == "xcb_generic_event_t") {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & ~0x80) == XCB_DESTROY_NOTIFY &&
+            reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == winId())
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+    return QWidget::nativeEvent(eventType, message, result);
 }
 
 }  // namespace ui

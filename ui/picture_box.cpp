@@ -2,12 +2,16 @@
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QFile>
 #include <QImageReader>
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 
@@ -38,6 +42,49 @@ std::int64_t OctantY(std::int64_t r, std::int64_t x) {
     while (s * s > n) --s;
     while ((s + 1) * (s + 1) <= n) ++s;
     return (1 + s) / 2;
+}
+
+// Reads the regular file `name` (links followed) into out, refusing it once
+// more than `limit` bytes have come. Returns 0, or the errno value that says
+// why not: EINVAL when it is no regular file, EFBIG when it is too long.
+//
+// A device, FIFO, socket or directory is refused by stat before it is
+// opened at all: opening a FIFO waits for a writer, and opening some devices
+// does things of its own. The open cannot wait either (O_NONBLOCK), and what
+// it opened is checked again, since the name may have been swapped between
+// the two. The size fstat reports is only a first guess for the buffer:
+// files under /proc and /sys report 0 and read on, so the reading itself
+// stops past the limit.
+int ReadRegularFile(const std::string& name, qint64 limit, QByteArray& out) {
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0) return errno;
+    if (!S_ISREG(st.st_mode)) return EINVAL;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    const int error = [&] {
+        if (::fstat(fd, &st) != 0) return errno;
+        if (!S_ISREG(st.st_mode)) return EINVAL;
+        if (st.st_size > limit) return EFBIG;
+        out.resize(static_cast<qsizetype>(std::max<qint64>(st.st_size, 1)) + 1);
+        qsizetype used = 0;
+        for (;;) {
+            if (used == out.size()) {
+                if (used > limit) return EFBIG;
+                out.resize(static_cast<qsizetype>(std::min<qint64>(2 * qint64{used}, limit + 1)));
+            }
+            const ssize_t n = ::read(fd, out.data() + used, static_cast<std::size_t>(out.size() - used));
+            if (n == 0) break;
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return errno;
+            }
+            used += n;
+        }
+        out.truncate(used);
+        return 0;
+    }();
+    ::close(fd);
+    return error;
 }
 
 // Whether a file of the given format runs to its proper end. A GIF is walked
@@ -159,34 +206,35 @@ void PictureBox::Cls() {
     MarkAllDirty();
 }
 
-bool PictureBox::SetBackgroundFromFile(const std::string& fileName) {
-    // Opened by the exact name: QImageReader given a name would also try it
+app::PictureFile PictureBox::SetBackgroundFromFile(const std::string& fileName) {
+    using app::PictureFile;
+    // Read by the exact name: QImageReader given a name would also try it
     // with image suffixes appended.
-    QFile file(QString::fromStdString(fileName));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxBackgroundFileBytes) return false;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return false;
+    QByteArray bytes;
+    if (const int error = ReadRegularFile(fileName, kMaxBackgroundFileBytes, bytes))
+        return error == ENOENT ? PictureFile::kMissing : PictureFile::kUnusable;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    if (!reader.canRead()) return false;
+    if (!reader.canRead()) return PictureFile::kUnusable;
     // The size a file declares is checked before anything is decoded, so a
     // header claiming 60000 x 60000 pixels allocates nothing.
     const QSize declared = reader.size();
     if (!declared.isValid() || declared.width() > kMaxBackgroundSide ||
         declared.height() > kMaxBackgroundSide)
-        return false;
+        return PictureFile::kUnusable;
     // The decoders show a cut-off file as far as it goes; a picture missing
     // its end is refused instead.
-    if (!LooksComplete(reader.format(), bytes)) return false;
+    if (!LooksComplete(reader.format(), bytes)) return PictureFile::kUnusable;
     reader.setAllocationLimit(kMaxBackgroundSide * kMaxBackgroundSide * 4 / (1024 * 1024));
     QImage picture;
-    if (!reader.read(&picture) || picture.isNull()) return false;
-    if (picture.width() > kMaxBackgroundSide || picture.height() > kMaxBackgroundSide) return false;
+    if (!reader.read(&picture) || picture.isNull()) return PictureFile::kUnusable;
+    if (picture.width() > kMaxBackgroundSide || picture.height() > kMaxBackgroundSide)
+        return PictureFile::kUnusable;
     background_ = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     RebuildBase();
     Cls();
-    return true;
+    return PictureFile::kLoaded;
 }
 
 void PictureBox::ClearBackground() {

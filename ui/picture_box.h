@@ -31,7 +31,7 @@ public:
     void Circle(float x, float y, float radius, app::Rgb c) override;
     void PSet(float x, float y, app::Rgb c) override;
     void Cls() override;
-    bool SetBackgroundFromFile(const std::string& fileName) override;
+    app::PictureFile SetBackgroundFromFile(const std::string& fileName) override;
     void ClearBackground() override;
 
     // What the surface shows, one image pixel per device pixel.
@@ -50,8 +50,8 @@ public:
     // between two repaints.
     void Flush();
 
-    // Larger pictures are refused before they are decoded, and so are
-    // larger files before they are read.
+    // Larger pictures are refused before they are decoded, and larger files
+    // before more than this is read.
     static constexpr int kMaxBackgroundSide = 4096;
     static constexpr qint64 kMaxBackgroundFileBytes = qint64{128} << 20;
 

@@ -473,9 +473,9 @@ void TestForm1::schemeButtonRefusesABadFile() {
     const QImage view = w.form->PictureWidget(1)->image().copy();
     const QImage plot = w.form->PictureWidget(2)->image().copy();
     const QStringList messages = PressScheme(w, content, exists);
-    const auto expected = QString::fromUtf8(app::kSchemeErrorText.data(),
-                                            static_cast<qsizetype>(app::kSchemeErrorText.size()));
-    QCOMPARE(messages, QStringList{expected});
+    // No file, and a file that is no picture, are told apart.
+    const std::string_view text = exists ? app::kSchemeUnusableText : app::kSchemeMissingText;
+    QCOMPARE(messages, QStringList{QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))});
     QVERIFY(messages.front().contains(QStringLiteral("shema.gif")));
     QVERIFY(w.form->PictureWidget(1)->image() == view);
     QVERIFY(w.form->PictureWidget(2)->image() == plot);

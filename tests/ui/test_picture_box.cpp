@@ -10,8 +10,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <set>
 #include <string>
@@ -98,9 +104,55 @@ QByteArray Png(int width, int height) {
     return png;
 }
 
+// What lies in the working directory under the name shema.gif.
+enum class Lies {
+    kNothing,
+    kFile,       // a file holding the content
+    kLink,       // a symbolic link to the path in the content
+    kLinkToFile, // a symbolic link to a file holding the content
+    kFifo,
+    kDirectory,
+    kSocket,
+    kPastTheCap, // the content, then zeros to one byte past the size cap
+};
+
+bool MakeScheme(Lies what, const QByteArray& content) {
+    const char* name = "shema.gif";
+    switch (what) {
+        case Lies::kNothing: return true;
+        case Lies::kLink: return symlink(content.constData(), name) == 0;
+        case Lies::kLinkToFile: {
+            QFile f(QStringLiteral("picture"));
+            return f.open(QIODevice::WriteOnly) && f.write(content) == content.size() &&
+                   symlink("picture", name) == 0;
+        }
+        case Lies::kFifo: return mkfifo(name, 0600) == 0;
+        case Lies::kDirectory: return mkdir(name, 0700) == 0;
+        case Lies::kSocket: {
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::strcpy(address.sun_path, name);
+            const int s = socket(AF_UNIX, SOCK_STREAM, 0);
+            const bool bound = s >= 0 && bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+            if (s >= 0) close(s);
+            return bound;
+        }
+        case Lies::kFile:
+        case Lies::kPastTheCap: {
+            QFile f(QString::fromLatin1(name));
+            if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size()) return false;
+            // Sparse: no disk space taken.
+            return what == Lies::kFile || f.resize(ui::PictureBox::kMaxBackgroundFileBytes + 1);
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(app::Rgb)
+Q_DECLARE_METATYPE(app::PictureFile)
+Q_DECLARE_METATYPE(Lies)
 
 class TestPictureBox : public QObject {
     Q_OBJECT
@@ -391,7 +443,7 @@ void TestPictureBox::schemeLoadsAndClsKeepsIt() {
 
     ui::PictureBox box(kViewRect);
     app::DrawViewAxes(box);
-    QVERIFY(box.SetBackgroundFromFile(path.toStdString()));
+    QCOMPARE(box.SetBackgroundFromFile(path.toStdString()), app::PictureFile::kLoaded);
     QCOMPARE(CountDifferences(box.image(), expected), 0);
     // The picture shows something besides the background.
     QVERIFY(PixelsOf(box.image(), kWhite).size() < static_cast<std::size_t>(293 * 293 - 1000));
@@ -407,74 +459,85 @@ void TestPictureBox::schemeLoadsAndClsKeepsIt() {
 }
 
 void TestPictureBox::badPicturesAreRefused_data() {
+    QTest::addColumn<Lies>("lies");
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("exists");
+    QTest::addColumn<app::PictureFile>("result");
     QFile real(QStringLiteral(MORVANE1_SHEMA_GIF));
     QVERIFY(real.open(QIODevice::ReadOnly));
     const QByteArray gif = real.readAll();
-    QTest::newRow("missing") << QByteArray() << false;
-    QTest::newRow("empty") << QByteArray() << true;
-    QTest::newRow("text") << QByteArray("this is not a picture\n") << true;
-    QTest::newRow("truncated") << gif.left(gif.size() / 2) << true;
-    QTest::newRow("header only") << gif.left(13) << true;
-    QTest::newRow("last byte missing") << gif.left(gif.size() - 1) << true;
-    QTest::newRow("declares 60000 x 60000") << GifDeclaring(60000, 60000) << true;
-    QTest::newRow("declares 4097 x 16") << GifDeclaring(4097, 16) << true;
-    QTest::newRow("declares 16 x 4097") << GifDeclaring(16, 4097) << true;
-    QTest::newRow("small screen, frame of 60000 x 60000") << GifDeclaring(16, 16, 60000, 60000) << true;
-    const QByteArray png = Png(4097, 16);
-    QTest::newRow("png of 4097 x 16") << png << true;
-    QTest::newRow("png without its end") << Png(64, 64).chopped(12) << true;
+    const auto missing = app::PictureFile::kMissing, unusable = app::PictureFile::kUnusable;
+    QTest::newRow("missing") << Lies::kNothing << QByteArray() << missing;
+    QTest::newRow("link to nowhere") << Lies::kLink << QByteArray("no-such.gif") << missing;
+    QTest::newRow("empty") << Lies::kFile << QByteArray() << unusable;
+    QTest::newRow("text") << Lies::kFile << QByteArray("this is not a picture\n") << unusable;
+    QTest::newRow("truncated") << Lies::kFile << gif.left(gif.size() / 2) << unusable;
+    QTest::newRow("header only") << Lies::kFile << gif.left(13) << unusable;
+    QTest::newRow("last byte missing") << Lies::kFile << gif.left(gif.size() - 1) << unusable;
+    QTest::newRow("declares 60000 x 60000") << Lies::kFile << GifDeclaring(60000, 60000) << unusable;
+    QTest::newRow("declares 4097 x 16") << Lies::kFile << GifDeclaring(4097, 16) << unusable;
+    QTest::newRow("declares 16 x 4097") << Lies::kFile << GifDeclaring(16, 4097) << unusable;
+    QTest::newRow("small screen, frame of 60000 x 60000")
+        << Lies::kFile << GifDeclaring(16, 16, 60000, 60000) << unusable;
+    QTest::newRow("png of 4097 x 16") << Lies::kFile << Png(4097, 16) << unusable;
+    QTest::newRow("png without its end") << Lies::kFile << Png(64, 64).chopped(12) << unusable;
+    // Files that are no pictures in a way the decoders never see: endless,
+    // blocking, or not files at all. Each must be refused at once.
+    QTest::newRow("picture padded past the size cap") << Lies::kPastTheCap << GifDeclaring(16, 16) << unusable;
+    QTest::newRow("link to /dev/zero") << Lies::kLink << QByteArray("/dev/zero") << unusable;
+    QTest::newRow("link to /dev/urandom") << Lies::kLink << QByteArray("/dev/urandom") << unusable;
+    QTest::newRow("FIFO with no writer") << Lies::kFifo << QByteArray() << unusable;
+    QTest::newRow("directory") << Lies::kDirectory << QByteArray() << unusable;
+    QTest::newRow("socket") << Lies::kSocket << QByteArray() << unusable;
+    QTest::newRow("link to itself") << Lies::kLink << QByteArray("shema.gif") << unusable;
 }
 
 void TestPictureBox::picturesAtTheLimitLoad_data() {
+    QTest::addColumn<Lies>("lies");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<app::Rgb>("topLeft");
     // The hand-made pictures refused below for their sizes load at the
     // limit; so the size is what refuses them.
-    QTest::newRow("gif of 4096 x 16") << GifDeclaring(4096, 16) << app::Rgb{0, 0, 0};
-    QTest::newRow("gif of 16 x 4096") << GifDeclaring(16, 4096) << app::Rgb{0, 0, 0};
-    QTest::newRow("png of 4096 x 16") << Png(4096, 16) << app::Rgb{0, 0, 250};
+    QTest::newRow("gif of 4096 x 16") << Lies::kFile << GifDeclaring(4096, 16) << app::Rgb{0, 0, 0};
+    QTest::newRow("gif of 16 x 4096") << Lies::kFile << GifDeclaring(16, 4096) << app::Rgb{0, 0, 0};
+    QTest::newRow("png of 4096 x 16") << Lies::kFile << Png(4096, 16) << app::Rgb{0, 0, 250};
+    // A link is followed to the picture it names.
+    QTest::newRow("png through a link") << Lies::kLinkToFile << Png(16, 16) << app::Rgb{0, 0, 250};
 }
 
 void TestPictureBox::picturesAtTheLimitLoad() {
+    QFETCH(Lies, lies);
     QFETCH(QByteArray, content);
     QFETCH(app::Rgb, topLeft);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString oldCurrent = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
-    {
-        QFile f(QStringLiteral("shema.gif"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QCOMPARE(f.write(content), content.size());
-    }
+    const bool made = MakeScheme(lies, content);
     ui::PictureBox box(kViewRect);
-    const bool loaded = box.SetBackgroundFromFile("shema.gif");
+    const app::PictureFile loaded = made ? box.SetBackgroundFromFile("shema.gif") : app::PictureFile::kMissing;
     QVERIFY(QDir::setCurrent(oldCurrent));
-    QVERIFY(loaded);
+    QVERIFY2(made, "cannot make shema.gif");
+    QCOMPARE(loaded, app::PictureFile::kLoaded);
     QCOMPARE(PixelAt(box.image(), 0, 0), topLeft);
 }
 
 void TestPictureBox::badPicturesAreRefused() {
+    QFETCH(Lies, lies);
     QFETCH(QByteArray, content);
-    QFETCH(bool, exists);
+    QFETCH(app::PictureFile, result);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString oldCurrent = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
-    if (exists) {
-        QFile f(QStringLiteral("shema.gif"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QCOMPARE(f.write(content), content.size());
-    }
+    const bool made = MakeScheme(lies, content);
     ui::PictureBox box(kViewRect);
     app::DrawViewAxes(box);
     box.Circle(0, 0, 2, kBlue);
     const QImage before = box.image();
-    const bool loaded = box.SetBackgroundFromFile("shema.gif");
+    const app::PictureFile loaded = made ? box.SetBackgroundFromFile("shema.gif") : app::PictureFile::kLoaded;
     QVERIFY(QDir::setCurrent(oldCurrent));
-    QVERIFY(!loaded);
+    QVERIFY2(made, "cannot make shema.gif");
+    QCOMPARE(loaded, result);
     QCOMPARE(CountDifferences(before, box.image()), 0);
     // Cls still restores the plain background: nothing was taken in.
     box.Cls();

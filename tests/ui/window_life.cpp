@@ -9,6 +9,8 @@
 //
 // action: exit         "Выход" pressed while N runs are in progress
 //         close        the main window's title-bar close (its close event)
+//         destroyed    another X client destroys the main window's X window
+//                      (needs an X server: the xcb platform under xvfb-run)
 //         helpclose    the help window's title-bar close; the runs go on,
 //                      then "Выход" ends them
 //         msgbox_exit  a run fails and its message box is up; "Выход" is
@@ -25,6 +27,7 @@
 #include <QWindow>
 
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -42,7 +45,7 @@
 
 namespace {
 
-enum class Action { kExit, kClose, kHelpClose, kMessageExit, kMessageClose };
+enum class Action { kExit, kClose, kDestroyed, kHelpClose, kMessageExit, kMessageClose };
 
 struct Scenario {
     Action action = Action::kExit;
@@ -53,6 +56,7 @@ bool ParseScenario(std::string_view name, Scenario& out) {
     static constexpr std::pair<std::string_view, Action> kActions[] = {
         {"exit", Action::kExit},
         {"close", Action::kClose},
+        {"destroyed", Action::kDestroyed},
         {"helpclose", Action::kHelpClose},
         {"msgbox_exit", Action::kMessageExit},
         {"msgbox_close", Action::kMessageClose},
@@ -75,6 +79,18 @@ bool ParseScenario(std::string_view name, Scenario& out) {
 }
 
 bool EndsWithMessage(Action a) { return a == Action::kMessageExit || a == Action::kMessageClose; }
+
+// What xdotool windowclose does: XDestroyWindow from a connection of its own.
+bool DestroyFromAnotherClient(WId window) {
+    xcb_connection_t* other = xcb_connect(nullptr, nullptr);
+    xcb_generic_error_t* error = nullptr;
+    const bool connected = xcb_connection_has_error(other) == 0;
+    if (connected)
+        error = xcb_request_check(other, xcb_destroy_window_checked(other, static_cast<xcb_window_t>(window)));
+    std::free(error);
+    xcb_disconnect(other);
+    return connected && error == nullptr;
+}
 
 QMessageBox* VisibleMessageBox() {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -155,7 +171,12 @@ private:
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* f = qobject_cast<ui::Form1*>(w)) form_ = f;
         if (form_.isNull() || !form_->windowHandle() || !form_->windowHandle()->isExposed()) return;
-        if (s_.action == Action::kHelpClose) {
+        form_->installEventFilter(this);
+        if (s_.action == Action::kDestroyed && QGuiApplication::platformName() != QLatin1String("xcb")) {
+            Fail("an X window can be destroyed only on the xcb platform");
+            return;
+        }
+        if (s_.action == Action::kHelpClose || s_.action == Action::kDestroyed) {
             form_->Button(6)->click();  // About
             help_ = ui::HelpWindow();
             if (help_.isNull() || !help_->isVisible() || form_->OpenWindowCount() != 2) {
@@ -213,6 +234,14 @@ private:
             case Action::kClose:
                 EndNow([this] { form_->close(); });
                 break;
+            case Action::kDestroyed:
+                EndNow([this] {
+                    if (!DestroyFromAnotherClient(form_->winId())) Fail("could not destroy the X window");
+                });
+                QTimer::singleShot(5000, this, [this] {
+                    if (!form_.isNull() && form_->isVisible()) Fail("the window destroyed by X was never closed");
+                });
+                break;
             case Action::kHelpClose:
                 help_->close();
                 if (ui::HelpWindow() != nullptr) Fail("the closed help window still counts as loaded");
@@ -229,6 +258,16 @@ private:
                 stage_ = Stage::kAwaitBox;
                 break;
         }
+    }
+
+    // The run must take no step once the main window is closed, however the
+    // close came about; an X window destroyed elsewhere closes a little
+    // later, so T is taken again as the close arrives.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The type first: the window's own destruction passes through here,
+        // and form_ must not be looked at then.
+        if (event->type() == QEvent::Close && watched == form_) tEnd_ = T();
+        return false;
     }
 
     template <class Close>
@@ -331,7 +370,8 @@ private:
 int main(int argc, char** argv) {
     Scenario scenario;
     if (argc != 2 || !ParseScenario(argv[1], scenario)) {
-        std::fprintf(stderr, "usage: %s {exit|close|helpclose|msgbox_exit|msgbox_close}_depth<N>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s {exit|close|destroyed|helpclose|msgbox_exit|msgbox_close}_depth<N>\n",
+                     argv[0]);
         return 64;
     }
     // A run that never returns to the event loop cannot be stopped from it;
