@@ -134,7 +134,7 @@ if [ "$mode" = install ]; then
   for s in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" EXAMPLES; do
     check "man page section $s" "yes" "$(grep -qx "\.SH \"\?$s\"\?" "$man" && echo yes || echo no)"
   done
-  for code in 0 1 2 3 64; do
+  for code in 0 1 2 3 4 64 74; do
     check "man page exit status $code" "yes" "$(sed -n '/^\.SH EXIT STATUS/,/^\.SH /p' "$man" | grep -qx "\.B $code" && echo yes || echo no)"
   done
 
