@@ -6,7 +6,7 @@
 #include <deque>
 
 #include "app/port.h"
-#include "sim/model.h"
+#include "app/record.h"
 
 namespace app {
 
@@ -14,47 +14,47 @@ class Controller {
 public:
     explicit Controller(WindowPort& port);
 
-    sim::Model& Model() { return m_; }
-    const sim::Model& Model() const { return m_; }
+    const Record& State() const { return rec_; }
+    Record& State() { return rec_; }
+    const sim::Model& Model() const { return rec_.model; }
 
-    void Form_Load();
-    void Command1_Click();   // " Начать": Start
-    void Command2_Click();   // "Остановить": Stop
-    void Command3_Click();   // "Продолжить": Continue
-    void Command4_Click();   // "Выход": Exit
-    void Command5_Click();   // "Очистить  рисунки": clear both pictures
-    void Command7_Click();   // "схема": the force-scheme picture
-    void Command8_Click();   // "вар.1"
-    void Command9_Click();   // "вар.2"
-    void Command10_Click();  // "Сделать NC0 шагов": NC0 steps, one display cycle
-    void About_Click();      // "About": the help window
+    // The window has its controls: clear and draw both pictures' axes, set
+    // the constants, write preset 1 into the fields. No run starts.
+    void Load();
+    // A button of the window. A press during a run that opened a nested run
+    // in this round of events, or behind presses still waiting, waits its
+    // turn: presses are handled in the order they were made.
+    void Press(Button button);
 
     // Runs in progress, the interrupted ones included (0 when idle).
     int RunDepth() const { return depth_; }
 
 private:
-    enum class Press {
-        Start, Stop, Continue, DoNC0Steps, Exit, ClearPictures, Scheme, Preset1, Preset2, About
-    };
-    // Handles the press now, or queues it while a level opened in this event
-    // round has not run yet or earlier presses still wait.
-    void Receive(Press press);
-    void Handle(Press press);
+    void Handle(Button button);
     // Handles queued presses in order until one of them opens a level.
     void HandlePending();
+
+    // The handlers, one per button.
     void Start();
+    void Stop();
+    void Continue();
+    void StepNC0();
+    void Exit();
     void ClearPictures();
     void ShowScheme();
-    void ApplyPreset(int presetNo);
+    void LoadPreset(int preset);
+    void OpenHelp();
+
     void RunSimulation();
     // One pass of the innermost run: a step, and a display cycle when NC
     // reaches NC0. Returns false when that run ends.
     bool Pass();
+    // NC + 1, T + h, TPlot + h; the plot's sweep restarts after 25 * MT.
+    void AccountStep();
     void DisplayCycle();
-    void ShowNumber(int textNo, double value);
 
     WindowPort& port_;
-    sim::Model m_;
+    Record rec_;
     // Nesting: a Start, Continue or Do-NC0-steps press handled during a run
     // opens a new level on the same record instead of a native call, so any
     // number of presses needs no stack.
@@ -62,7 +62,7 @@ private:
     // A native nested run would handle the presses after the one that opened
     // it in its own event processing; here they wait for the new level's.
     bool levelWaiting_ = false;
-    std::deque<Press> pending_;
+    std::deque<Button> pending_;
 };
 
 }  // namespace app

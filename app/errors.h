@@ -5,13 +5,14 @@
 
 #include <stdexcept>
 
+#include "app/controls.h"
+
 namespace app {
 
 class InputError : public std::runtime_error {
 public:
-    explicit InputError(int textNo)
-        : std::runtime_error("field text is not a number"), field(textNo) {}
-    int field;  // number of the Text control that was refused
+    explicit InputError(Field f) : std::runtime_error("field text is not a number"), field(f) {}
+    Field field;  // the field that was refused
 };
 
 class DrawError : public std::runtime_error {

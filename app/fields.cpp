@@ -4,6 +4,7 @@
 
 #include "app/errors.h"
 #include "app/numtext.h"
+#include "sim/model.h"
 
 namespace app {
 namespace {
@@ -40,16 +41,41 @@ std::optional<std::int32_t> ReadWholeText(std::string_view text, char sep) {
     return ReadEither(text, sep, ParseWhole32);
 }
 
-double ReadDoubleField(WindowPort& port, int textNo) {
-    const std::string text = port.GetText(textNo);
-    if (auto v = ReadNumberText(text, port.DecimalSeparator())) return *v;
-    throw InputError(textNo);
+double ReadNumber(WindowPort& port, Field field) {
+    if (auto v = ReadNumberText(port.GetText(field), port.DecimalSeparator())) return *v;
+    throw InputError(field);
 }
 
-std::int32_t ReadWholeField(WindowPort& port, int textNo) {
-    const std::string text = port.GetText(textNo);
-    if (auto v = ReadWholeText(text, port.DecimalSeparator())) return *v;
-    throw InputError(textNo);
+void ReadFields(WindowPort& port, Record& rec, std::span<const Field> order) {
+    sim::Model& m = rec.model;
+    Display& view = rec.view;
+    for (const Field field : order) {
+        if (field == Field::NC0) {
+            const auto whole = ReadWholeText(port.GetText(field), port.DecimalSeparator());
+            if (!whole) throw InputError(field);
+            rec.run.NC0 = *whole < 1 ? 1 : *whole;
+            continue;
+        }
+        const double v = ReadNumber(port, field);
+        switch (field) {
+            case Field::M0: m.M[0] = v; break;
+            case Field::R0: m.R[0] = v; break;
+            case Field::V0: m.VX[0] = v; break;
+            case Field::W0: m.w0 = v; break;
+            // Both loads have one mass and one start distance.
+            case Field::M1: m.M[1] = m.M[2] = v; break;
+            case Field::R1: m.R[1] = m.R[2] = v; break;
+            case Field::KR: m.KR = v; break;
+            case Field::CT: m.CT = v; break;
+            case Field::KT: m.KT = v; break;
+            case Field::MF: view.MF = v; break;
+            case Field::ML: view.ML = v; break;
+            case Field::MV: view.MV = v; break;
+            case Field::MT: view.MT = v; break;
+            case Field::Step: m.h = v; break;
+            default: break;  // not an input
+        }
+    }
 }
 
 }  // namespace app

@@ -1,11 +1,14 @@
-// Reading numbers from the window's fields in the user's locale.
+// Reading numbers from the window's fields in the user's locale, and the
+// fields that Start and every display cycle read into the record.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "app/port.h"
+#include "app/record.h"
 
 namespace app {
 
@@ -15,8 +18,21 @@ namespace app {
 std::optional<double> ReadNumberText(std::string_view text, char sep);
 std::optional<std::int32_t> ReadWholeText(std::string_view text, char sep);
 
-// The same on a field of the port; raise InputError(textNo) when refused.
-double ReadDoubleField(WindowPort& port, int textNo);
-std::int32_t ReadWholeField(WindowPort& port, int textNo);
+// One field as a number; raises InputError when its text is not one.
+double ReadNumber(WindowPort& port, Field field);
+
+// Reads the fields in this order into the record, each value stored as soon
+// as its field is read, so a refusal leaves the earlier ones changed and the
+// later ones as they were. NC0 is a whole number, raised to 1 if below.
+void ReadFields(WindowPort& port, Record& rec, std::span<const Field> order);
+
+// What Start reads, and what each display cycle reads again.
+inline constexpr Field kStartFields[] = {
+    Field::M0, Field::R0, Field::V0, Field::W0, Field::M1, Field::R1, Field::KR, Field::CT,
+    Field::KT, Field::MF, Field::ML, Field::MV, Field::MT, Field::Step, Field::NC0,
+};
+inline constexpr Field kDisplayCycleFields[] = {
+    Field::Step, Field::NC0, Field::ML, Field::MF, Field::MT, Field::MV,
+};
 
 }  // namespace app

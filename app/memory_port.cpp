@@ -2,6 +2,11 @@
 
 namespace app {
 
+MemorySurface::MemorySurface(app::Picture picture) {
+    frame.width = TwipsToPx(PictureTwips(picture).width);
+    frame.height = TwipsToPx(PictureTwips(picture).height);
+}
+
 void MemorySurface::Scale(float x1, float y1, float x2, float y2) {
     frame.x1 = x1;
     frame.y1 = y1;
@@ -44,12 +49,8 @@ PictureFile MemorySurface::SetBackgroundFromFile(const std::string&) {
 void MemorySurface::ClearBackground() { Add({DrawOp::kNoBackground}); }
 
 MemoryPort::MemoryPort() {
-    // The window's initial texts: each readout shows its own control name.
-    for (std::size_t i = 1; i < text.size(); ++i) text[i] = "Text" + std::to_string(i);
-    text[21] = "0,2";
-    // FY1 and FY2 start ticked.
-    check[7] = 1;
-    check[8] = 1;
+    for (int n = 1; n < kFieldSlots; ++n) text_[static_cast<std::size_t>(n)] = InitialText(static_cast<Field>(n));
+    for (int n = 1; n < kBoxSlots; ++n) check_[static_cast<std::size_t>(n)] = InitiallyTicked(static_cast<Series>(n));
 }
 
 }  // namespace app

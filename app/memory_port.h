@@ -13,10 +13,6 @@
 
 namespace app {
 
-// Logical sizes of the window's pictures in pixels (twips / 15).
-inline constexpr int kPicture1Width = 293, kPicture1Height = 293;
-inline constexpr int kPicture2Width = 577, kPicture2Height = 241;
-
 struct DrawOp {
     enum Kind { kScale, kLine, kCircle, kPoint, kCls, kBackground, kNoBackground } kind;
     float a = 0, b = 0, c = 0, d = 0;
@@ -25,10 +21,7 @@ struct DrawOp {
 
 class MemorySurface : public Surface {
 public:
-    MemorySurface(int width, int height) {
-        frame.width = width;
-        frame.height = height;
-    }
+    explicit MemorySurface(app::Picture picture);
 
     void Scale(float x1, float y1, float x2, float y2) override;
     void Line(float x1, float y1, float x2, float y2, Rgb c) override;
@@ -39,7 +32,7 @@ public:
     void ClearBackground() override;
 
     FrameMapper frame;
-    bool record = false;       // keep every operation in ops
+    bool record = false;  // keep every operation in ops
     std::vector<DrawOp> ops;
     PictureFile background = PictureFile::kLoaded;  // what SetBackgroundFromFile answers
 
@@ -54,27 +47,35 @@ class MemoryPort : public WindowPort {
 public:
     MemoryPort();
 
-    std::string GetText(int textNo) override { return text.at(static_cast<std::size_t>(textNo)); }
-    void SetText(int textNo, std::string_view t) override { text.at(static_cast<std::size_t>(textNo)).assign(t); }
-    int CheckValue(int checkNo) override { return check.at(static_cast<std::size_t>(checkNo)); }
-    Surface& Picture(int pictureNo) override { return pictureNo == 1 ? picture1 : picture2; }
-    void MessageBox(std::string_view t) override { messages.emplace_back(t); }
+    std::string& Text(Field f) { return text_[static_cast<std::size_t>(f)]; }
+    int& Check(Series s) { return check_[static_cast<std::size_t>(s)]; }
+    int& Check(Box b) { return check_[static_cast<std::size_t>(b)]; }
+
+    std::string GetText(Field f) override { return Text(f); }
+    void SetText(Field f, std::string_view t) override { Text(f).assign(t); }
+    int CheckValue(Series s) override { return Check(s); }
+    int CheckValue(Box b) override { return Check(b); }
+    Surface& Picture(app::Picture p) override { return p == Picture::ConstructionView ? view : plot; }
+    void MessageBox(Message m) override { messages.push_back(m); }
     int ProcessEvents() override { return onEvents ? onEvents() : windows; }
     int OpenWindowCount() override { return windows; }
     void CloseWindows() override { windows = 0; }
-    void ShowHelp() override {}
+    void ShowHelp() override { ++helpShown; }
     void Present() override {}
     char DecimalSeparator() override { return separator; }
 
-    std::array<std::string, 61> text;  // Text1..Text60 (index 0 unused)
-    std::array<int, 17> check{};       // Check1..Check16
-    MemorySurface picture1{kPicture1Width, kPicture1Height};
-    MemorySurface picture2{kPicture2Width, kPicture2Height};
-    std::vector<std::string> messages;
+    MemorySurface view{Picture::ConstructionView};
+    MemorySurface plot{Picture::Plot};
+    std::vector<Message> messages;
     char separator = ',';
     int windows = 1;
+    int helpShown = 0;
     // Runs at each event processing of a run; returns the open window count.
     std::function<int()> onEvents;
+
+private:
+    std::array<std::string, kFieldSlots> text_;
+    std::array<int, kBoxSlots> check_{};
 };
 
 }  // namespace app

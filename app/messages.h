@@ -1,23 +1,35 @@
-// The system's three messages, and the two it shows when the scheme picture
-// cannot be loaded.
+// The messages the system shows, each in one OK box titled "Morvane1".
 #pragma once
 
 #include <string_view>
 
 namespace app {
 
-inline constexpr std::string_view kInputErrorText = "Введите правильно данные";
-inline constexpr std::string_view kSolveErrorText = "Ошибка решения уравнений";
-// Four lines joined by CR LF; the last has none. The misspellings are the
-// program's own wording and stay as they are.
-inline constexpr std::string_view kPlotErrorText =
-    "                Несовместимость параметров\r\n"
-    "Быстрее всего получились слишком большие силы \r\n"
-    "а следоватедьно ускорения, скорости и координаты, что при\r\n"
-    "заданных масштабах не позволяет вывести их на зкран";
+enum class Message {
+    kInputError,      // Start refused: a field is not a number, or the set-up fails
+    kSolveError,      // a run ended by a failing step or display cycle
+    kPlotError,       // a run ended by a point that cannot be drawn at the scales
+    kSchemeMissing,   // no shema.gif in the working folder
+    kSchemeUnusable,  // shema.gif is there but is not a picture that can be shown
+};
+
 inline constexpr std::string_view kSchemeFileName = "shema.gif";
-inline constexpr std::string_view kSchemeMissingText = "Нет файла shema.gif в рабочей папке программы";
-inline constexpr std::string_view kSchemeUnusableText =
-    "Файл shema.gif в рабочей папке программы не удалось прочитать как рисунок";
+
+// The program's own Russian text; the misspellings of the plot message are
+// its own wording and stay as they are. Lines are joined by CR LF.
+constexpr std::string_view MessageText(Message m) {
+    switch (m) {
+        case Message::kInputError: return "Введите правильно данные";
+        case Message::kSolveError: return "Ошибка решения уравнений";
+        case Message::kPlotError:
+            return "                Несовместимость параметров\r\n"
+                   "Быстрее всего получились слишком большие силы \r\n"
+                   "а следоватедьно ускорения, скорости и координаты, что при\r\n"
+                   "заданных масштабах не позволяет вывести их на зкран";
+        case Message::kSchemeMissing: return "Нет файла shema.gif в рабочей папке программы";
+        case Message::kSchemeUnusable: return "Файл shema.gif в рабочей папке программы не удалось прочитать как рисунок";
+    }
+    return "";
+}
 
 }  // namespace app

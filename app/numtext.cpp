@@ -15,59 +15,20 @@ int FormatNumberTo(double value, char sep, char* out) {
         out[0] = '0';
         return 1;
     }
-    // Round to 15 significant digits first; the decimal exponent of the
-    // rounded value decides the notation (999999999999999.9 becomes 1E+15).
-    char sci[40];
-    auto res = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14);
-    *res.ptr = '\0';
-    const char* p = sci;
-    const bool negative = (*p == '-');
-    if (negative) ++p;
-    char digits[15];
-    int nd = 0;
-    for (; *p != 'e'; ++p)
-        if (*p != '.') digits[nd++] = *p;
-    const int exponent = std::atoi(p + 1);
-    while (nd > 1 && digits[nd - 1] == '0') --nd;
-
-    int n = 0;
-    if (negative) out[n++] = '-';
-    if (exponent >= -4 && exponent <= 14) {
-        if (exponent < 0) {
-            out[n++] = '0';
-            out[n++] = sep;
-            for (int z = 0; z < -exponent - 1; ++z) out[n++] = '0';
-            for (int i = 0; i < nd; ++i) out[n++] = digits[i];
-        } else {
-            for (int i = 0; i <= exponent; ++i) out[n++] = i < nd ? digits[i] : '0';
-            if (nd > exponent + 1) {
-                out[n++] = sep;
-                for (int i = exponent + 1; i < nd; ++i) out[n++] = digits[i];
-            }
-        }
-    } else {
-        out[n++] = digits[0];
-        if (nd > 1) {
-            out[n++] = sep;
-            for (int i = 1; i < nd; ++i) out[n++] = digits[i];
-        }
-        out[n++] = 'E';
-        out[n++] = exponent < 0 ? '-' : '+';
-        int e = std::abs(exponent);
-        char ed[4];
-        int ne = 0;
-        do {
-            ed[ne++] = static_cast<char>('0' + e % 10);
-            e /= 10;
-        } while (e > 0);
-        if (ne < 2) ed[ne++] = '0';
-        while (ne > 0) out[n++] = ed[--ne];
+    // The general format at 15 significant digits is the readouts' rule:
+    // rounded first, positional for decimal exponents -4..14 and d.ddE+XX
+    // otherwise, trailing zeros dropped. Only the separator and the
+    // exponent letter differ.
+    const std::to_chars_result r = std::to_chars(out, out + kNumberTextSize, value, std::chars_format::general, 15);
+    for (char* p = out; p != r.ptr; ++p) {
+        if (*p == '.') *p = sep;
+        if (*p == 'e') *p = 'E';
     }
-    return n;
+    return static_cast<int>(r.ptr - out);
 }
 
 std::string FormatNumber(double value, char sep) {
-    char buf[32];
+    char buf[kNumberTextSize];
     const int n = FormatNumberTo(value, sep, buf);
     return std::string(buf, static_cast<std::size_t>(n));
 }

@@ -12,11 +12,13 @@ namespace app {
 
 // At most 15 significant digits, trailing zeros dropped, positional for
 // decimal exponents -4..14 and d.dddE+XX otherwise; "-" for negatives, a
-// negative zero as "0". The value must be finite.
+// negative zero as "0". Infinity and not-a-number come out as "inf" and
+// "nan": nothing that shows a number passes them.
 std::string FormatNumber(double value, char sep);
 
-// Appends the same text to out without allocating when out has capacity;
-// returns the number of characters written. out must hold 32 characters.
+// The longest text FormatNumber writes: "-1.23456789012345E-308".
+inline constexpr int kNumberTextSize = 32;
+// The same text into out, without allocating; returns its length.
 int FormatNumberTo(double value, char sep, char* out);
 
 // A field holds a number, not a page of digits: longer texts are refused

@@ -1,12 +1,15 @@
 // The narrow interface through which the run controller sees the window:
-// text fields and check boxes by their control number, the two drawing
-// surfaces, the message box and event processing. The Qt window implements
-// it; tests and the headless runner implement it with plain data.
+// text fields and check boxes by name, the two drawing surfaces, the message
+// box and event processing. The Qt window implements it; tests and the
+// headless runner implement it with plain data.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "app/controls.h"
+#include "app/messages.h"
 
 namespace app {
 
@@ -48,15 +51,14 @@ public:
 class WindowPort {
 public:
     virtual ~WindowPort() = default;
-    // Text fields Text1..Text60 by number.
-    virtual std::string GetText(int textNo) = 0;
-    virtual void SetText(int textNo, std::string_view text) = 0;
-    // Check boxes Check1..Check16 by number: 0 clear, 1 ticked, 2 greyed.
-    virtual int CheckValue(int checkNo) = 0;
-    // Picture1 (construction view) or Picture2 (time-history plot).
-    virtual Surface& Picture(int pictureNo) = 0;
+    virtual std::string GetText(Field field) = 0;
+    virtual void SetText(Field field, std::string_view text) = 0;
+    // 0 clear, 1 ticked, 2 greyed.
+    virtual int CheckValue(Series series) = 0;
+    virtual int CheckValue(Box box) = 0;
+    virtual Surface& Picture(app::Picture picture) = 0;
     // Modal, title "Morvane1", one OK button, no icon; returns after OK.
-    virtual void MessageBox(std::string_view text) = 0;
+    virtual void MessageBox(Message message) = 0;
     // Runs the pending user-interface events and returns how many windows of
     // the system are open afterwards. The engine calls it once per display
     // cycle; an implementation may skip the actual work when called again

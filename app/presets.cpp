@@ -1,40 +1,28 @@
 #include "app/presets.h"
 
-#include <cstdio>
-
-#include "app/numtext.h"
-
 namespace app {
 namespace {
 
 // Order of writing: m0, m1, R0, R1, V0, w0, CT, KR, KT, NC0, h, MT, ML, MV, MF.
-constexpr Preset kPreset1{{
-    {1, 10, true},    {11, 1, true},      {2, 0.5, false},   {3, 1, true},
-    {4, 10, true},    {5, 20, true},      {6, 10, true},     {7, 1, true},
-    {8, 0.1, false},  {55, 1, true},      {54, 0.0001, false}, {51, 0.1, false},
-    {29, 0.25, false}, {30, 10, true},    {26, 100, true},
-}};
+constexpr PresetEntry kPreset1[] = {
+    {Field::M0, 10},      {Field::M1, 1},      {Field::R0, 0.5},     {Field::R1, 1},     {Field::V0, 10},
+    {Field::W0, 20},      {Field::CT, 10},     {Field::KR, 1},       {Field::KT, 0.1},   {Field::NC0, 1},
+    {Field::Step, 0.0001}, {Field::MT, 0.1},   {Field::ML, 0.25},    {Field::MV, 10},    {Field::MF, 100},
+};
 
 // Preset 2 spins fast enough for the claimed force to be tens of kilonewtons,
 // so it needs a nanosecond step.
-constexpr Preset kPreset2{{
-    {1, 10, true},       {11, 1, true},       {2, 0.5, false},    {3, 1, true},
-    {4, 100000, true},   {5, 200000, true},   {6, 1, true},       {7, 1000, true},
-    {8, 1, true},        {55, 100, true},     {54, 1e-9, false},  {51, 1e-5, false},
-    {29, 0.25, false},   {30, 100000, true},  {26, 1e10, false},
-}};
+constexpr PresetEntry kPreset2[] = {
+    {Field::M0, 10},      {Field::M1, 1},      {Field::R0, 0.5},     {Field::R1, 1},     {Field::V0, 100000},
+    {Field::W0, 200000},  {Field::CT, 1},      {Field::KR, 1000},    {Field::KT, 1},     {Field::NC0, 100},
+    {Field::Step, 1e-9},  {Field::MT, 1e-5},   {Field::ML, 0.25},    {Field::MV, 100000}, {Field::MF, 1e10},
+};
 
 }  // namespace
 
-const Preset& PresetTable(int presetNo) { return presetNo == 2 ? kPreset2 : kPreset1; }
-
-std::string PresetText(const PresetEntry& e, char sep) {
-    if (e.whole) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(e.value));
-        return buf;
-    }
-    return FormatNumber(e.value, sep);
+std::span<const PresetEntry> PresetTable(int preset) {
+    if (preset == 2) return kPreset2;
+    return kPreset1;
 }
 
 }  // namespace app

@@ -2,23 +2,19 @@
 #pragma once
 
 #include <array>
-#include <string>
+#include <span>
+
+#include "app/controls.h"
 
 namespace app {
 
 struct PresetEntry {
-    int textNo;    // field written
-    double value;  // value the text stands for
-    bool whole;    // written as plain digits rather than by the general
-                   // number-to-text conversion
+    Field field;
+    double value;  // written by the general number-to-text conversion, which
+                   // writes a whole number as plain digits
 };
 
-using Preset = std::array<PresetEntry, 15>;
-
-// presetNo 1 is "вар.1", 2 is "вар.2".
-const Preset& PresetTable(int presetNo);
-
-// The text a preset writes for one entry with the given decimal separator.
-std::string PresetText(const PresetEntry& e, char sep);
+// preset 1 is "вар.1", 2 is "вар.2".
+std::span<const PresetEntry> PresetTable(int preset);
 
 }  // namespace app

@@ -4,17 +4,17 @@
 #pragma once
 
 #include "app/port.h"
-#include "sim/model.h"
+#include "app/record.h"
 
 namespace app {
 
 // Writes value into a field by the general number-to-text conversion.
-void ShowNumber(WindowPort& port, int textNo, double value);
+void ShowNumber(WindowPort& port, Field field, double value);
 
 // Raises InputError for a field that does not read as a number and
 // sim::ArithmeticError for a failing set-up computation. Each value is
 // stored as soon as its field is read, so a refusal leaves the earlier ones
 // changed and the later ones as they were.
-void StartFromFields(WindowPort& port, sim::Model& m);
+void StartFromFields(WindowPort& port, Record& rec);
 
 }  // namespace app

@@ -82,7 +82,7 @@ RunResult Run(const sim::Model& started, double h, long long steps, std::vector<
     if (trace) trace->push_back({m.T, std::fabs(m.Y[0]), std::fabs(start.Yc), 0});
     for (long long i = 1; i <= steps; ++i) {
         sim::RungeKuttaStep(m);
-        m.T = sim::Chk(m.T + m.h);
+        sim::AdvanceTime(m);
         const sim::Invariants now = sim::ComputeInvariants(m);
         const Sizes s = TermSizes(m);
         for (int k = 0; k < kLedgerRows; ++k) {
@@ -104,11 +104,23 @@ RunResult Run(const sim::Model& started, double h, long long steps, std::vector<
 
 double StateDistance(const sim::Model& a, const sim::Model& b) {
     double d = 0;
-    for (int k = 1; k <= 7; ++k) d = std::max(d, std::fabs(a.StateY[k] - b.StateY[k]));
+    for (int k = sim::state::kFirst; k <= sim::state::kLastPosition; ++k)
+        d = std::max(d, std::fabs(a.StateY[k] - b.StateY[k]));
     return d;
 }
 
 }  // namespace
+
+Verdict Judge(const VerifyReport& rep) {
+    auto holds = [&rep](LedgerRow row) { return rep.ledger[int(row)].holds; };
+    const double lowest = rep.damped ? kLowestOrderDamped : kLowestOrderUndamped;
+    if (!rep.atRounding && !(rep.stateOrder >= lowest && rep.stateOrder <= kHighestOrder))
+        return Verdict::kNotConverged;
+    // A net force along Y shows in both its momentum and its centre of mass.
+    if (!holds(LedgerRow::kYc) || !holds(LedgerRow::kPy)) return Verdict::kLateralForceActs;
+    if (!holds(LedgerRow::kPx) || !holds(LedgerRow::kLz)) return Verdict::kLedgerBroken;
+    return rep.claimFactor >= kClearlyAbove ? Verdict::kNoLateralForce : Verdict::kBelowDetection;
+}
 
 long long VerifySteps(double time, double h) {
     const double n = std::round(time / h);
@@ -140,13 +152,12 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
 
     const RunResult& r = runs[0];
     double stateSize = 0;
-    for (int k = 1; k <= 7; ++k) stateSize = std::max(stateSize, std::fabs(r.m.StateY[k]));
+    for (int k = sim::state::kFirst; k <= sim::state::kLastPosition; ++k)
+        stateSize = std::max(stateSize, std::fabs(r.m.StateY[k]));
     // The disk angle and the abscissae grow by nearly the same increment at
     // every step, and the sum rounds the same way each time: their rounding
     // adds up with the number of steps, not with its square root.
     rep.stateFloor = stateSize * DBL_EPSILON * static_cast<double>(steps);
-    // A net force along Y shows in both its momentum and its centre of mass.
-    bool forceShows = false, othersHold = true;
     for (int k = 0; k < kLedgerRows; ++k) {
         double floor = RoundingFloor(r.maxSize.of[k], steps);
         // Momenta and the centre of mass are linear in the state, which any
@@ -156,10 +167,6 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
         if (LedgerRow(k) == LedgerRow::kLz) floor += std::fabs(r.maxDev[k] - runs[2].maxDev[k]);
         const bool holds = r.maxDev[k] <= kLedgerFactor[k] * floor;
         rep.ledger[k] = {r.maxDev[k], floor, holds};
-        if (LedgerRow(k) == LedgerRow::kYc || LedgerRow(k) == LedgerRow::kPy)
-            forceShows = forceShows || !holds;
-        else
-            othersHold = othersHold && holds;
     }
     rep.maxAbsY0 = r.maxAbsY0;
     rep.maxAbsYc = r.maxDev[int(LedgerRow::kYc)];
@@ -182,19 +189,8 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     const double shortfall = kClearlyAbove * rep.detectionLimit / claim;
     rep.timeToResolve = claim > 0 ? 1.5 * rep.time * shortfall * shortfall : INFINITY;
 
-    const double lowest = rep.damped ? kLowestOrderDamped : kLowestOrderUndamped;
     rep.atRounding = !(rep.stateError[1] > kOrderNoise * rep.stateFloor);
-    const bool converges = rep.atRounding || (rep.stateOrder >= lowest && rep.stateOrder <= kHighestOrder);
-    if (!converges)
-        rep.verdict = Verdict::kNotConverged;
-    else if (forceShows)
-        rep.verdict = Verdict::kLateralForceActs;
-    else if (!othersHold)
-        rep.verdict = Verdict::kLedgerBroken;
-    else if (rep.claimFactor >= kClearlyAbove)
-        rep.verdict = Verdict::kNoLateralForce;
-    else
-        rep.verdict = Verdict::kBelowDetection;
+    rep.verdict = Judge(rep);
     return rep;
 }
 

@@ -79,6 +79,11 @@ struct VerifyReport {
     std::vector<TraceSample> trace;  // the main run, at most a few hundred moments
 };
 
+// The verdict from the orders, the ledger and the claim: no convergence
+// first, then a force along Y, then the rest of the ledger, then whether the
+// claim is clearly above what the run resolves.
+Verdict Judge(const VerifyReport& rep);
+
 // Steps of h nearest to the time; the runs use exactly this many.
 long long VerifySteps(double time, double h);
 

@@ -1,40 +1,33 @@
 // The per-step and per-display-cycle costs.
 #include <benchmark/benchmark.h>
 
+#include "app/controller.h"
+#include "app/memory_port.h"
 #include "app/numtext.h"
+#include "app/start.h"
 #include "sim/dynamics.h"
 #include "sim/energy.h"
 #include "sim/model.h"
 
 namespace {
 
-sim::Model Preset2() {
-    sim::Model m;
-    sim::SetConstants(m);
-    m.M[0] = 10;
-    m.R[0] = 0.5;
-    m.VX[0] = 100000;
-    m.w0 = 200000;
-    m.M[1] = m.M[2] = 1;
-    m.R[1] = m.R[2] = 1;
-    m.CT = 1;
-    m.KR = 1000;
-    m.KT = 1;
-    m.h = 1e-9;
-    m.NC0 = 100;
-    m.MT = 1e-5;
-    m.ML = 0.25;
-    m.MV = 100000;
-    m.MF = 1e10;
-    sim::StartSetup(m, 0);
-    return m;
+// The record as Start leaves it with preset 2 in the fields.
+app::Record Preset2() {
+    app::MemoryPort port;
+    app::Controller form(port);
+    form.Load();
+    form.Press(app::Button::Preset2);
+    app::Record rec;
+    sim::SetConstants(rec.model);
+    app::StartFromFields(port, rec);
+    return rec;
 }
 
 void BM_RungeKuttaStep(benchmark::State& state) {
-    sim::Model m = Preset2();
+    sim::Model m = Preset2().model;
     for (auto _ : state) {
         sim::RungeKuttaStep(m);
-        sim::AccountStep(m);
+        sim::AdvanceTime(m);
         benchmark::DoNotOptimize(m.StateY[1]);
     }
 }
@@ -42,9 +35,9 @@ BENCHMARK(BM_RungeKuttaStep);
 
 // A display cycle's own computations and its 24 number-to-text conversions.
 void BM_DisplayCycleComputations(benchmark::State& state) {
-    sim::Model m = Preset2();
+    sim::Model m = Preset2().model;
     sim::RungeKuttaStep(m);
-    char buf[32];
+    char buf[app::kNumberTextSize];
     for (auto _ : state) {
         sim::ComputeE(m);
         sim::ComputeYmrv(m);

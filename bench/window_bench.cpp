@@ -45,16 +45,17 @@ bool WaitExposed(QWidget& w) {
 // Starts a run with the "Начать" button and presses "Остановить" after the
 // given time; the run ends one display cycle later.
 RunResult TimedRun(ui::Form1& form, int milliseconds) {
-    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &form, [&form] { form.Button(2)->click(); });
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &form, [&form] { form.Widget(app::Button::Stop)->click(); });
     QElapsedTimer t;
     t.start();
-    form.Button(1)->click();
+    form.Widget(app::Button::Start)->click();
     RunResult r;
     r.seconds = static_cast<double>(t.nsecsElapsed()) * 1e-9;
     const sim::Model& m = form.Controller().Model();
+    const int nc0 = form.Controller().State().run.NC0;
     // T is the running sum of h from zero, so it counts the steps.
     r.steps = std::llround(m.T / m.h);
-    r.cycles = r.steps / (m.NC0 > 0 ? m.NC0 : 1);
+    r.cycles = r.steps / (nc0 > 0 ? nc0 : 1);
     return r;
 }
 
@@ -92,26 +93,26 @@ int main(int argc, char** argv) {
     }
 
     if (screenshot) {
-        form.CheckBox(15)->setChecked(true);
+        form.Widget(app::Box::Trajectories)->setChecked(true);
         bool saved = false;
         QTimer::singleShot(2000, &form, [&] {
             saved = form.grab().save(QString::fromLocal8Bit(screenshot));
-            form.Button(2)->click();
+            form.Widget(app::Button::Stop)->click();
         });
-        form.Button(1)->click();
+        form.Widget(app::Button::Start)->click();
         return saved && messages == 0 ? 0 : 1;
     }
 
     const int ms = static_cast<int>(seconds * 1000);
     if (only != 2) {
-        form.Button(8)->click();  // "вар.1": NC0 = 1, a display cycle per step
+        form.Widget(app::Button::Preset1)->click();  //: NC0 = 1, a display cycle per step
         const RunResult p1 = TimedRun(form, ms);
         std::printf("preset 1: %lld display cycles in %.3f s: %.0f display cycles/s\n", p1.cycles,
                     p1.seconds, static_cast<double>(p1.cycles) / p1.seconds);
     }
     if (only != 1) {
-        form.Button(5)->click();  // "Очистить  рисунки"
-        form.Button(9)->click();  // "вар.2": NC0 = 100
+        form.Widget(app::Button::ClearPictures)->click();
+        form.Widget(app::Button::Preset2)->click();  //: NC0 = 100
         const RunResult p2 = TimedRun(form, ms);
         std::printf("preset 2: %lld steps in %.3f s: %.0f steps/s (%.0f display cycles/s)\n",
                     p2.steps, p2.seconds, static_cast<double>(p2.steps) / p2.seconds,

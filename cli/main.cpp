@@ -12,6 +12,7 @@
 #include "app/memory_port.h"
 #include "app/messages.h"
 #include "app/numtext.h"
+#include "app/readouts.h"
 #include "app/start.h"
 #include "cli/exit_status.h"
 #include "cli/options.h"
@@ -24,45 +25,30 @@
 
 namespace {
 
-// Readout fields in the window's order of writing, with their column names.
-constexpr struct {
-    int textNo;
-    const char* name;
-} kColumns[] = {
-    {60, "T"},    {10, "w0"},   {12, "X0"},   {22, "Y0"},   {19, "Ymrv"}, {23, "E"},
-    {24, "FR1"},  {25, "FR2"},  {27, "R1"},   {28, "R2"},   {14, "FT1"},  {15, "FT2"},
-    {16, "fi1"},  {17, "fi2"},  {31, "VX1"},  {32, "VX2"},  {33, "VY1"},  {34, "VY2"},
-    {35, "FX1"},  {36, "FX2"},  {37, "FY1"},  {38, "FY2"},  {39, "FX0"},  {40, "FY0"},
-};
-
 void AppendNumber(std::string& out, double v, char sep) {
-    char buf[32];
+    char buf[app::kNumberTextSize];
     out.append(buf, static_cast<std::size_t>(app::FormatNumberTo(v, sep, buf)));
+}
+
+// Values given with a comma are read with a comma even when CSV output asks
+// for points.
+std::string InPortSeparator(std::string text, const cli::Options& opt, char portSep) {
+    const char given = opt.decimalComma ? ',' : '.';
+    for (char& c : text)
+        if (c == given) c = portSep;
+    return text;
 }
 
 // The fields as a preset and --set leave them.
 void FillFields(app::MemoryPort& port, app::Controller& form, const cli::Options& opt) {
     // CSV is for spreadsheets and pandas: always decimal points.
     port.separator = opt.decimalComma && !opt.csv ? ',' : '.';
-    form.Form_Load();
-    if (opt.preset == 2) form.Command9_Click();
-    // Values given with a comma are read with a comma even when CSV output
-    // asks for points.
-    const char inSep = opt.decimalComma ? ',' : '.';
-    for (const auto& [textNo, value] : opt.fields) {
-        std::string text = value;
-        if (inSep != port.separator)
-            for (char& c : text)
-                if (c == inSep) c = port.separator;
-        port.text[static_cast<std::size_t>(textNo)] = text;
-    }
+    form.Load();
+    if (opt.preset == 2) form.Press(app::Button::Preset2);
+    for (const auto& [field, text] : opt.fields) port.Text(field) = InPortSeparator(text, opt, port.separator);
     if (opt.twist) {
-        port.check[16] = 1;
-        std::string text = *opt.twist;
-        if (inSep != port.separator)
-            for (char& c : text)
-                if (c == inSep) c = port.separator;
-        port.text[21] = text;
+        port.Check(app::Box::Twist) = 1;
+        port.Text(app::Field::Twist) = InPortSeparator(*opt.twist, opt, port.separator);
     }
 }
 
@@ -75,7 +61,7 @@ ExitStatus WriteFailed(const cli::Output& out) {
 }
 
 void InputRefused(const std::string& why) {
-    std::fprintf(stderr, "%s: %s\n", std::string(app::kInputErrorText).c_str(), why.c_str());
+    std::fprintf(stderr, "%s: %s\n", std::string(app::MessageText(app::Message::kInputError)).c_str(), why.c_str());
 }
 
 ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
@@ -94,11 +80,11 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
         line.clear();
         // The four values Start writes, as the window shows them.
         if (!opt.csv)
-            line += "# J0=" + port.text[20] + " CR=" + port.text[9] + " Fmrv=" + port.text[18] +
-                    " E0=" + port.text[13] + '\n';
-        for (std::size_t i = 0; i < std::size(kColumns); ++i) {
-            if (i) line += delim;
-            line += kColumns[i].name;
+            line += "# J0=" + port.Text(app::Field::J0) + " CR=" + port.Text(app::Field::CR) +
+                    " Fmrv=" + port.Text(app::Field::Fmrv) + " E0=" + port.Text(app::Field::E0) + '\n';
+        for (const app::Readout& r : app::kReadouts) {
+            if (r.field != app::kReadouts[0].field) line += delim;
+            line += r.caption;
         }
         if (opt.invariants)
             for (const char* name : {"Eerr", "Px", "Py", "Lz", "Yc"}) (line += delim) += name;
@@ -108,9 +94,9 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     };
     auto printRow = [&] {
         line.clear();
-        for (std::size_t i = 0; i < std::size(kColumns); ++i) {
-            if (i) line += delim;
-            line += port.text[static_cast<std::size_t>(kColumns[i].textNo)];
+        for (const app::Readout& r : app::kReadouts) {
+            if (r.field != app::kReadouts[0].field) line += delim;
+            line += port.Text(r.field);
         }
         if (opt.invariants) {
             const sim::Invariants inv = sim::ComputeInvariants(m);
@@ -133,16 +119,16 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
         } catch (const sim::ArithmeticError&) {
             // An invariant beyond the double range: the row stays unfinished
             // and the run ends as after an error.
-            port.messages.emplace_back(app::kSolveErrorText);
+            port.messages.push_back(app::Message::kSolveError);
             port.windows = 0;
         }
         progress.Update(static_cast<double>(cycles) / static_cast<double>(opt.cycles));
         if (cycles >= opt.cycles || out.Failed()) port.windows = 0;
         return port.windows;
     };
-    form.Command1_Click();
+    form.Press(app::Button::Start);
 
-    if (!port.messages.empty() && port.messages.front() == app::kInputErrorText) {
+    if (!port.messages.empty() && port.messages.front() == app::Message::kInputError) {
         InputRefused("the start set-up fails for these values");
         return ExitStatus::kInputRefused;
     }
@@ -151,7 +137,8 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     if (!port.messages.empty()) {
         // The rows of the cycles completed before the error are printed
         // already (only the final one, with --final-only, is lost).
-        std::fprintf(stderr, "%s\nT=%s\n", port.messages.front().c_str(), app::FormatNumber(m.T, sep).c_str());
+        std::fprintf(stderr, "%s\nT=%s\n", std::string(app::MessageText(port.messages.front())).c_str(),
+                     app::FormatNumber(m.T, sep).c_str());
         return ExitStatus::kRunFailed;
     }
     return ExitStatus::kDone;
@@ -161,17 +148,18 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
     app::MemoryPort port;
     app::Controller form(port);
     FillFields(port, form, opt);
-    sim::Model m;
+    app::Record rec;
+    sim::Model& m = rec.model;
     sim::SetConstants(m);
     try {
-        app::StartFromFields(port, m);
+        app::StartFromFields(port, rec);
     } catch (const std::runtime_error&) {
         InputRefused("the start set-up fails for these values");
         return ExitStatus::kInputRefused;
     }
     m.InjectedForceY0 = opt.injectedForceY0;
     const char sep = port.separator;
-    const double time = opt.time ? *opt.time : 1000 * m.h * m.NC0;
+    const double time = opt.time ? *opt.time : 1000 * m.h * rec.run.NC0;
     const long long steps = std::isfinite(time) && m.h > 0 ? app::VerifySteps(time, m.h) : 0;
     const std::string asked = "--time " + app::FormatNumber(time, sep) + " s is " +
                               app::FormatNumber(static_cast<double>(steps), sep) + " steps of h = " +
@@ -191,7 +179,7 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
         cli::Progress progress("morvane1-cli --verify", stderr);
         rep = app::Verify(m, steps, [&](double done) { progress.Update(done); });
     } catch (const sim::ArithmeticError&) {
-        std::fprintf(stderr, "%s\n", std::string(app::kSolveErrorText).c_str());
+        std::fprintf(stderr, "%s\n", std::string(app::MessageText(app::Message::kSolveError)).c_str());
         return ExitStatus::kRunFailed;
     }
     cli::PrintVerifyReport(rep, time, opt.csv, sep, out, err);

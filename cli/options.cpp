@@ -67,12 +67,15 @@ std::string Quote(std::string_view text) {
     return q += ')';
 }
 
+// The window's inputs by the symbols of their labels.
 constexpr struct {
     std::string_view name;
-    int textNo;
+    app::Field field;
 } kInputs[] = {
-    {"m0", 1},  {"m1", 11}, {"R0", 2},  {"R1", 3},   {"V0", 4},   {"w0", 5},   {"CT", 6},  {"KR", 7},
-    {"KT", 8},  {"h", 54},  {"NC0", 55}, {"MT", 51}, {"ML", 29},  {"MV", 30},  {"MF", 26},
+    {"m0", app::Field::M0}, {"m1", app::Field::M1}, {"R0", app::Field::R0},     {"R1", app::Field::R1},
+    {"V0", app::Field::V0}, {"w0", app::Field::W0}, {"CT", app::Field::CT},     {"KR", app::Field::KR},
+    {"KT", app::Field::KT}, {"h", app::Field::Step}, {"NC0", app::Field::NC0}, {"MT", app::Field::MT},
+    {"ML", app::Field::ML}, {"MV", app::Field::MV}, {"MF", app::Field::MF},
 };
 
 }  // namespace
@@ -155,15 +158,14 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
             if (!value(v)) return ParseResult::kUsageError;
             const auto eq = v.find('=');
             const std::string_view name = v.substr(0, eq);
-            int textNo = 0;
-            for (const auto& in : kInputs)
-                if (in.name == name) textNo = in.textNo;
-            if (eq == std::string_view::npos || textNo == 0) {
+            const auto* in = std::find_if(std::begin(kInputs), std::end(kInputs),
+                                          [&](const auto& input) { return input.name == name; });
+            if (eq == std::string_view::npos || in == std::end(kInputs)) {
                 error = "--set takes NAME=VALUE with NAME one of m0 m1 R0 R1 V0 w0 CT KR KT h NC0 MT ML MV MF";
                 return ParseResult::kUsageError;
             }
             const std::string_view text = v.substr(eq + 1);
-            opt.fields.emplace_back(textNo, std::string(text));
+            opt.fields.emplace_back(in->field, std::string(text));
             numbers.emplace_back("--set " + std::string(name), text);
         } else {
             error = "unknown option " + Quote(a);

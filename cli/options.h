@@ -7,11 +7,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/controls.h"
+
 namespace cli {
 
 struct Options {
     int preset = 1;
-    std::vector<std::pair<int, std::string>> fields;  // Text number, text
+    std::vector<std::pair<app::Field, std::string>> fields;  // --set, in order
     std::optional<std::string> twist;                 // text of fi0
     long long cycles = 1;
     bool finalOnly = false;

@@ -1,25 +1,23 @@
 #include "sim/dynamics.h"
 
 #include <cmath>
-#include <cstdint>
-#include <limits>
 
 #include "sim/arith.h"
 
 namespace sim {
 namespace {
 
-// Polar angle of a load about the disk centre, in [0, 2*Pi): Pi/2 or 3*Pi/2
-// on the Y axis, otherwise the principal arctangent moved into the right
-// quadrant. AcuteAngle receives |atn(DY/DX)| in the derivative evaluation,
-// only for DX != 0; otherwise it keeps what the previous evaluation left.
 inline double Twist(const Model& m, double attach, double load) {
     return WrapTwist(attach - load, m.Pi);
 }
 
 // Offsets, distances and polar angles of both loads at the current X, Y.
-// The two elements are independent; their square roots, quotients and
-// arctangents are interleaved so the long latencies overlap.
+// The polar angle lies in [0, 2*Pi): Pi/2 or 3*Pi/2 on the Y axis, otherwise
+// the principal arctangent moved into the right quadrant. AcuteAngle gets
+// |atn(DY/DX)| in the derivative evaluation, only for DX != 0; otherwise it
+// keeps what the previous evaluation left. The two elements are independent;
+// their square roots, quotients and arctangents are interleaved so the long
+// latencies overlap.
 inline void BothGeometries(Model& m, bool setAcute) {
     double q[3] = {0, 0, 0};
     for (int i = 1; i <= 2; ++i) {
@@ -60,24 +58,24 @@ double WrapTwist(double raw, double pi) {
 
 void Unpack(Model& m) {
     for (int b = 0; b < 3; ++b) {
-        m.X[b] = m.StateY[1 + b];
-        m.Y[b] = m.StateY[4 + b];
-        m.VX[b] = m.StateY[8 + b];
-        m.VY[b] = m.StateY[11 + b];
+        m.X[b] = m.StateY[state::kX + b];
+        m.Y[b] = m.StateY[state::kY + b];
+        m.VX[b] = m.StateY[state::kVX + b];
+        m.VY[b] = m.StateY[state::kVY + b];
     }
-    m.fi[0] = m.StateY[7];
-    m.w0 = m.StateY[14];
+    m.fi[0] = m.StateY[state::kAngle];
+    m.w0 = m.StateY[state::kSpin];
 }
 
 void PackState(Model& m) {
     for (int b = 0; b < 3; ++b) {
-        m.StateY[1 + b] = m.X[b];
-        m.StateY[4 + b] = m.Y[b];
-        m.StateY[8 + b] = m.VX[b];
-        m.StateY[11 + b] = m.VY[b];
+        m.StateY[state::kX + b] = m.X[b];
+        m.StateY[state::kY + b] = m.Y[b];
+        m.StateY[state::kVX + b] = m.VX[b];
+        m.StateY[state::kVY + b] = m.VY[b];
     }
-    m.StateY[7] = m.fi[0];
-    m.StateY[14] = m.w0;
+    m.StateY[state::kAngle] = m.fi[0];
+    m.StateY[state::kSpin] = m.w0;
 }
 
 void AttachmentAngles(Model& m) {
@@ -125,18 +123,22 @@ void ComputeDerivatives(Model& m) {
         if (m.DX[i] < 0) m.FTY[i] = -m.FTY[i];
     }
 
-    for (int k = 1; k <= 7; ++k) m.DerivF[k] = m.StateY[k + 7];
+    // Positions change at the velocities, the disk angle at w0.
+    for (int k = state::kFirst; k <= state::kLastPosition; ++k) m.DerivF[k] = m.StateY[k + state::kRate];
     // The disk takes the reaction of both elements: the negated sum of the
-    // forces on the loads, and the negated sum of the element torques.
-    m.DerivF[8] = Chk(-(m.FRX[1] + m.FRX[2] + m.FTX[1] + m.FTX[2]) / m.M[0]);
-    m.DerivF[9] = Chk((m.FRX[1] + m.FTX[1]) / m.M[1]);
-    m.DerivF[10] = Chk((m.FRX[2] + m.FTX[2]) / m.M[2]);
-    m.DerivF[11] = Chk(-(m.FRY[1] + m.FRY[2] + m.FTY[1] + m.FTY[2]) / m.M[0]);
+    // forces on the loads, and the negated sum of the element torques [m/s^2,
+    // rad/s^2].
+    double* const ax = m.DerivF + state::kVX;
+    double* const ay = m.DerivF + state::kVY;
+    ax[0] = Chk(-(m.FRX[1] + m.FRX[2] + m.FTX[1] + m.FTX[2]) / m.M[0]);
+    ax[1] = Chk((m.FRX[1] + m.FTX[1]) / m.M[1]);
+    ax[2] = Chk((m.FRX[2] + m.FTX[2]) / m.M[2]);
+    ay[0] = Chk(-(m.FRY[1] + m.FRY[2] + m.FTY[1] + m.FTY[2]) / m.M[0]);
     if (m.InjectedForceY0 != 0) [[unlikely]]
-        m.DerivF[11] = Chk(m.DerivF[11] + m.InjectedForceY0 / m.M[0]);
-    m.DerivF[12] = Chk((m.FRY[1] + m.FTY[1]) / m.M[1]);
-    m.DerivF[13] = Chk((m.FRY[2] + m.FTY[2]) / m.M[2]);
-    m.DerivF[14] = Chk(-(m.FT[1] * m.R[1] + m.FT[2] * m.R[2]) / m.J0);
+        ay[0] = Chk(ay[0] + m.InjectedForceY0 / m.M[0]);
+    ay[1] = Chk((m.FRY[1] + m.FTY[1]) / m.M[1]);
+    ay[2] = Chk((m.FRY[2] + m.FTY[2]) / m.M[2]);
+    m.DerivF[state::kSpin] = Chk(-(m.FT[1] * m.R[1] + m.FT[2] * m.R[2]) / m.J0);
 }
 
 namespace {
@@ -145,7 +147,7 @@ namespace {
 // stage at once and the loops stay free of branches.
 inline void ChkAll(const double* v) {
     double acc = 0;
-    for (int k = 1; k <= 14; ++k) acc += v[k] - v[k];
+    for (int k = state::kFirst; k <= state::kLast; ++k) acc += v[k] - v[k];
     if (acc != 0) [[unlikely]]
         RaiseArithmeticError();
 }
@@ -158,7 +160,7 @@ struct Stage {
 };
 
 inline void Commit(const Stage& s, double* kOut, double* yOut) {
-    for (int k = 1; k <= 14; ++k) {
+    for (int k = state::kFirst; k <= state::kLast; ++k) {
         kOut[k] = s.k[k];
         yOut[k] = s.y[k];
     }
@@ -168,7 +170,7 @@ inline void Commit(const Stage& s, double* kOut, double* yOut) {
 
 void RungeKuttaStep(Model& m) {
     const double h = m.h;
-    for (int k = 1; k <= 14; ++k) m.StateBase[k] = m.StateY[k];
+    for (int k = state::kFirst; k <= state::kLast; ++k) m.StateBase[k] = m.StateY[k];
     const double* base = m.StateBase;
     Stage s;
 
@@ -177,7 +179,7 @@ void RungeKuttaStep(Model& m) {
     // Stages 1 and 2 go half a step from the start state, stage 3 a whole one.
     auto stage = [&](double* kOut, bool half) {
         ComputeDerivatives(m);
-        for (int k = 1; k <= 14; ++k) {
+        for (int k = state::kFirst; k <= state::kLast; ++k) {
             s.k[k] = h * m.DerivF[k];
             s.y[k] = half ? s.k[k] / 2 + base[k] : base[k] + s.k[k];
         }
@@ -189,11 +191,11 @@ void RungeKuttaStep(Model& m) {
     stage(m.K3, false);
 
     ComputeDerivatives(m);
-    for (int k = 1; k <= 14; ++k) s.k[k] = h * m.DerivF[k];
+    for (int k = state::kFirst; k <= state::kLast; ++k) s.k[k] = h * m.DerivF[k];
     ChkAll(s.k);
     // Weights 1, 2, 2, 1 over 6, summed in this order: the last digits of the
     // readouts depend on it.
-    for (int k = 1; k <= 14; ++k)
+    for (int k = state::kFirst; k <= state::kLast; ++k)
         s.y[k] = (2 * m.K2[k] + m.K1[k] + 2 * m.K3[k] + s.k[k]) / 6 + base[k];
     ChkAll(s.y);
     Commit(s, m.K4, m.StateY);
@@ -214,18 +216,10 @@ void RungeKuttaStep(Model& m) {
     }
 }
 
-bool AccountStep(Model& m) {
-    if (m.NC == std::numeric_limits<std::int32_t>::max()) RaiseArithmeticError();
-    m.NC = m.NC + 1;
+void AdvanceTime(Model& m) {
     // T is a running sum of h, never a step count times h: its readout shows
     // the accumulated rounding.
     m.T = Chk(m.T + m.h);
-    m.TPlot = Chk(m.TPlot + m.h);
-    if (!(Chk(25 * m.MT) >= m.TPlot)) {
-        m.TPlot = 0;
-        return true;
-    }
-    return false;
 }
 
 }  // namespace sim

@@ -24,13 +24,10 @@ void AttachmentAngles(Model& m);
 void ComputeDerivatives(Model& m);
 
 // One classical RK4 step of length h, then the geometry at the new state and
-// the damping speeds VR, VT for the next step. T, NC and TPlot are not
-// touched (see AccountStep).
+// the damping speeds VR, VT for the next step. T is not touched.
 void RungeKuttaStep(Model& m);
 
-// Step accounting after RungeKuttaStep: NC + 1, T + h, TPlot + h. Returns
-// true when TPlot has passed 25 * MT and was restarted at 0: the caller then
-// clears the time-history plot.
-bool AccountStep(Model& m);
+// T + h, once per step after RungeKuttaStep.
+void AdvanceTime(Model& m);
 
 }  // namespace sim

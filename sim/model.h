@@ -1,21 +1,30 @@
-// The model record: everything the simulation knows, in one plain aggregate.
+// The model record: everything the physics knows, in one plain aggregate.
 // Arrays keep the window's own indexing: state components 1..14, bodies 0..2
 // (0 the disk, 1 and 2 the loads), elastic elements 1..2. Nothing here is
 // allocated after construction; a run works on it in place.
 #pragma once
-
-#include <cstdint>
 
 namespace sim {
 
 inline constexpr int kStateSize = 46;  // indices 0..45 declared, 1..14 used
 inline constexpr int kBodies = 4;      // indices 0..3 declared, 0..2 used
 
+// Where each quantity sits in StateY and its companions. Components 1..7
+// are positions and the disk angle, 8..14 their rates in the same order.
+namespace state {
+inline constexpr int kFirst = 1, kLast = 14;
+inline constexpr int kLastPosition = 7;
+inline constexpr int kRate = 7;   // component k + kRate is the rate of k
+inline constexpr int kX = 1;      // X of body b at kX + b
+inline constexpr int kY = 4;      // Y of body b at kY + b
+inline constexpr int kAngle = 7;  // disk angle fi0, unreduced
+inline constexpr int kVX = 8;     // X velocity of body b at kVX + b
+inline constexpr int kVY = 11;    // Y velocity of body b at kVY + b
+inline constexpr int kSpin = 14;  // disk angular speed w0
+}  // namespace state
+
 struct Model {
-    // --- state vector and Runge-Kutta work arrays (layout of StateY) ---
-    // 1..3 X of disk, load 1, load 2 [m]; 4..6 Y of the same [m];
-    // 7 disk angle fi0, unreduced [rad]; 8..10 X velocities [m/s];
-    // 11..13 Y velocities [m/s]; 14 disk angular speed [rad/s].
+    // --- state vector and Runge-Kutta work arrays (layout above) ---
     double StateY[kStateSize] = {};
     double DerivF[kStateSize] = {};     // time derivatives of StateY
     double StateBase[kStateSize] = {};  // state at the start of the step
@@ -50,8 +59,6 @@ struct Model {
     double FTY[kBodies] = {};
     double FX[kBodies] = {};     // total force on load i, for readouts [N]
     double FY[kBodies] = {};
-    double XOld[kBodies] = {};   // where the construction view last drew [m]
-    double YOld[kBodies] = {};
 
     // --- parameters ---
     double w0 = 0;   // angular speed of the disk [rad/s]: the input at Start,
@@ -67,27 +74,17 @@ struct Model {
     double DegPerRad = 0;  // 180 / Pi
     double Vsv = 0;        // 10^8 * 2.998, speed of light [m/s]
 
-    // --- run-time variables ---
+    // --- time and the energy balance ---
     double T = 0;       // simulated time, a running sum of h [s]
     double h = 0;       // integration step [s]
-    std::int32_t NC0 = 0;  // steps per display cycle (>= 1 once read)
-    std::int32_t NC = 0;   // steps since the last display cycle
-    double TPlot = 0;   // time since the current plot sweep began [s]
-    double MT = 0;      // plot time scale [s/cm]
-    double ML = 0;      // construction length scale [m/cm]
-    double MV = 0;      // plot velocity scale [(m/s)/cm]
-    double MF = 0;      // plot force scale [N/cm]
     double E = 0;       // total energy now [J]
     double E0 = 0;      // total energy at Start [J]
     double Fmrv = 0;    // claimed lateral force by the label formula [N]
     double Ymrv = 0;    // ordinate the disk would reach under Fmrv [m]
-    std::int16_t StopFlag = 0;  // 1: the run ends at its next stop test
     // A constant force along +Y on the disk [N]. Zero in every real run; the
     // verifier's self-test sets it to show what a real lateral force does to
     // the conservation ledger.
     double InjectedForceY0 = 0;
-    double MarkX = 0, MarkY = 0;        // disk marker point [view units]
-    double MarkXOld = 0, MarkYOld = 0;  // marker drawn last time
 };
 
 // Sets Pi, DegPerRad and Vsv (window load).

@@ -6,52 +6,46 @@
 #include <cmath>
 
 #include "app/verify.h"
-#include "tests/sim_fixture.h"
+#include "tests/support.h"
 
 namespace {
 
+using app::Field;
 using app::Verdict;
-using testing_support::Inputs;
-using testing_support::kPreset1;
-using testing_support::kPreset2;
 using testing_support::Started;
+using testing_support::Typed;
 
-Inputs Undamped(Inputs in, double h) {
-    in.KR = in.KT = 0;
-    in.h = h;
-    return in;
-}
+// Preset 1 without damping at h = 0.002 s: a second is 500 steps.
+const Typed kUndamped = {{Field::KR, "0"}, {Field::KT, "0"}, {Field::Step, "0,002"}};
 
 TEST(Verify, InjectedForceAtOrAboveTheLimitIsNeverNoForce) {
-    // A force F moves Yc by F t^2 / 2M exactly (RK4 keeps linear
-    // invariants), so from the limit up the answer must be that it acts.
+    // A force F moves Yc by F t^2 / 2M and Py by F t exactly (RK4 keeps
+    // linear invariants), so from the limit up the answer must be that it
+    // acts, and the momentum tells its size.
     struct Case {
         const char* name;
-        Inputs in;
+        int preset;
+        Typed typed;
         long long steps;
     };
     const Case cases[] = {
-        {"preset 1, 1 s undamped", Undamped(kPreset1, 0.002), 500},
-        {"preset 1", kPreset1, 1000},
-        {"preset 2", kPreset2, 20000},
+        {"preset 1, 1 s undamped", 1, kUndamped, 500},
+        {"preset 1", 1, {}, 1000},
+        {"preset 2", 2, {}, 20000},
     };
     for (const Case& c : cases) {
-        const app::VerifyReport none = app::Verify(Started(c.in), c.steps);
+        const app::VerifyReport none = app::Verify(Started(c.preset, c.typed).model, c.steps);
         ASSERT_GT(none.detectionLimit, 0) << c.name;
-        for (double factor : {0.1, 0.3, 1.0, 3.0, 10.0, 100.0}) {
-            for (double sign : {1.0, -1.0}) {
-                sim::Model m = Started(c.in);
-                m.InjectedForceY0 = sign * factor * none.detectionLimit;
-                const app::VerifyReport rep = app::Verify(m, c.steps);
-                const bool atOrAbove = factor * none.detectionLimit >= rep.detectionLimit;
-                if (atOrAbove) {
-                    EXPECT_EQ(rep.verdict, Verdict::kLateralForceActs) << c.name << " x" << factor * sign;
-                }
-                // Whatever the size, the momentum tells the force: F = dPy / t.
-                if (rep.verdict == Verdict::kLateralForceActs) {
-                    EXPECT_NEAR(rep.pyChange / rep.time, m.InjectedForceY0, 0.3 * std::fabs(m.InjectedForceY0))
-                        << c.name << " x" << factor * sign;
-                }
+        for (double factor : {0.1, 0.3, 1.0, 3.0, 10.0, 100.0, -1.0, -100.0}) {
+            sim::Model m = Started(c.preset, c.typed).model;
+            m.InjectedForceY0 = factor * none.detectionLimit;
+            const app::VerifyReport rep = app::Verify(m, c.steps);
+            if (std::fabs(m.InjectedForceY0) >= rep.detectionLimit) {
+                EXPECT_EQ(rep.verdict, Verdict::kLateralForceActs) << c.name << " x" << factor;
+            }
+            if (rep.verdict == Verdict::kLateralForceActs) {
+                EXPECT_NEAR(rep.pyChange / rep.time, m.InjectedForceY0, 0.3 * std::fabs(m.InjectedForceY0))
+                    << c.name << " x" << factor;
             }
         }
     }
@@ -60,57 +54,89 @@ TEST(Verify, InjectedForceAtOrAboveTheLimitIsNeverNoForce) {
 TEST(Verify, VerdictsOfTheReportedCases) {
     struct Case {
         const char* name;
-        Inputs in;
-        double fi0, inject;
+        Typed typed;
+        int preset;
+        const char* twist;
+        double inject;
         long long steps;
         Verdict verdict;
     };
-    const Inputs cw = [] {
-        Inputs in = Undamped(kPreset1, 0.002);
-        in.w0 = -20;
-        return in;
-    }();
     const Case cases[] = {
-        // The claimed force itself is below what 1 s at h = 0.002 resolves.
-        {"claim below the limit", Undamped(kPreset1, 0.002), 0, 0, 500, Verdict::kBelowDetection},
+        // The claimed force itself is below what 1 s at h = 0.002 resolves...
+        {"claim below the limit", kUndamped, 1, nullptr, 0, 500, Verdict::kBelowDetection},
         // ... and, injected, it shows in the momentum all the same.
-        {"claim injected", Undamped(kPreset1, 0.002), 0, -1.4463722980096582e-12, 500, Verdict::kLateralForceActs},
-        {"preset 2", kPreset2, 0, 0, 100000, Verdict::kNoLateralForce},
-        {"clockwise twisted, converges", cw, 0.2, 0, 500, Verdict::kBelowDetection},
+        {"claim injected", kUndamped, 1, nullptr, -1.4463722980096582e-12, 500, Verdict::kLateralForceActs},
+        {"preset 2", {}, 2, nullptr, 0, 100000, Verdict::kNoLateralForce},
+        {"clockwise, twisted", {{Field::KR, "0"}, {Field::KT, "0"}, {Field::Step, "0,002"}, {Field::W0, "-20"}},
+         1, "0,2", 0, 500, Verdict::kBelowDetection},
         // A twist swinging past -0.9 rad jumps a turn: no convergence.
-        {"twist through the wrap", Undamped(kPreset1, 0.0005), 0.95, 0, 2000, Verdict::kNotConverged},
-        {"no claim", [] { Inputs in = kPreset1; in.V0 = 0; return in; }(), 0, 0, 1000, Verdict::kBelowDetection},
+        {"twist through the wrap", {{Field::KR, "0"}, {Field::KT, "0"}, {Field::Step, "0,0005"}}, 1, "0,95", 0,
+         2000, Verdict::kNotConverged},
+        {"no claim", {{Field::V0, "0"}}, 1, nullptr, 0, 1000, Verdict::kBelowDetection},
     };
     for (const Case& c : cases) {
-        sim::Model m = Started(c.in, c.fi0);
+        sim::Model m = Started(c.preset, c.typed, c.twist).model;
         m.InjectedForceY0 = c.inject;
         const app::VerifyReport rep = app::Verify(m, c.steps);
         EXPECT_EQ(rep.verdict, c.verdict) << c.name;
-        // Three runs of n, 2n and 4n steps end at n h, whatever the rounding.
+        // Three runs of n, 2n and 4n steps end at n h, whatever the rounding
+        // of T, a running sum of h.
         EXPECT_EQ(rep.steps[2], 4 * c.steps) << c.name;
-        EXPECT_EQ(rep.time, static_cast<double>(c.steps) * c.in.h) << c.name;
-        // T is a running sum of h, so it ends within rounding of n h.
+        EXPECT_EQ(rep.h[2] * 4, rep.h[0]) << c.name;
+        EXPECT_EQ(rep.time, static_cast<double>(c.steps) * m.h) << c.name;
         EXPECT_NEAR(rep.trace.back().t, rep.time, 1e-9 * rep.time) << c.name;
-        if (c.verdict == Verdict::kNoLateralForce) {
-            EXPECT_GE(rep.claimFactor, app::kClearlyAbove) << c.name;
-        }
-        if (c.verdict == Verdict::kBelowDetection && c.in.V0 != 0) {
+        // The limit is the force whose t^2 / 2M is twice the threshold.
+        EXPECT_NEAR(rep.detectionLimit * rep.time * rep.time / 2 / 12, 2 * rep.yThreshold, 1e-12 * rep.yThreshold);
+        if (c.verdict == Verdict::kBelowDetection && m.Fmrv != 0) {
             EXPECT_LT(rep.claimFactor, app::kClearlyAbove) << c.name;
             // A run of the time named resolves the claim.
-            sim::Model longer = Started(c.in, c.fi0);
-            const long long n = app::VerifySteps(rep.timeToResolve, c.in.h);
-            if (n <= 20000) {
-                EXPECT_EQ(app::Verify(longer, n).verdict, Verdict::kNoLateralForce) << c.name;
-            }
+            const long long n = app::VerifySteps(rep.timeToResolve, m.h);
+            EXPECT_LE(n, 20000) << c.name;
+            EXPECT_EQ(app::Verify(Started(c.preset, c.typed, c.twist).model, n).verdict, Verdict::kNoLateralForce)
+                << c.name;
         }
     }
 }
 
+TEST(Verify, JudgeTakesNonConvergenceThenYThenTheRestThenTheClaim) {
+    struct Case {
+        bool damped, atRounding;
+        double order;
+        bool px, py, lz, yc;  // which ledger rows hold
+        double claimFactor;
+        Verdict verdict;
+    };
+    const Case cases[] = {
+        {false, false, 4.1, true, true, true, true, 2.0, Verdict::kNoLateralForce},
+        {false, false, 4.1, true, true, true, true, 1.99, Verdict::kBelowDetection},
+        {false, true, -3, true, true, true, true, 5, Verdict::kNoLateralForce},  // errors at rounding
+        {false, false, 2.9, true, true, true, true, 5, Verdict::kNotConverged},   // RK4 falls short of 3
+        {true, false, 1.3, true, true, true, true, 5, Verdict::kNoLateralForce},  // damping lags: ~1.58
+        {true, false, 1.1, true, true, true, true, 5, Verdict::kNotConverged},
+        {false, false, 6.1, true, true, true, true, 5, Verdict::kNotConverged},
+        {false, false, 2, false, false, false, false, 5, Verdict::kNotConverged},  // nothing claimed
+        {false, false, 4.1, true, true, true, false, 5, Verdict::kLateralForceActs},
+        {false, false, 4.1, true, false, true, true, 0, Verdict::kLateralForceActs},
+        {false, false, 4.1, false, false, true, true, 5, Verdict::kLateralForceActs},  // Y first
+        {false, false, 4.1, false, true, true, true, 5, Verdict::kLedgerBroken},
+        {false, false, 4.1, true, true, false, true, 5, Verdict::kLedgerBroken},
+    };
+    for (const Case& c : cases) {
+        app::VerifyReport rep;
+        rep.damped = c.damped;
+        rep.atRounding = c.atRounding;
+        rep.stateOrder = c.order;
+        const bool holds[] = {c.px, c.py, c.lz, c.yc};
+        for (int k = 0; k < app::kLedgerRows; ++k) rep.ledger[k].holds = holds[k];
+        rep.claimFactor = c.claimFactor;
+        EXPECT_EQ(app::Judge(rep), c.verdict) << &c - cases;
+    }
+}
+
 TEST(Verify, UndampedOrderIsFourAndStepsRoundToTheNearest) {
-    const app::VerifyReport rep = app::Verify(Started(Undamped(kPreset1, 0.002), 0.2), 500);
+    const app::VerifyReport rep = app::Verify(Started(1, kUndamped, "0,2").model, 500);
     EXPECT_NEAR(rep.stateOrder, 4.09, 0.2);  // log2(2^4 + 1) against the h/4 run
     EXPECT_FALSE(rep.atRounding);
-    // The runs take the whole number of steps nearest to the time asked for.
     struct Case {
         double time, h;
         long long steps;

@@ -6,8 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-30}
 cmake --preset fuzz >/dev/null
-targets=(parse_number_fuzz parse_nc0_fuzz cli_args_fuzz)
-if grep -q 'scheme_picture_fuzz' build/fuzz/build.ninja 2>/dev/null; then targets+=(scheme_picture_fuzz); fi
+targets=(number_text_fuzz cli_args_fuzz scheme_picture_fuzz)
 cmake --build --preset fuzz --target "${targets[@]}"
 status=0
 for t in "${targets[@]}"; do

@@ -58,7 +58,7 @@ Form1::Form1()
     messageSink_ = [this](const QString& text) { ShowMessageBox(this, text); };
     ReadLocale();
     CreateControls();
-    controller_.Form_Load();
+    controller_.Load();
     Present();
     sinceEvents_.start();
 }
@@ -74,8 +74,8 @@ void Form1::CreateControls() {
         switch (control.kind) {
             case ControlKind::kButton: {
                 auto* button = new QPushButton(text, this);
-                const int no = control.number;
-                connect(button, &QPushButton::clicked, this, [this, no] { OnCommand(no); });
+                const auto which = static_cast<app::Button>(control.number);
+                connect(button, &QPushButton::clicked, this, [this, which] { OnButton(which); });
                 buttons_.at(at) = button;
                 widget = button;
                 break;
@@ -88,13 +88,14 @@ void Form1::CreateControls() {
                 break;
             }
             case ControlKind::kTextField: {
-                auto* field = new QLineEdit(text, this);
+                const auto name = static_cast<app::Field>(control.number);
+                auto* field = new QLineEdit(QString::fromStdString(app::InitialText(name)), this);
                 field->setCursorPosition(0);
                 // The classic panel covers every pixel of the field, so the
                 // window need not paint its background under each readout.
                 if (field->style()->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0)
                     field->setAttribute(Qt::WA_OpaquePaintEvent);
-                shown_.at(at) = text.toStdString();
+                shown_.at(at) = field->text().toStdString();
                 connect(field, &QLineEdit::textChanged, this,
                         [this, at](const QString& now) { shown_[at] = now.toStdString(); });
                 texts_.at(at) = field;
@@ -125,63 +126,54 @@ void Form1::CreateControls() {
 
 void Form1::SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
 
-QLineEdit* Form1::TextField(int textNo) const { return texts_.at(static_cast<std::size_t>(textNo)); }
-QCheckBox* Form1::CheckBox(int checkNo) const { return checks_.at(static_cast<std::size_t>(checkNo)); }
-QPushButton* Form1::Button(int commandNo) const {
-    return buttons_.at(static_cast<std::size_t>(commandNo));
-}
-PictureBox* Form1::PictureWidget(int pictureNo) const {
-    return pictures_.at(static_cast<std::size_t>(pictureNo));
-}
+QLineEdit* Form1::Widget(app::Field f) const { return texts_.at(static_cast<std::size_t>(f)); }
+QCheckBox* Form1::Widget(app::Series s) const { return checks_.at(static_cast<std::size_t>(s)); }
+QCheckBox* Form1::Widget(app::Box b) const { return checks_.at(static_cast<std::size_t>(b)); }
+QPushButton* Form1::Widget(app::Button b) const { return buttons_.at(static_cast<std::size_t>(b)); }
+PictureBox* Form1::Widget(app::Picture p) const { return pictures_.at(static_cast<std::size_t>(p)); }
 
-void Form1::OnCommand(int commandNo) {
+void Form1::OnButton(app::Button button) {
     ReadLocale();
-    switch (commandNo) {
-        case 1: controller_.Command1_Click(); break;
-        case 2: controller_.Command2_Click(); break;
-        case 3: controller_.Command3_Click(); break;
-        case 4: controller_.Command4_Click(); break;
-        case 5: controller_.Command5_Click(); break;
-        case 6: controller_.About_Click(); break;
-        case 7: controller_.Command7_Click(); break;
-        case 8: controller_.Command8_Click(); break;
-        case 9: controller_.Command9_Click(); break;
-        case 10: controller_.Command10_Click(); break;
-        default: break;
-    }
+    controller_.Press(button);
     // A handler that is not a run (the presets, "Очистить  рисунки", a press
     // that only opens a nested level or waits behind one) shows its writes at
     // once.
     Present();
 }
 
-std::string Form1::GetText(int textNo) {
-    const auto at = static_cast<std::size_t>(textNo);
+std::string Form1::GetText(app::Field f) {
+    const auto at = static_cast<std::size_t>(f);
     return pendingSet_.at(at) ? pending_[at] : shown_[at];
 }
 
-void Form1::SetText(int textNo, std::string_view text) {
-    const auto at = static_cast<std::size_t>(textNo);
+void Form1::SetText(app::Field f, std::string_view text) {
+    const auto at = static_cast<std::size_t>(f);
     if (!texts_.at(at)) return;
     pending_[at].assign(text);
     pendingSet_[at] = true;
     anyPending_ = true;
 }
 
-int Form1::CheckValue(int checkNo) {
-    const QCheckBox* box = checks_.at(static_cast<std::size_t>(checkNo));
-    if (!box) return 0;
-    switch (box->checkState()) {
+namespace {
+
+int ValueOf(const QCheckBox& box) {
+    switch (box.checkState()) {
         case Qt::Checked: return 1;
         case Qt::PartiallyChecked: return 2;
         default: return 0;
     }
 }
 
-app::Surface& Form1::Picture(int pictureNo) { return *pictures_.at(pictureNo == 1 ? 1 : 2); }
+}  // namespace
 
-void Form1::MessageBox(std::string_view text) {
+int Form1::CheckValue(app::Series s) { return ValueOf(*Widget(s)); }
+int Form1::CheckValue(app::Box b) { return ValueOf(*Widget(b)); }
+
+app::Surface& Form1::Picture(app::Picture p) { return *Widget(p); }
+
+void Form1::MessageBox(app::Message message) {
     Present();
+    const std::string_view text = app::MessageText(message);
     messageSink_(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
@@ -217,7 +209,7 @@ void Form1::CloseWindows() {
     UnloadHelpWindow();
 }
 
-void Form1::ShowHelp() { Command6_Click(); }
+void Form1::ShowHelp() { OpenHelpWindow(); }
 
 void Form1::Present() {
     if (anyPending_) {
@@ -231,8 +223,8 @@ void Form1::Present() {
         }
         anyPending_ = false;
     }
-    pictures_[1]->Flush();
-    pictures_[2]->Flush();
+    Widget(app::Picture::ConstructionView)->Flush();
+    Widget(app::Picture::Plot)->Flush();
 }
 
 char Form1::DecimalSeparator() { return separator_; }

@@ -37,7 +37,7 @@ public:
     // modal message box.
     using MessageSink = std::function<void(const QString&)>;
 
-    // Creating the window loads it: the controls exist, then Form_Load runs,
+    // Creating the window loads it: the controls exist, then Load runs,
     // all before it is first shown.
     Form1();
     ~Form1() override;
@@ -45,17 +45,19 @@ public:
     app::Controller& Controller() { return controller_; }
     void SetMessageSink(MessageSink sink);
 
-    QLineEdit* TextField(int textNo) const;
-    QCheckBox* CheckBox(int checkNo) const;
-    QPushButton* Button(int commandNo) const;
-    PictureBox* PictureWidget(int pictureNo) const;
+    QLineEdit* Widget(app::Field f) const;
+    QCheckBox* Widget(app::Series s) const;
+    QCheckBox* Widget(app::Box b) const;
+    QPushButton* Widget(app::Button b) const;
+    PictureBox* Widget(app::Picture p) const;
 
     // app::WindowPort
-    std::string GetText(int textNo) override;
-    void SetText(int textNo, std::string_view text) override;
-    int CheckValue(int checkNo) override;
-    app::Surface& Picture(int pictureNo) override;
-    void MessageBox(std::string_view text) override;
+    std::string GetText(app::Field f) override;
+    void SetText(app::Field f, std::string_view text) override;
+    int CheckValue(app::Series s) override;
+    int CheckValue(app::Box b) override;
+    app::Surface& Picture(app::Picture p) override;
+    void MessageBox(app::Message message) override;
     int ProcessEvents() override;
     int OpenWindowCount() override;
     void CloseWindows() override;
@@ -76,20 +78,22 @@ protected:
 
 private:
     void CreateControls();
-    void OnCommand(int commandNo);
+    void OnButton(app::Button button);
     void ReadLocale();
 
-    std::array<QLineEdit*, 61> texts_{};      // Text1..Text60
-    std::array<QCheckBox*, 17> checks_{};     // Check1..Check16
-    std::array<QPushButton*, 11> buttons_{};  // Command1..Command10
-    std::array<PictureBox*, 3> pictures_{};   // Picture1, Picture2
+    // The widgets by the form's control numbers: app::Field, Series and Box,
+    // Button, Picture.
+    std::array<QLineEdit*, app::kFieldSlots> texts_{};
+    std::array<QCheckBox*, app::kBoxSlots> checks_{};
+    std::array<QPushButton*, app::kButtonSlots> buttons_{};
+    std::array<PictureBox*, 3> pictures_{};
 
     // What each field shows, kept in step with the widget, so that a run
     // reading its settings every display cycle does not convert them anew.
-    std::array<std::string, 61> shown_;
+    std::array<std::string, app::kFieldSlots> shown_;
     // Texts the program wrote and the widgets do not show yet.
-    std::array<std::string, 61> pending_;
-    std::array<bool, 61> pendingSet_{};
+    std::array<std::string, app::kFieldSlots> pending_;
+    std::array<bool, app::kFieldSlots> pendingSet_{};
     bool anyPending_ = false;
 
     QElapsedTimer sinceEvents_;

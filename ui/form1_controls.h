@@ -1,10 +1,13 @@
 // The controls of the main window as data: one row per control, from which
-// Form1 builds its widgets.
+// Form1 builds its widgets. This table is the one place that ties a control
+// to its position, caption, kind and Qt object name.
 #pragma once
 
 #include <QString>
 
 #include <span>
+
+#include "app/controls.h"
 
 namespace ui {
 
@@ -12,10 +15,10 @@ enum class ControlKind { kButton, kCheckBox, kTextField, kLabel, kPicture };
 
 struct ControlSpec {
     ControlKind kind;
-    int number;                      // Command10 -> 10, Check16 -> 16, ...
-    int left, top, width, height;    // twips from the client area's top left
-    const char* text;                // caption, or a text field's default text (UTF-8)
-    bool ticked = false;             // check boxes: ticked when the window opens
+    int number;                    // the form's number: Text60, Command7, Label85 ...
+    int left, top, width, height;  // twips from the client area's top left
+    const char* text;              // caption (UTF-8); empty for a text field
+    bool ticked = false;           // check boxes: ticked when the window opens
 };
 
 // All 144 controls, grouped as the window is read: inputs, derived values,
@@ -23,7 +26,8 @@ struct ControlSpec {
 // column and the plot's axis numbers.
 std::span<const ControlSpec> Form1Controls();
 
-// "Command", "Check", "Text", "Label" or "Picture" followed by the number.
+// The Qt object name: "Command", "Check", "Text", "Label" or "Picture" and
+// the number.
 QString ControlName(const ControlSpec& control);
 
 }  // namespace ui

@@ -24,8 +24,8 @@ Form2::Form2()
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                   Qt::WindowCloseButtonHint),
-      text1_(new QPlainTextEdit(QStringLiteral("Text1"), this)),
-      command1_(new QPushButton(QStringLiteral("Закрыть"), this)) {
+      text_(new QPlainTextEdit(this)),
+      close_(new QPushButton(QStringLiteral("Закрыть"), this)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("About"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -34,32 +34,30 @@ Form2::Form2()
     setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(TwipsToPx(6345), TwipsToPx(3495));
 
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setGeometry(TwipsRect(0, 0, 6315, 2895));
-    text1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    text1_->setReadOnly(false);
+    text_->setObjectName(QStringLiteral("helpText"));
+    text_->setGeometry(TwipsRect(0, 0, 6315, 2895));
+    text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text_->setReadOnly(false);
 
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(TwipsRect(5040, 3150, 1215, 300));
-    connect(command1_, &QPushButton::clicked, this, &Form2::Command1_Click);
+    close_->setObjectName(QStringLiteral("closeButton"));
+    close_->setGeometry(TwipsRect(5040, 3150, 1215, 300));
+    connect(close_, &QPushButton::clicked, this, &QWidget::close);
 
-    setTabOrder(text1_, command1_);
-    text1_->setFocus();
+    setTabOrder(text_, close_);
+    text_->setFocus();
 
-    Form_Load();
+    LoadText();
 }
 
-void Form2::Form_Load() {
+void Form2::LoadText() {
     // The help text keeps the CR LF pairs of its pieces; the text field
     // breaks lines at LF alone.
     QString text = QString::fromStdString(BuildHelpText());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text1_->setPlainText(text);
+    text_->setPlainText(text);
 }
-
-void Form2::Command1_Click() { close(); }
 
 void Form2::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
@@ -70,7 +68,7 @@ void Form2::closeEvent(QCloseEvent* event) {
     }
 }
 
-void Command6_Click() {
+void OpenHelpWindow() {
     QPointer<Form2>& window = LoadedHelpWindow();
     if (window.isNull()) {
         window = new Form2;

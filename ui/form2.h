@@ -16,26 +16,25 @@ class Form2 : public QWidget {
     Q_OBJECT
 
 public:
-    // Creating the window loads it: Form_Load runs here.
+    // Creating the window loads it: the help text is built here.
     Form2();
 
-    QPlainTextEdit* Text1() const { return text1_; }
-    QPushButton* Command1() const { return command1_; }
+    QPlainTextEdit* HelpText() const { return text_; }
+    QPushButton* CloseButton() const { return close_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Form_Load();
-    void Command1_Click();
+    void LoadText();
 
-    QPlainTextEdit* text1_;
-    QPushButton* command1_;
+    QPlainTextEdit* text_;
+    QPushButton* close_;
 };
 
 // The main window's "About": loads and shows the help window, or, when it is
 // already open, brings it to the front without touching its text.
-void Command6_Click();
+void OpenHelpWindow();
 
 // The loaded help window, or nullptr when it is not loaded. A window that has
 // been closed counts as unloaded at once, even before its deferred deletion.

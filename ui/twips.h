@@ -5,9 +5,11 @@
 
 #include <QRect>
 
+#include "app/controls.h"
+
 namespace ui {
 
-constexpr int TwipsToPx(int twips) { return (twips + 7) / 15; }
+using app::TwipsToPx;
 
 inline QRect TwipsRect(int left, int top, int width, int height) {
     return QRect(TwipsToPx(left), TwipsToPx(top), TwipsToPx(width), TwipsToPx(height));

@@ -1,0 +1,459 @@
+// The window's logic through a scripted window in memory: numbers as the
+// fields show and read them, presets, Start's input phase, the run engine
+// with its messages and nested runs, and what the two pictures are asked
+// to draw.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/drawing.h"
+#include "app/fields.h"
+#include "app/numtext.h"
+#include "app/presets.h"
+#include "tests/support.h"
+
+namespace {
+
+using app::Box;
+using app::Button;
+using app::DrawOp;
+using app::Field;
+using app::Message;
+using app::Rgb;
+using app::Series;
+using testing_support::Form;
+using testing_support::SumOfSteps;
+
+std::string WithPoint(std::string s) {
+    for (char& c : s)
+        if (c == ',') c = '.';
+    return s;
+}
+
+TEST(Numbers, WrittenWithFifteenDigitsAndReadBack) {
+    struct Case {
+        double value;
+        const char* comma;
+    };
+    // Positional for decimal exponents -4..14, rounded to 15 digits first.
+    const Case cases[] = {
+        {0.5, "0,5"},           {1e-5, "1E-05"},       {1e-4, "0,0001"},     {1e15, "1E+15"},
+        {123456789012345.0, "123456789012345"},        {0.0069000000000000115, "0,00690000000000001"},
+        {-0.0, "0"},            {180, "180"},          {-2.5, "-2,5"},       {1e10, "10000000000"},
+        {999999999999999.9, "1E+15"},                  {-1.4463721e-12, "-1,4463721E-12"},
+        {5e-324, "4,94065645841247E-324"},             {2.0 / 3, "0,666666666666667"},
+        // The largest double below a turn, in degrees.
+        {std::nextafter(2 * 3.14159265358979, 0.0) * (180 / 3.14159265358979), "360"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(app::FormatNumber(c.value, ','), c.comma) << c.value;
+        EXPECT_EQ(app::FormatNumber(c.value, '.'), WithPoint(c.comma)) << c.value;
+        const auto back = app::ParseNumber(c.comma, ',');
+        ASSERT_TRUE(back.has_value()) << c.comma;
+        EXPECT_NEAR(*back, c.value, std::fabs(c.value) * 1e-14) << c.comma;
+    }
+    // The readout of the largest double rounds above it, and reads back as it.
+    EXPECT_EQ(app::ParseNumber("1,79769313486232E+308", ','), 1.7976931348623157e308);
+}
+
+TEST(Numbers, ReadInTheLocaleOrRefused) {
+    struct Case {
+        const char* text;
+        char sep;
+        std::optional<double> value;
+    };
+    const Case cases[] = {
+        {"  12  ", ',', 12}, {"+4,25", ',', 4.25}, {"1E-09", ',', 1e-9}, {",5", ',', 0.5}, {"5,", ',', 5},
+        {"\t7\t", '.', 7}, {"1e-400", '.', 0}, {"2,5E+3", ',', 2500},
+        // The other separator is read where it cannot be a thousands group.
+        {"0,2", '.', 0.2}, {"0.25", ',', 0.25}, {"1,5", '.', 1.5}, {"0,500", '.', 0.5},
+        {"1,500", '.', {}}, {"-1,500", '.', {}}, {" +1.250e3", ',', {}}, {"1.000,5", ',', {}},
+        {"", ',', {}}, {"abc", ',', {}}, {"1,2,3", ',', {}}, {"nan", ',', {}}, {"inf", ',', {}},
+        {"0x10", ',', {}}, {"1e", ',', {}}, {"e5", ',', {}}, {"--1", ',', {}}, {"1 2", ',', {}},
+        {"1e999", ',', {}}, {"-1e309", ',', {}}, {"12a", ',', {}}, {"١", ',', {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(app::ReadNumberText(c.text, c.sep), c.value) << c.text;
+    EXPECT_FALSE(app::ParseNumber(std::string(501, '1'), '.'));
+    EXPECT_TRUE(app::ParseNumber(std::string(300, '1'), '.'));
+    struct Whole {
+        const char* text;
+        std::optional<std::int32_t> value;
+    };
+    // Half to even, inside the signed 32-bit range.
+    const Whole wholes[] = {
+        {"2,5", 2}, {"3,5", 4}, {"-2,5", -2}, {"0,5", 0}, {"2,6", 3}, {"1E+3", 1000},
+        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"2147483647,5", {}},
+        {"3000000000", {}}, {"-2147483649", {}}, {"x", {}},
+    };
+    for (const Whole& w : wholes) EXPECT_EQ(app::ReadWholeText(w.text, ','), w.value) << w.text;
+}
+
+TEST(Presets, WriteTheirTextsAndNothingElse) {
+    // Texts in a decimal-comma locale; whole numbers are plain digits.
+    const std::pair<Field, const char*> preset2[] = {
+        {Field::M0, "10"}, {Field::M1, "1"}, {Field::R0, "0,5"}, {Field::R1, "1"}, {Field::V0, "100000"},
+        {Field::W0, "200000"}, {Field::CT, "1"}, {Field::KR, "1000"}, {Field::KT, "1"}, {Field::NC0, "100"},
+        {Field::Step, "1E-09"}, {Field::MT, "1E-05"}, {Field::ML, "0,25"}, {Field::MV, "100000"},
+        {Field::MF, "10000000000"},
+    };
+    for (char sep : {',', '.'}) {
+        Form f({}, 1, sep);
+        const std::string opened = f.port.Text(Field::KT);
+        f.port.Text(Field::Twist) = "x";
+        f.port.Check(Box::Twist) = 2;
+        f.form.Press(Button::Preset2);
+        for (const auto& [field, comma] : preset2)
+            EXPECT_EQ(f.port.Text(field), sep == ',' ? comma : WithPoint(comma)) << static_cast<int>(field);
+        f.form.Press(Button::Preset1);
+        EXPECT_EQ(f.port.Text(Field::KT), opened);
+        EXPECT_EQ(f.port.Text(Field::Step), sep == ',' ? "0,0001" : "0.0001");
+        EXPECT_EQ(f.port.Text(Field::Twist), "x");
+        EXPECT_EQ(f.port.Check(Box::Twist), 2);
+        EXPECT_EQ(f.port.Text(Field::J0), "Text20");  // readouts keep their names until Start
+        EXPECT_EQ(f.form.RunDepth(), 0);
+    }
+}
+
+TEST(Start, RefusalKeepsWhatWasReadBefore) {
+    struct Case {
+        const char* name;
+        Field field;
+        const char* text;
+        bool readsW0;  // read before the refused field
+    };
+    // Fields are read in the order m0 R0 V0 w0 m1 R1 KR CT KT MF ML MV MT h NC0.
+    const Case cases[] = {
+        {"letters in V0", Field::V0, "abc", false},
+        {"empty step", Field::Step, "", true},
+        {"NC0 beyond 32 bits", Field::NC0, "3000000000", true},
+    };
+    for (const Case& c : cases) {
+        Form f({{c.field, c.text}}, 2);
+        f.form.Press(Button::Start);
+        EXPECT_EQ(f.port.messages, std::vector{Message::kInputError}) << c.name;
+        EXPECT_EQ(f.port.rounds, 0) << c.name;
+        EXPECT_EQ(f.M().M[0], 10) << c.name;
+        EXPECT_EQ(f.M().R[0], 0.5) << c.name;
+        EXPECT_EQ(f.M().w0, c.readsW0 ? 200000 : 0) << c.name;
+        EXPECT_EQ(f.form.State().view.MT, c.readsW0 ? 1e-5 : 0) << c.name;
+        EXPECT_EQ(f.port.Text(Field::J0), "Text20") << c.name;
+    }
+}
+
+TEST(Start, TwistIsReadOnlyWhenTickedAfterJ0CRAndFmrvAreShown) {
+    for (int tick : {0, 2, 1}) {  // clear, greyed, ticked
+        Form f({{Field::Twist, "дважды"}});
+        f.port.Check(Box::Twist) = tick;
+        f.form.State().model.T = 5;
+        f.form.Press(Button::Start);
+        EXPECT_EQ(f.port.messages.size(), tick == 1 ? 1u : 0u) << tick;
+        EXPECT_EQ(f.port.Text(Field::J0), "1,25");
+        EXPECT_EQ(f.port.Text(Field::CR), "400");
+        EXPECT_EQ(f.port.Text(Field::Fmrv), "-1,44637229800966E-12");
+        EXPECT_EQ(f.port.Text(Field::E0), tick == 1 ? "Text13" : "1650");
+        EXPECT_EQ(f.M().T, tick == 1 ? 0 : 0.0001);
+    }
+}
+
+TEST(Run, NC0IsRoundedHalfToEvenAndAtLeastOne) {
+    struct Case {
+        const char* text;
+        long stepsPerCycle;
+    };
+    for (const Case& c : {Case{"0", 1}, Case{"-5", 1}, Case{"2,5", 2}, Case{"3,5", 4}, Case{"1", 1}}) {
+        Form f({{Field::NC0, c.text}});
+        f.port.script = {nullptr};
+        f.form.Press(Button::Start);
+        EXPECT_EQ(f.M().T, SumOfSteps(0.0001, 2 * c.stepsPerCycle)) << c.text;
+        EXPECT_EQ(f.port.Text(Field::NC0), c.text) << "the field keeps what was typed";
+    }
+}
+
+TEST(Run, StopStepNC0AndContinueCountTheirSteps) {
+    // NC0 = 7. Stop in round 3: one more cycle, 4 in all. Then NC0 = 100 is
+    // typed: StepNC0 still makes 7 steps (read only by a display cycle), the
+    // next 100; neither processes events. Continue goes on from there.
+    Form f({{Field::NC0, "7"}});
+    f.port.script = {nullptr, nullptr, [&] { f.form.Press(Button::Stop); }};
+    f.form.Press(Button::Start);
+    EXPECT_EQ(f.M().T, SumOfSteps(0.0001, 28));
+    EXPECT_EQ(f.port.rounds, 3);
+    f.port.Text(Field::NC0) = "100";
+    f.form.Press(Button::StepNC0);
+    f.form.Press(Button::StepNC0);
+    const double t = f.M().T;
+    double expected = SumOfSteps(0.0001, 35);
+    for (int i = 0; i < 100; ++i) expected += 0.0001;
+    EXPECT_EQ(t, expected);
+    EXPECT_EQ(f.port.rounds, 3);
+    EXPECT_EQ(f.port.Text(Field::T), app::FormatNumber(t, ','));
+    f.form.Press(Button::Continue);  // the script is done: the window closes
+    for (int i = 0; i < 100; ++i) expected += 0.0001;
+    EXPECT_EQ(f.M().T, expected);
+    EXPECT_TRUE(f.port.messages.empty());
+}
+
+TEST(Run, ErrorsEndItWithTheirScopesMessage) {
+    struct Case {
+        const char* name;
+        Field field;
+        const char* text;
+        Message message;
+    };
+    const Case cases[] = {
+        {"step emptied", Field::Step, "", Message::kSolveError},
+        {"NC0 not a number", Field::NC0, "1 0", Message::kSolveError},
+        {"ML zero: the view divides by it", Field::ML, "0", Message::kSolveError},
+        {"MT zero", Field::MT, "0", Message::kPlotError},
+        {"MF zero", Field::MF, "0", Message::kPlotError},
+        {"MF tiny: a force beyond the surface", Field::MF, "1E-300", Message::kPlotError},
+        {"m0 zero: the first step divides by it", Field::M0, "0", Message::kSolveError},
+    };
+    for (const Case& c : cases) {
+        const bool atStart = c.field == Field::M0;
+        Form f(atStart ? testing_support::Typed{{c.field, c.text}} : testing_support::Typed{});
+        if (!atStart) f.port.script = {nullptr, [&] { f.port.Text(c.field) = c.text; }};
+        f.form.Press(Button::Start);
+        EXPECT_EQ(f.port.messages, std::vector{c.message}) << c.name;
+        EXPECT_EQ(f.port.rounds, atStart ? 0 : 2) << c.name;
+        EXPECT_EQ(f.form.RunDepth(), 0) << c.name;
+    }
+    // After a plot error, a larger scale and Continue: the run resumes from
+    // where it stopped.
+    Form f;
+    f.port.script = {[&] { f.port.Text(Field::MF) = "0,000000001"; }, nullptr};
+    f.form.Press(Button::Start);
+    const double t = f.M().T;
+    EXPECT_EQ(t, SumOfSteps(0.0001, 2));
+    f.port.Text(Field::MF) = "100";
+    f.port.messages.clear();
+    f.form.Press(Button::Continue);
+    EXPECT_TRUE(f.port.messages.empty());
+    EXPECT_EQ(f.M().T, SumOfSteps(0.0001, 4));
+    // Before any Start the record is all zero: the first step fails.
+    Form g;
+    g.form.Press(Button::StepNC0);
+    EXPECT_EQ(g.port.messages, std::vector{Message::kSolveError});
+}
+
+TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
+    struct Case {
+        const char* name;
+        std::vector<Button> round;  // after the first Start, all in its first round of events
+        long steps;                 // made since the last accepted Start
+        long helpAtCycle = -1;      // display cycles made when About was handled
+        const char* v0 = "10";
+    };
+    // NC0 = N = 7. Each level makes N steps per display cycle; a press after
+    // one that opened a level waits for that level's first round of events.
+    const Case cases[] = {
+        // The nested Start sets T = 0; its cycle (N), whose round applies
+        // Stop; its one more cycle (N); the outer's last cycle (N).
+        {"Start, Start, Stop", {Button::Start, Button::Stop}, 21},
+        // T is kept: the outer's first cycle (N), then 3N as above.
+        {"Start, Continue, Stop", {Button::Continue, Button::Stop}, 28},
+        // Outer cycle (N), the nested N steps with their cycle, the outer's last.
+        {"Start, Do NC0 steps", {Button::StepNC0}, 21},
+        // The StepNC0 level ends without a round, so the outer's round goes on
+        // at once: Continue opens a level that applies Stop in its first
+        // round (2N); the outer's last cycle (N).
+        {"Start, Do NC0 steps, Continue, Stop", {Button::StepNC0, Button::Continue, Button::Stop}, 35},
+        // вар.1 (NC0 = 1) and About wait for the nested level's first round,
+        // after cycle 2, which still read NC0 = 7; that level's last cycle
+        // reads NC0 = 1, and the outer's last cycle is 1 step: 3N + 1.
+        {"Start, Continue, вар.1, About, Stop",
+         {Button::Continue, Button::Preset1, Button::About, Button::Stop}, 22, 2},
+        // A refused Start opens no level: Stop acts at once, one more cycle.
+        {"Start, refused Start, Stop", {Button::Start, Button::Stop}, 14, -1, "abc"},
+    };
+    for (const Case& c : cases) {
+        Form f({{Field::NC0, "7"}});
+        f.port.script = {[&] {
+            f.port.SetText(Field::V0, c.v0);
+            for (Button b : c.round) f.form.Press(b);
+        }};
+        f.port.afterScript = [&] { f.port.windows = f.port.rounds < 50; };  // the runs end by their own Stop
+        f.form.Press(Button::Start);
+        EXPECT_EQ(f.M().T, SumOfSteps(0.0001, c.steps)) << c.name;
+        EXPECT_EQ(f.form.RunDepth(), 0) << c.name;
+        EXPECT_EQ(f.port.messages.size(), c.v0[0] == 'a' ? 1u : 0u) << c.name;
+        EXPECT_EQ(f.port.helpAtCycle, c.helpAtCycle) << c.name;
+    }
+}
+
+TEST(Nesting, TenThousandLevelsNeedNoStackAndOneExitEndsThemAll) {
+    for (Button last : {Button::Stop, Button::Exit}) {
+        Form f;
+        long presses = 0;
+        f.port.afterScript = [&] {
+            if (presses < 10000) {
+                ++presses;
+                f.form.Press(Button::Continue);
+            } else if (presses++ == 10000) {
+                EXPECT_EQ(f.form.RunDepth(), 10001);
+                f.form.Press(last);
+            }
+        };
+        f.form.Press(Button::Start);
+        EXPECT_EQ(f.form.RunDepth(), 0);
+        // Stop ends every level after one more cycle each; Exit at once.
+        EXPECT_EQ(f.port.rounds, 10001);
+        EXPECT_EQ(f.port.cycles, last == Button::Stop ? 2 * 10001 : 10001);
+        EXPECT_EQ(f.port.windows, last == Button::Stop ? 1 : 0);
+    }
+}
+
+std::vector<DrawOp> Ops(const app::MemorySurface& s, DrawOp::Kind kind) {
+    std::vector<DrawOp> out;
+    for (const DrawOp& op : s.ops)
+        if (op.kind == kind) out.push_back(op);
+    return out;
+}
+
+TEST(Drawing, GridsOfBothPictures) {
+    struct Case {
+        app::Picture picture;
+        float left, top, right, bottom;
+        int lines;  // grid lines of the whole width and height
+    };
+    for (const Case& c : {Case{app::Picture::Plot, 0, 5, 25, -5, 11 + 26}, Case{app::Picture::ConstructionView, -5, 5, 5, -5, 22}}) {
+        app::MemorySurface s(c.picture);
+        s.record = true;
+        c.picture == app::Picture::Plot ? app::DrawPlotAxes(s) : app::DrawViewAxes(s);
+        const DrawOp scale = s.ops.front();
+        EXPECT_EQ(scale.kind, DrawOp::kScale);
+        EXPECT_EQ((std::vector{scale.a, scale.b, scale.c, scale.d}), (std::vector{c.left, c.top, c.right, c.bottom}));
+        int grid = 0, grey = 0;
+        for (const DrawOp& l : Ops(s, DrawOp::kLine)) {
+            const bool across = l.b == l.d && l.a == c.left && l.c == c.right && l.b == std::round(l.b);
+            const bool down = l.a == l.c && l.b == c.bottom && l.d == c.top && l.a == std::round(l.a);
+            if (l.colour == app::kGridColour) grid += across || down;
+            // The grey axes go over the grid: the zero line, and x = 0 in the view.
+            if (l.colour == app::kAxisColour) grey += (across && l.b == 0) || (down && l.a == 0);
+        }
+        EXPECT_EQ(grid, c.lines);
+        EXPECT_EQ(grey, c.picture == app::Picture::Plot ? 1 : 2);
+        EXPECT_EQ(Ops(s, DrawOp::kLine).back().colour, app::kAxisColour);
+    }
+}
+
+TEST(Drawing, ConstructionErasesWhatItDrewAndDrawsTheNew) {
+    // Preset 1: R0 = 0.5, ML = 0.25, so the disk has radius 2 and the loads
+    // 1, 4 units from the centre. Each cycle: 5 erases, then disk, diameter,
+    // loads, elements.
+    Form f({{Field::NC0, "100"}});
+    f.port.view.record = true;
+    f.port.script = {[&] { f.port.Text(Field::ML) = "0,5"; }};
+    f.port.afterScript = [&] { f.port.windows = 0; };
+    f.form.Press(Button::Start);
+    const auto& ops = f.port.view.ops;
+    ASSERT_EQ(ops.size(), 22u);
+    const Rgb e = app::kEraseColour, k = app::kGridColour, b = app::kLoad1Colour, r = app::kLoad2Colour;
+    const DrawOp::Kind C = DrawOp::kCircle, L = DrawOp::kLine;
+    const std::vector<std::pair<DrawOp::Kind, Rgb>> cycle = {{C, e}, {C, e}, {L, e}, {L, e}, {L, e}, {C, k},
+                                                             {L, k}, {C, b}, {C, r}, {L, b}, {L, r}};
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        EXPECT_EQ(ops[i].kind, cycle[i % 11].first) << i;
+        EXPECT_EQ(ops[i].colour, cycle[i % 11].second) << i;
+    }
+    // The first cycle erases at the start places: loads at +-4, the mark at
+    // R1 = 1 taken as view units.
+    EXPECT_EQ((std::vector{ops[0].a, ops[0].b, ops[0].c, ops[1].a}), (std::vector<float>{4, 0, 1, -4}));
+    EXPECT_EQ((std::vector{ops[4].a, ops[4].c}), (std::vector<float>{1, -1}));
+    EXPECT_EQ(ops[5].c, 2);  // the disk
+    // The second cycle read ML = 0.5: everything at half the size, but the
+    // old loads are recomputed from metres at the new scale, so the erase
+    // misses them, while the old diameter is erased where it was drawn.
+    const sim::Model& m = f.M();
+    EXPECT_EQ(ops[16].c, 1);
+    EXPECT_FLOAT_EQ(ops[18].a, static_cast<float>((m.X[1] - m.X[0]) / 0.5));
+    EXPECT_FLOAT_EQ(ops[11].a * 2, ops[7].a);
+    EXPECT_EQ((std::vector{ops[15].a, ops[15].b}), (std::vector{ops[6].a, ops[6].b}));
+    EXPECT_FLOAT_EQ(ops[17].a, static_cast<float>(std::cos(m.fi[0]) * 0.5 / 0.5));
+}
+
+TEST(Drawing, PlotSeriesInTheirOrderAndColours) {
+    Form f({{Field::MV, "1"}, {Field::MF, "1"}});
+    for (int n = 1; n <= 13; ++n) f.port.Check(static_cast<Series>(n)) = n == 9 ? 2 : 1;  // FX0 greyed
+    f.port.Check(Box::Trajectories) = 1;
+    f.port.plot.record = true;
+    f.port.script = {};
+    f.form.Press(Button::Start);
+    const auto points = Ops(f.port.plot, DrawOp::kPoint);
+    const sim::Model& m = f.M();
+    const float x = static_cast<float>(m.T / 0.1);  // TPlot / MT
+    struct Expect {
+        float x, y;
+        Rgb colour;
+    };
+    // Blue load 1, red load 2 (255 for the speeds), green disk and energy;
+    // only a box holding exactly 1 counts; trajectories after the ten.
+    const std::vector<Expect> expected = {
+        {x, float(m.VX[1]), {0, 0, 250}},        {x, float(m.VX[2]), {255, 0, 0}},
+        {x, float(m.VY[1]), {0, 0, 250}},        {x, float(m.VY[2]), {255, 0, 0}},
+        {x, float(m.FX[1]), {0, 0, 200}},        {x, float(m.FX[2]), {200, 0, 0}},
+        {x, float(m.FY[1]), {0, 0, 200}},        {x, float(m.FY[2]), {200, 0, 0}},
+        {x, float(-(m.FY[1] + m.FY[2])), {0, 200, 0}},
+        {float(m.X[1] / 0.25), float(m.Y[1] / 0.25), {0, 0, 250}},
+        {float(m.X[2] / 0.25), float(m.Y[2] / 0.25), {250, 0, 0}},
+        {x, float(m.FT[1]), {0, 0, 200}},        {x, float(m.FT[2]), {200, 0, 0}},
+        {x, float(1e10 * (m.E - m.E0) / m.E0), {0, 200, 0}},
+    };
+    ASSERT_EQ(points.size(), expected.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        EXPECT_FLOAT_EQ(points[i].a, expected[i].x) << i;
+        EXPECT_FLOAT_EQ(points[i].b, expected[i].y) << i;
+        EXPECT_EQ(points[i].colour, expected[i].colour) << i;
+    }
+}
+
+TEST(Drawing, SweepRestartsAfter25MTAndClearingKeepsTheTraceGoing) {
+    // MT = 0.001: a sweep of 0.025 s, 250 steps; the step that passes it
+    // clears the plot and draws its grid again, and its points go to x = 0.
+    Form f({{Field::MT, "0,001"}});
+    f.port.plot.record = true;
+    long restarts = 0;
+    f.port.afterScript = [&] {
+        if (f.port.rounds == 100) f.form.Press(Button::ClearPictures);
+        if (f.port.rounds == 300) f.port.windows = 0;
+    };
+    f.form.Press(Button::Start);
+    std::vector<float> xs;
+    for (const DrawOp& op : f.port.plot.ops) {
+        if (op.kind == DrawOp::kCls) ++restarts;
+        if (op.kind == DrawOp::kPoint && op.colour == Rgb{0, 0, 200}) xs.push_back(op.a);
+    }
+    // One restart and one clearing; FY1's x goes 0.1 ... 25, then 0, 0.1 ...
+    EXPECT_EQ(restarts, 2);
+    ASSERT_EQ(xs.size(), 300u);
+    EXPECT_FLOAT_EQ(xs[99], 10);
+    EXPECT_FLOAT_EQ(xs[100], 10.1f);  // after the clearing, the trace goes on
+    std::size_t restart = 1;
+    while (restart < xs.size() && xs[restart] > xs[restart - 1]) ++restart;
+    EXPECT_EQ(xs[restart], 0);
+    EXPECT_NEAR(xs[restart - 1], 25, 0.1);
+    EXPECT_FLOAT_EQ(xs[restart + 1], 0.1f);
+}
+
+TEST(Drawing, SchemeLoadsOrSaysWhy) {
+    struct Case {
+        app::PictureFile file;
+        std::vector<Message> messages;
+    };
+    for (const Case& c : {Case{app::PictureFile::kLoaded, {}}, Case{app::PictureFile::kMissing, {Message::kSchemeMissing}},
+                          Case{app::PictureFile::kUnusable, {Message::kSchemeUnusable}}}) {
+        Form f;
+        f.port.view.background = c.file;
+        f.port.view.record = true;
+        f.form.Press(Button::Scheme);
+        EXPECT_EQ(f.port.messages, c.messages);
+        const std::size_t shown = c.file == app::PictureFile::kLoaded;
+        ASSERT_EQ(f.port.view.ops.size(), shown);
+        f.form.Press(Button::ClearPictures);
+        EXPECT_EQ(f.port.view.ops[shown].kind, DrawOp::kNoBackground);
+    }
+}
+
+}  // namespace

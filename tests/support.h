@@ -1,0 +1,94 @@
+// What the tests share: the record as the Start button leaves it, from the
+// presets the window itself writes, and a window in memory whose event
+// processing runs a script.
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+#include "app/controller.h"
+#include "app/memory_port.h"
+#include "app/start.h"
+#include "sim/dynamics.h"
+
+namespace testing_support {
+
+using Typed = std::initializer_list<std::pair<app::Field, const char*>>;
+
+// A window in memory whose event processing runs a script: each round of
+// events (one per display cycle of a run) runs the next step, which may
+// press buttons, type into fields or tick boxes; after the script the
+// window closes, so no run goes on for ever.
+class ScriptedPort : public app::MemoryPort {
+public:
+    int ProcessEvents() override {
+        ++rounds;
+        if (rounds <= static_cast<long>(script.size())) {
+            if (script[rounds - 1]) script[rounds - 1]();
+        } else if (afterScript) {
+            afterScript();
+        } else {
+            windows = 0;
+        }
+        return windows;
+    }
+    // Display cycles are counted by the time readout, which each writes first.
+    void SetText(app::Field f, std::string_view text) override {
+        cycles += f == app::Field::T;
+        MemoryPort::SetText(f, text);
+    }
+    void ShowHelp() override { helpAtCycle = cycles; }
+
+    long rounds = 0;
+    long cycles = 0;
+    long helpAtCycle = -1;
+    std::vector<std::function<void()>> script;  // step i runs at round i + 1
+    std::function<void()> afterScript;
+};
+
+// The main window's logic on a scripted port, loaded, with preset 1 in the
+// fields (and preset 2 when asked) and the given texts typed over them.
+struct Form {
+    ScriptedPort port;
+    app::Controller form{port};
+    explicit Form(Typed typed = {}, int preset = 1, char sep = ',') {
+        port.separator = sep;
+        form.Load();
+        if (preset == 2) form.Press(app::Button::Preset2);
+        for (const auto& [field, text] : typed) port.SetText(field, text);
+    }
+    const sim::Model& M() const { return form.Model(); }
+};
+
+// The record as Start builds it from those fields, without a run; the
+// twist test is on when twist is given.
+inline app::Record Started(int preset, Typed typed = {}, const char* twist = nullptr) {
+    Form f(typed, preset);
+    if (twist) {
+        f.port.Check(app::Box::Twist) = 1;
+        f.port.Text(app::Field::Twist) = twist;
+    }
+    app::Record rec;
+    sim::SetConstants(rec.model);
+    app::StartFromFields(f.port, rec);
+    return rec;
+}
+
+// Steps as a run makes them, without display cycles.
+inline void Steps(sim::Model& m, long n) {
+    for (long i = 0; i < n; ++i) {
+        sim::RungeKuttaStep(m);
+        sim::AdvanceTime(m);
+    }
+}
+
+// The running sum of h over n steps: the time a run shows after them.
+inline double SumOfSteps(double h, long n) {
+    double t = 0;
+    for (long i = 0; i < n; ++i) t += h;
+    return t;
+}
+
+}  // namespace testing_support
