@@ -145,8 +145,10 @@ void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv,
                        Output& err) {
     Table t{csv, csv ? '.' : sep, {}};
     const char s = t.sep;
+    // 1E-06 s is 1000 steps of 1E-09 s, though their product is not 1E-06.
+    const bool rounded = std::fabs(requested / rep.h[0] - static_cast<double>(rep.steps[0])) > 1e-6;
     t.Row("item", "value", "reference", "meaning");
-    t.Row("time", Num(rep.time, s), rep.time != requested ? Num(requested, s) : "",
+    t.Row("time", Num(rep.time, s), rounded ? Num(requested, s) : "",
           "simulated time of each run in s: a whole number of steps of h (reference: the --time asked for)");
     t.Row("h", Num(rep.h[0], s), "", "step of the main run in s; the others use h/2 and h/4");
     t.Row("steps", Num(static_cast<double>(rep.steps[0]), s), "", "steps of the main run");
@@ -187,7 +189,7 @@ void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv,
           "|Fmrv| / detection limit; reference: what a verdict of no lateral force needs");
 
     std::string notes;
-    if (rep.time != requested)
+    if (rounded)
         notes += "The --time asked for, " + Num(requested, s) + " s, is not a whole number of steps of h; all "
                  "three runs use " + Num(rep.time, s) + " s, the nearest.\n";
     if (rep.damped)
