@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png: the real window under Xvfb after a preset-1 run
 # of a few seconds with "+ траектории" ticked. Clicks go to the controls'
-# places, which are fixed in twips (15 twips to a pixel).
+# places, read by name from the window's control table (twips, 15 to a
+# pixel).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
@@ -20,14 +21,18 @@ sleep 1
 app=$!
 win=$(xdotool search --sync --name '^Morvane1$' | head -1)
 sleep 1
-click() {  # centre of a control given in twips: left top width height
-  xdotool mousemove --window "$win" $((($1 + $3 / 2) / 15)) $((($2 + $4 / 2) / 15)) click 1
+click() {  # the centre of a control named as in the table, e.g. Button::Start
+  local l t w h
+  read -r l t w h < <(grep -o "($1, [0-9]*, [0-9]*, [0-9]*, [0-9]*" ui/form1_controls.cpp | tr -d '(,' | cut -d' ' -f2-)
+  # A check box is clicked on its box, at the left end.
+  [[ $1 == Box::* ]] && w=$h
+  xdotool mousemove --window "$win" $(((l + w / 2) / 15)) $(((t + h / 2) / 15)) click 1
   sleep 0.3
 }
-click 6120 3760 195 195     # Check15 "+ траектории" (its box)
-click 4200 3360 975 300     # Command1 " Начать"
+click Box::Trajectories
+click Button::Start
 sleep "${RUN_SECONDS:-4}"
-click 3480 3720 1215 300    # Command2 "Остановить"
+click Button::Stop
 sleep 1
 import -window "$win" "$out"
 echo "wrote $out"
