@@ -362,7 +362,7 @@ TEST(Drawing, ConstructionErasesWhatItDrewAndDrawsTheNew) {
     // R1 = 1 taken as view units.
     EXPECT_EQ((std::vector{ops[0].a, ops[0].b, ops[0].c, ops[1].a}), (std::vector<float>{4, 0, 1, -4}));
     EXPECT_EQ((std::vector{ops[4].a, ops[4].c}), (std::vector<float>{1, -1}));
-    EXPECT_EQ(ops[5].c, 2);  // the disk
+    EXPECT_EQ((std::vector{ops[5].a, ops[5].b, ops[5].c}), (std::vector<float>{0, 0, 2}));  // the disk
     // The second cycle read ML = 0.5: everything at half the size, but the
     // old loads are recomputed from metres at the new scale, so the erase
     // misses them, while the old diameter is erased where it was drawn.
@@ -375,8 +375,8 @@ TEST(Drawing, ConstructionErasesWhatItDrewAndDrawsTheNew) {
 }
 
 TEST(Drawing, PlotSeriesInTheirOrderAndColours) {
-    Form f({{Field::MV, "1"}, {Field::MF, "1"}});
-    for (int n = 1; n <= 13; ++n) f.port.Check(static_cast<Series>(n)) = n == 9 ? 2 : 1;  // FX0 greyed
+    Form f({{Field::MV, "2"}, {Field::MF, "4"}});
+    for (int n = 1; n <= 13; ++n) f.port.Check(static_cast<Series>(n)) = n == 10 ? 2 : 1;  // FY0 greyed
     f.port.Check(Box::Trajectories) = 1;
     f.port.plot.record = true;
     f.port.script = {};
@@ -391,14 +391,14 @@ TEST(Drawing, PlotSeriesInTheirOrderAndColours) {
     // Blue load 1, red load 2 (255 for the speeds), green disk and energy;
     // only a box holding exactly 1 counts; trajectories after the ten.
     const std::vector<Expect> expected = {
-        {x, float(m.VX[1]), {0, 0, 250}},        {x, float(m.VX[2]), {255, 0, 0}},
-        {x, float(m.VY[1]), {0, 0, 250}},        {x, float(m.VY[2]), {255, 0, 0}},
-        {x, float(m.FX[1]), {0, 0, 200}},        {x, float(m.FX[2]), {200, 0, 0}},
-        {x, float(m.FY[1]), {0, 0, 200}},        {x, float(m.FY[2]), {200, 0, 0}},
-        {x, float(-(m.FY[1] + m.FY[2])), {0, 200, 0}},
+        {x, float(m.VX[1] / 2), {0, 0, 250}},    {x, float(m.VX[2] / 2), {255, 0, 0}},
+        {x, float(m.VY[1] / 2), {0, 0, 250}},    {x, float(m.VY[2] / 2), {255, 0, 0}},
+        {x, float(m.FX[1] / 4), {0, 0, 200}},    {x, float(m.FX[2] / 4), {200, 0, 0}},
+        {x, float(m.FY[1] / 4), {0, 0, 200}},    {x, float(m.FY[2] / 4), {200, 0, 0}},
+        {x, float(-(m.FX[1] + m.FX[2]) / 4), {0, 200, 0}},
         {float(m.X[1] / 0.25), float(m.Y[1] / 0.25), {0, 0, 250}},
         {float(m.X[2] / 0.25), float(m.Y[2] / 0.25), {250, 0, 0}},
-        {x, float(m.FT[1]), {0, 0, 200}},        {x, float(m.FT[2]), {200, 0, 0}},
+        {x, float(m.FT[1] / 4), {0, 0, 200}},    {x, float(m.FT[2] / 4), {200, 0, 0}},
         {x, float(1e10 * (m.E - m.E0) / m.E0), {0, 200, 0}},
     };
     ASSERT_EQ(points.size(), expected.size());

@@ -200,6 +200,16 @@ constexpr std::array<ControlSpec, 144> kControls{{
     L(71, 5520, 8100, 735, 255, "T/MT, см"),
 }};
 
+// No two controls of a kind share a number: the window keeps its widgets by
+// them, and a name given a number twice would leave a control unreachable.
+constexpr bool NumbersAreDistinct() {
+    for (std::size_t i = 0; i < kControls.size(); ++i)
+        for (std::size_t j = i + 1; j < kControls.size(); ++j)
+            if (kControls[i].kind == kControls[j].kind && kControls[i].number == kControls[j].number) return false;
+    return true;
+}
+static_assert(NumbersAreDistinct());
+
 }  // namespace
 
 std::span<const ControlSpec> Form1Controls() { return kControls; }
