@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/drawing.h"
+#include "app/errors.h"
 #include "app/fields.h"
 #include "app/numtext.h"
 #include "app/presets.h"
@@ -361,7 +362,7 @@ TEST(Drawing, ConstructionErasesWhatItDrewAndDrawsTheNew) {
     // The first cycle erases at the start places: loads at +-4, the mark at
     // R1 = 1 taken as view units.
     EXPECT_EQ((std::vector{ops[0].a, ops[0].b, ops[0].c, ops[1].a}), (std::vector<float>{4, 0, 1, -4}));
-    EXPECT_EQ((std::vector{ops[4].a, ops[4].c}), (std::vector<float>{1, -1}));
+    EXPECT_EQ((std::vector{ops[4].a, ops[4].b, ops[4].c, ops[4].d}), (std::vector<float>{1, 0, -1, 0}));
     EXPECT_EQ((std::vector{ops[5].a, ops[5].b, ops[5].c}), (std::vector<float>{0, 0, 2}));  // the disk
     // The second cycle read ML = 0.5: everything at half the size, but the
     // old loads are recomputed from metres at the new scale, so the erase
@@ -435,6 +436,38 @@ TEST(Drawing, SweepRestartsAfter25MTAndClearingKeepsTheTraceGoing) {
     EXPECT_EQ(xs[restart], 0);
     EXPECT_NEAR(xs[restart - 1], 25, 0.1);
     EXPECT_FLOAT_EQ(xs[restart + 1], 0.1f);
+}
+
+TEST(Drawing, OffTheFrameIsClippedOnlyBeyondTheSurfaceIsAnError) {
+    // The plot maps x = 0 ... 25 onto 577 pixels and y = 5 ... -5 onto 241:
+    // 23.04 and 24 a unit. Points far off the frame are clipped silently; a
+    // device coordinate beyond 2^24 pixels, or beyond the float range,
+    // cannot be drawn. The trajectory points put load 1 at (X1, Y1) / ML.
+    struct Case {
+        double x, y;
+        bool drawable;
+    };
+    const Case cases[] = {{12, 6, true},           {-3, -1e4, true},         {728177, 0, true},
+                          {0, 5 - 699050, true},   {0, 5 - 699051, false},   {728178, 0, false},
+                          {0, 1e30, false},        {1e39, 0, false}};
+    for (const Case& c : cases) {
+        app::MemoryPort port;
+        port.Check(Series::FY1) = port.Check(Series::FY2) = 0;
+        port.Check(Box::Trajectories) = 1;
+        app::DrawPlotAxes(port.plot);
+        sim::Model m;
+        m.X[1] = c.x;
+        m.Y[1] = c.y;
+        app::Display view;
+        view.ML = 1;
+        bool drew = true;
+        try {
+            app::PlotUpdate(m, view, port, port.plot);
+        } catch (const app::DrawError&) {
+            drew = false;
+        }
+        EXPECT_EQ(drew, c.drawable) << c.x << ", " << c.y;
+    }
 }
 
 TEST(Drawing, SchemeLoadsOrSaysWhy) {

@@ -31,7 +31,8 @@ check "T after 69 steps: the running sum of h" "0,00690000000000001" \
 same verify_below.tsv "$cli" --verify --set KR=0 --set KT=0 --set h=0.002 --time 0.0505 --plot "$tmp/a.svg"
 check "inconclusive: exit 4" 4 "$rc"
 same verify_below.svg cat "$tmp/a.svg"
-same verify_acts.tsv "$cli" --verify --decimal-comma --set KR=0 --set KT=0 --set h=0,002 --time 0,05 --inject-lateral-force 1E-09
+same verify_acts.tsv "$cli" --verify --decimal-comma --set R1=0,5 --set V0=1 --set w0=10 --set KR=0 --set KT=0 \
+  --set h=0,002 --time 0,05 --inject-lateral-force 1E-09
 check "a lateral force acts: exit 1" 1 "$rc"
 same verify_no_force.csv "$cli" --verify --preset 2 --time 1e-6 --format csv
 check "no lateral force: exit 0" 0 "$rc"
