@@ -19,7 +19,7 @@ inline double Twist(const Model& m, double attach, double load) {
 // their square roots, quotients and arctangents are interleaved so the long
 // latencies overlap.
 inline void BothGeometries(Model& m, bool setAcute) {
-    double q[3] = {0, 0, 0};
+    double q[3] = {};
     for (int i = 1; i <= 2; ++i) {
         m.DX[i] = Chk(m.X[i] - m.X[0]);
         m.DY[i] = Chk(m.Y[i] - m.Y[0]);
