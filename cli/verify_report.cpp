@@ -205,7 +205,8 @@ void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv,
     notes += "Rounding floor = size * eps * sqrt(steps), eps = " + Num(DBL_EPSILON, s) +
              "; the size of a quantity is the largest sum of the magnitudes of its terms over the run "
              "(for Yc the bodies' |Y| plus |VY|*T, since rounding of the momenta integrates into the "
-             "positions). Momenta and Yc are linear in the state and RK4 keeps them exactly; Lz is "
+             "positions). The state's floor is |state| * eps * steps: the disk angle and the abscissae "
+             "grow by nearly the same increment every step, which rounds the same way each time. Momenta and Yc are linear in the state and RK4 keeps them exactly; Lz is "
              "quadratic, so its reference adds the part of its deviation that shrinks with the step. "
              "Along Y a deviation within " + Num(app::kLedgerFactor[int(LedgerRow::kYc)], s) +
              " floors is rounding; along X, where the translation runs through every sum, within " +
