@@ -97,15 +97,10 @@ int ReadRegularFile(const std::string& name, qint64 limit, QByteArray& out) {
     return error;
 }
 
-// Whether a file of the given format runs to its proper end. A GIF is walked
-// block by block to its trailer, its screen and every frame within the size
-// limit; PNG must end with its IEND chunk and JPEG with its end-of-image
-// marker. Other formats are left to their decoders.
-bool LooksComplete(const QByteArray& format, const QByteArray& d) {
-    if (format == "png") return d.endsWith(QByteArray("IEND\xAE\x42\x60\x82", 8));
-    if (format == "jpeg" || format == "jpg") return d.endsWith(QByteArray("\xFF\xD9", 2));
-    if (format != "gif") return true;
-
+// Whether a GIF runs to its trailer, walked block by block, with its screen
+// and every frame within the size limit: Qt's reader shows a GIF cut short as
+// far as it goes, and takes a frame of any size on a small screen.
+bool GifLooksComplete(const QByteArray& d) {
     const qsizetype n = d.size();
     auto byte = [&d](qsizetype i) { return static_cast<int>(static_cast<unsigned char>(d[i])); };
     auto word = [&byte](qsizetype i) { return byte(i) | (byte(i + 1) << 8); };
@@ -235,9 +230,9 @@ app::PictureFile PictureBox::SetBackgroundFromFile(const std::string& fileName) 
     if (!declared.isValid() || declared.width() > kMaxBackgroundSide ||
         declared.height() > kMaxBackgroundSide)
         return PictureFile::kUnusable;
-    // The decoders show a cut-off file as far as it goes; a picture missing
-    // its end is refused instead.
-    if (!LooksComplete(reader.format(), bytes)) return PictureFile::kUnusable;
+    // A GIF missing its end is refused, not shown cut off; Qt refuses a PNG
+    // cut short by itself.
+    if (reader.format() == "gif" && !GifLooksComplete(bytes)) return PictureFile::kUnusable;
     reader.setAllocationLimit(kMaxBackgroundSide * kMaxBackgroundSide * 4 / (1024 * 1024));
     QImage picture;
     if (!reader.read(&picture) || picture.isNull()) return PictureFile::kUnusable;
