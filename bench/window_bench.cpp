@@ -3,13 +3,10 @@
 // second of wall time with the window on screen. Needs a display; on a
 // machine without one run it under xvfb-run.
 //
-//   window_bench [--seconds S] [--preset 1|2] [--screenshot FILE]
+//   window_bench [--seconds S] [--preset 1|2]
 //
 // Without --preset both are measured, preset 1 first.
-// --screenshot instead runs preset 1 with the trajectories ticked for two
-// seconds and saves the window as it is then.
 #include <QApplication>
-#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTimer>
@@ -65,17 +62,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ui::ApplyProgramStyle();  // as the program does
     double seconds = 3;
-    const char* screenshot = nullptr;
     int only = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
             seconds = std::atof(argv[++i]);
         } else if (std::strcmp(argv[i], "--preset") == 0 && i + 1 < argc) {
             only = std::atoi(argv[++i]);
-        } else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
-            screenshot = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: %s [--seconds S] [--preset 1|2] [--screenshot FILE]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--seconds S] [--preset 1|2]\n", argv[0]);
             return 64;
         }
     }
@@ -92,27 +86,16 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    if (screenshot) {
-        form.Widget(app::Box::Trajectories)->setChecked(true);
-        bool saved = false;
-        QTimer::singleShot(2000, &form, [&] {
-            saved = form.grab().save(QString::fromLocal8Bit(screenshot));
-            form.Widget(app::Button::Stop)->click();
-        });
-        form.Widget(app::Button::Start)->click();
-        return saved && messages == 0 ? 0 : 1;
-    }
-
     const int ms = static_cast<int>(seconds * 1000);
     if (only != 2) {
-        form.Widget(app::Button::Preset1)->click();  //: NC0 = 1, a display cycle per step
+        form.Widget(app::Button::Preset1)->click();  // NC0 = 1, a display cycle per step
         const RunResult p1 = TimedRun(form, ms);
         std::printf("preset 1: %lld display cycles in %.3f s: %.0f display cycles/s\n", p1.cycles,
                     p1.seconds, static_cast<double>(p1.cycles) / p1.seconds);
     }
     if (only != 1) {
         form.Widget(app::Button::ClearPictures)->click();
-        form.Widget(app::Button::Preset2)->click();  //: NC0 = 100
+        form.Widget(app::Button::Preset2)->click();  // NC0 = 100
         const RunResult p2 = TimedRun(form, ms);
         std::printf("preset 2: %lld steps in %.3f s: %.0f steps/s (%.0f display cycles/s)\n",
                     p2.steps, p2.seconds, static_cast<double>(p2.steps) / p2.seconds,
