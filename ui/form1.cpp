@@ -26,11 +26,13 @@
 namespace ui {
 namespace {
 
-// Qt's event processing and drawing can leave the upper halves of the AVX
-// registers in use, and on recent x86 processors every SSE instruction of
-// the run (built for plain x86-64) then waits on them: preset 2 ran at
-// 0.33 M steps/s in the window against 2.05 M with them cleared (bench_window).
-// Clearing them changes no result: the run uses only the lower halves.
+// Qt's event processing and its raster drawing (the lines of a display
+// cycle) leave the upper halves of the AVX registers in use, and on recent
+// x86 processors every SSE instruction of the run (built for plain x86-64)
+// then waits on them: preset 2 ran at 0.3 M steps/s in the window against
+// 2 M with them cleared before each press and at each display cycle's
+// round of events (bench_window). Clearing them changes no result: the run
+// uses only the lower halves.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 __attribute__((target("avx"))) void ZeroUpperHalves() { __builtin_ia32_vzeroupper(); }
 void ClearUpperHalves() {
@@ -202,7 +204,6 @@ int Form1::ProcessEvents() {
         round.start();
         Present();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        ClearUpperHalves();
         ReadLocale();
         // On a slow display (a remote X server, software rendering) a round
         // can take milliseconds; it is kept to a sixth of the run's time.
@@ -210,6 +211,7 @@ int Form1::ProcessEvents() {
             std::clamp(5 * round.nsecsElapsed(), kPresentIntervalNs, kLongestPresentIntervalNs);
         sinceEvents_.restart();
     }
+    ClearUpperHalves();
     return OpenWindowCount();
 }
 

@@ -67,6 +67,8 @@ private:
         if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
         pixels_[y * stride_ + x] = colour;
     }
+    void DrawLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                  std::uint32_t colour);
     void DrawCircle(std::int64_t cx, std::int64_t cy, std::int64_t r, std::uint32_t colour);
     void RebuildBase();
     void MarkAllDirty();
