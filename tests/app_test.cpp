@@ -77,6 +77,8 @@ TEST(Numbers, ReadInTheLocaleOrRefused) {
     };
     for (const Case& c : cases) EXPECT_EQ(app::ReadNumberText(c.text, c.sep), c.value) << c.text;
     EXPECT_FALSE(app::ParseNumber(std::string(501, '1'), '.'));
+    // Only the text given is read, not what follows it.
+    EXPECT_EQ(app::ParseNumber(std::string_view("12345").substr(0, 2), '.'), 12);
     EXPECT_TRUE(app::ParseNumber(std::string(300, '1'), '.'));
     struct Whole {
         const char* text;
@@ -376,33 +378,34 @@ TEST(Drawing, ConstructionErasesWhatItDrewAndDrawsTheNew) {
 }
 
 TEST(Drawing, PlotSeriesInTheirOrderAndColours) {
-    Form f({{Field::MV, "2"}, {Field::MF, "4"}});
-    for (int n = 1; n <= 13; ++n) f.port.Check(static_cast<Series>(n)) = n == 10 ? 2 : 1;  // FY0 greyed
-    f.port.Check(Box::Trajectories) = 1;
-    f.port.plot.record = true;
-    f.port.script = {};
-    f.form.Press(Button::Start);
-    const auto points = Ops(f.port.plot, DrawOp::kPoint);
-    const sim::Model& m = f.M();
-    const float x = static_cast<float>(m.T / 0.1);  // TPlot / MT
+    app::MemoryPort port;
+    for (int n = 1; n <= 13; ++n) port.Check(static_cast<Series>(n)) = n == 10 ? 2 : 1;  // FY0 greyed
+    port.Check(Box::Trajectories) = 1;
+    port.plot.record = true;
+    sim::Model m;
+    m.VX[1] = 2, m.VX[2] = -4, m.VY[1] = 6, m.VY[2] = -8;
+    m.FX[1] = 4, m.FX[2] = 12, m.FY[1] = -8, m.FY[2] = 20, m.FT[1] = 16, m.FT[2] = -24;
+    m.X[1] = 1, m.X[2] = -0.5, m.Y[1] = 0.25, m.Y[2] = 0.75;
+    m.E0 = 1 << 30, m.E = m.E0 + 0.25;
+    app::Display d;
+    d.TPlot = 0.5, d.MT = 0.1, d.MV = 2, d.MF = 4, d.ML = 0.25;
+    app::PlotUpdate(m, d, port, port.plot);
     struct Expect {
         float x, y;
         Rgb colour;
     };
-    // Blue load 1, red load 2 (255 for the speeds), green disk and energy;
-    // only a box holding exactly 1 counts; trajectories after the ten.
-    const std::vector<Expect> expected = {
-        {x, float(m.VX[1] / 2), {0, 0, 250}},    {x, float(m.VX[2] / 2), {255, 0, 0}},
-        {x, float(m.VY[1] / 2), {0, 0, 250}},    {x, float(m.VY[2] / 2), {255, 0, 0}},
-        {x, float(m.FX[1] / 4), {0, 0, 200}},    {x, float(m.FX[2] / 4), {200, 0, 0}},
-        {x, float(m.FY[1] / 4), {0, 0, 200}},    {x, float(m.FY[2] / 4), {200, 0, 0}},
-        {x, float(-(m.FX[1] + m.FX[2]) / 4), {0, 200, 0}},
-        {float(m.X[1] / 0.25), float(m.Y[1] / 0.25), {0, 0, 250}},
-        {float(m.X[2] / 0.25), float(m.Y[2] / 0.25), {250, 0, 0}},
-        {x, float(m.FT[1] / 4), {0, 0, 200}},    {x, float(m.FT[2] / 4), {200, 0, 0}},
-        {x, float(1e10 * (m.E - m.E0) / m.E0), {0, 200, 0}},
+    // x = TPlot / MT; speeds over MV, forces over MF; blue load 1, red load 2
+    // (255 for the speeds), green disk and energy error, 1e10 * 0.25 / 2^30;
+    // only a box holding exactly 1 counts; the trajectories, at (X, Y) / ML,
+    // come after the ten.
+    const Expect expected[] = {
+        {5, 1, {0, 0, 250}},  {5, -2, {255, 0, 0}}, {5, 3, {0, 0, 250}},  {5, -4, {255, 0, 0}},
+        {5, 1, {0, 0, 200}},  {5, 3, {200, 0, 0}},  {5, -2, {0, 0, 200}}, {5, 5, {200, 0, 0}},
+        {5, -4, {0, 200, 0}}, {4, 1, {0, 0, 250}},  {-2, 3, {250, 0, 0}}, {5, 4, {0, 0, 200}},
+        {5, -6, {200, 0, 0}}, {5, 2.3283064f, {0, 200, 0}},
     };
-    ASSERT_EQ(points.size(), expected.size());
+    const auto points = Ops(port.plot, DrawOp::kPoint);
+    ASSERT_EQ(points.size(), std::size(expected));
     for (std::size_t i = 0; i < points.size(); ++i) {
         EXPECT_FLOAT_EQ(points[i].a, expected[i].x) << i;
         EXPECT_FLOAT_EQ(points[i].b, expected[i].y) << i;
