@@ -9,7 +9,7 @@ add_test(NAME test_picture_box COMMAND test_picture_box)
 set_tests_properties(test_picture_box PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 
 # The main window and the help window through their controls; the surfaces
-# once more at device pixel ratio 2.
+# again at device pixel ratio 2.
 add_executable(test_window ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp)
 set_target_properties(test_window PROPERTIES AUTOMOC ON)
 target_link_libraries(test_window PRIVATE morvane1_ui Qt6::Test)
@@ -19,22 +19,19 @@ add_test(NAME test_window_scale2 COMMAND test_window surfacesAtDeviceResolution)
 set_tests_properties(test_window PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 set_tests_properties(test_window_scale2 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2")
 
-# The program's end with fifty run levels open, one way per test, run by a
-# driver through ui::RunProgram; it passes when the program exits with 0.
+# The program's end with run levels open, one way per test; an X window
+# destroyed needs an X server (xvfb-run), labelled x11 for a pass without.
 add_executable(window_life_driver ${CMAKE_CURRENT_LIST_DIR}/window_life.cpp)
-target_link_libraries(window_life_driver PRIVATE morvane1_ui xcb)
+target_link_libraries(window_life_driver PRIVATE morvane1_ui Qt6::Test xcb)
 foreach(action exit close helpclose msgbox_exit msgbox_close)
   add_test(NAME life_${action}_depth50 COMMAND window_life_driver ${action} 50)
   set_tests_properties(life_${action}_depth50 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 60)
 endforeach()
-# An X window destroyed by another client needs an X server: xvfb-run (the
-# packages xvfb and xauth); labelled "x11" for a pass that has none.
 add_test(NAME life_destroyed_depth2 COMMAND xvfb-run -a $<TARGET_FILE:window_life_driver> destroyed 2)
 set_tests_properties(life_destroyed_depth2 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" LABELS x11 TIMEOUT 60)
 
-# Long runs: memory and the time of a display cycle must not grow. It runs
-# alone, so that nothing shares the cores while it times; the sanitizer pass
-# leaves it out.
+# Long runs: memory and the time of a display cycle must not grow. Alone, so
+# that nothing shares the cores while it times; the sanitizer pass leaves it out.
 add_executable(test_soak ${CMAKE_CURRENT_LIST_DIR}/soak.cpp)
 target_link_libraries(test_soak PRIVATE morvane1_ui Qt6::Test)
 add_test(NAME soak COMMAND test_soak)

@@ -1,26 +1,18 @@
-// The end of the program with runs in progress, through the program itself:
-// the driver schedules one scenario on the main window and hands over to
-// ui::RunProgram, the code main() runs. Its exit status is the program's,
-// made non-zero unless the program really ended: no window and no message
-// box left, every run level unwound, no step made after the window closed.
-//
-//   window_life_driver ACTION DEPTH
-//
-// Start opens the first run level and each "Продолжить" during a run one
-// more, up to DEPTH; a few rounds later ACTION ends the program:
-//   exit          "Выход"
-//   close         the main window's title-bar close (its close event)
-//   destroyed     another X client destroys the main window's X window, as
-//                 xdotool windowclose does (needs the xcb platform)
-//   helpclose     the help window's close; the runs go on, then "Выход"
-//   msgbox_exit   a run fails and its message box is up: "Выход" on the
-//                 main window, then OK on the box
-//   msgbox_close  the same with the main window's title-bar close
+// The program's end with runs in progress, driven through ui::RunProgram,
+// the code main() runs:   window_life_driver ACTION DEPTH
+// Start, then "Продолжить" once a round, open DEPTH run levels; three rounds
+// on, ACTION: "Выход" (exit), the title-bar close (close), another X client
+// destroying the X window (destroyed), the help window's close and three
+// rounds later "Выход" (helpclose); msgbox_exit and msgbox_close do exit and
+// close with a failed run's message box up, then press its OK. Exit status 0
+// only if the program's is 0 and no window, no box, no run level is left and
+// no step came after the main window closed.
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWindow>
 
@@ -30,14 +22,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/program.h"
-
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -47,118 +36,98 @@ QMessageBox* VisibleBox() {
     return nullptr;
 }
 
+// As xdotool windowclose does it: from a connection of its own.
 bool DestroyFromAnotherClient(WId window) {
     xcb_connection_t* other = xcb_connect(nullptr, nullptr);
-    xcb_generic_error_t* error = nullptr;
-    const bool connected = xcb_connection_has_error(other) == 0;
-    if (connected) error = xcb_request_check(other, xcb_destroy_window_checked(other, xcb_window_t(window)));
-    std::free(error);
-    xcb_disconnect(other);
-    return connected && !error;
+    auto* error = xcb_request_check(other, xcb_destroy_window_checked(other, static_cast<xcb_window_t>(window)));
+    const bool destroyed = !xcb_connection_has_error(other) && !error;
+    std::free(error), xcb_disconnect(other);
+    return destroyed;
 }
-
-// Calls back when the watched window gets its close event.
-struct CloseWatch : QObject {
-    std::function<void()> closed;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Close) closed();
-        return false;
-    }
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) return std::fprintf(stderr, "usage: %s ACTION DEPTH\n", argv[0]), 64;
-    const std::string action = argv[1];
-    const int depth = std::atoi(argv[2]);
+    const std::string action = argc == 3 ? argv[1] : "";
+    const int depth = argc == 3 ? std::atoi(argv[2]) : 0;
+    if (std::string(" exit close destroyed helpclose msgbox_exit msgbox_close ").find(' ' + action + ' ') ==
+            std::string::npos || depth < 1)
+        return std::fprintf(stderr, "usage: %s ACTION DEPTH\n", argv[0]), 64;
     const bool box = action.starts_with("msgbox"), help = action == "helpclose" || action == "destroyed";
-    // A run that never returns to the event loop cannot be ended from it.
-    alarm(50);
+    alarm(50);  // a run that never returns to the event loop cannot be ended from it
     QApplication app(argc, argv);
     QPointer<ui::Form1> form;
     QPointer<ui::Form2> helpWindow;
-    QStringList failures;
-    enum { kFind, kRaise, kHelpClosed, kAwaitBox, kEnding, kDone } stage = kFind;
+    enum { kRaise, kHelpClosed, kAwaitBox, kEnding, kEnded } stage = kRaise;
     int deepest = 0, rounds = 0, boxes = 0;
     double lastT = 0, tClosed = -1;
-    auto fail = [&](const QString& what) {
-        failures << what;
-        // A scenario gone wrong must still end: no window, no run, no loop.
+    bool wrong = false;
+    // A scenario gone wrong must still end: no window, no run, no loop.
+    auto fail = [&](const char* what) {
+        std::fprintf(stderr, "FAIL: %s\n", what);
+        wrong = true;
         if (form) form->CloseWindows();
         if (QMessageBox* up = VisibleBox()) up->done(0);
         QCoreApplication::exit(3);
     };
     auto T = [&] { return form->Controller().Model().T; };
+    auto levels = [&] { return form->Controller().RunDepth(); };
     auto press = [&](app::Button b) { form->Widget(b)->click(); };
-    CloseWatch watch;
-    watch.closed = [&] { tClosed = T(); };
-    // Once Start has returned, every run level has ended.
-    auto afterRuns = [&] {
-        if (!form || stage != kEnding) return fail(u"the runs ended before the scenario did"_s);
-        if (deepest != depth) fail(QString(u"the runs reached %1 levels"_s).arg(deepest));
-        if (form->Controller().RunDepth() != 0) fail(u"run levels are left in progress"_s);
-        if (T() != tClosed) fail(u"the run went on after the window was closed"_s);
-        if (form->isVisible() || form->OpenWindowCount() != 0 || ui::HelpWindow()) fail(u"a window is left"_s);
-        if (VisibleBox() || boxes != (box ? 1 : 0)) fail(QString(u"%1 message boxes came"_s).arg(boxes));
-        stage = kDone;
-    };
-    QTimer poll;
+    QTimer poll;  // fires in the runs' rounds of events, where a user's presses come in
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* f = qobject_cast<ui::Form1*>(w)) form = f;
+        if (!form || !QTest::qWaitForWindowExposed(form)) return fail("the main window did not show");
+        // T as the window hides: it closed, by whatever way.
+        QObject::connect(form->windowHandle(), &QWindow::visibleChanged, [&](bool shown) {
+            if (!shown) tClosed = T();
+        });
+        if (help) press(app::Button::About), helpWindow = ui::HelpWindow();
+        if (help && (!helpWindow || !helpWindow->isVisible())) return fail("About opened no help window");
+        poll.start(1);
+        press(app::Button::Start);  // returns when every run level has ended
+        if (!form) return fail("the main window was destroyed in a run");
+        std::fprintf(stderr, "%s: %d run levels, %d left; T %.9g, %.9g at the close; %d window(s) open, %d box(es)\n",
+                     argv[1], deepest, levels(), T(), tClosed, form->OpenWindowCount(), boxes);
+        if (stage != kEnding || deepest != depth || levels() != 0 || T() != tClosed || form->isVisible() ||
+            form->OpenWindowCount() != 0 || ui::HelpWindow() || VisibleBox() || boxes != int(box))
+            return fail("the program did not end as it should");
+        stage = kEnded;
+    });
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (stage == kFind) {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* f = qobject_cast<ui::Form1*>(w)) form = f;
-            if (!form || !form->windowHandle() || !form->windowHandle()->isExposed()) return;
-            form->installEventFilter(&watch);
-            if (help) press(app::Button::About), helpWindow = ui::HelpWindow();
-            if (help && (!helpWindow || !helpWindow->isVisible())) return fail(u"About opened no help window"_s);
-            stage = kRaise;
-            // Start on a timer of its own: this one fires inside the runs.
-            QTimer::singleShot(0, [&] { press(app::Button::Start), afterRuns(); });
-            return;
-        }
         if (!form || stage >= kEnding) return;
         QMessageBox* up = VisibleBox();
-        if (up && stage != kAwaitBox) return fail(u"unexpected message: "_s + up->text());
+        const QString expected = QString::fromUtf8(app::MessageText(app::Message::kSolveError));
+        if (up && (stage != kAwaitBox || up->text() != expected)) return fail(qPrintable("message: " + up->text()));
         if (stage == kAwaitBox) {
             if (!up) return;
-            ++boxes;
-            if (up->text() != QString::fromUtf8(app::MessageText(app::Message::kSolveError)))
-                fail(u"the message box says "_s + up->text());
+            ++boxes, stage = kEnding;
             // The main window goes while the box is up; then OK.
-            stage = kEnding;
             if (action == "msgbox_exit") press(app::Button::Exit);
             else form->close();
             return up->button(QMessageBox::Ok)->click();
         }
         // One move per round of the innermost run, once it has stepped.
-        if (form->Controller().RunDepth() < 1 || !(T() > lastT)) return;
-        lastT = T();
-        deepest = std::max(deepest, form->Controller().RunDepth());
+        if (levels() < 1 || !(T() > lastT)) return;
+        lastT = T(), deepest = std::max(deepest, levels());
         if (deepest < depth) return press(app::Button::Continue);
         if (++rounds < 3 || (stage == kHelpClosed && rounds < 6)) return;
-        if (form->Controller().RunDepth() != depth) return fail(u"a run level ended by itself"_s);
+        if (levels() != depth) return fail("a run level ended by itself");
         if (action == "helpclose" && stage == kRaise) {
-            helpWindow->close();
-            if (ui::HelpWindow() || form->OpenWindowCount() != 1) fail(u"the closed help window still counts"_s);
-            stage = kHelpClosed;
+            helpWindow->close(), stage = kHelpClosed;
+            if (ui::HelpWindow() || form->OpenWindowCount() != 1) fail("the closed help window still counts");
         } else if (box) {
-            // ML = 0: the next display cycle cannot draw the view.
-            form->Widget(app::Field::ML)->setText(u"0"_s);
+            form->Widget(app::Field::ML)->setText(QStringLiteral("0"));  // the next display cycle cannot draw
             stage = kAwaitBox;
         } else {
             stage = kEnding;
             if (action == "close") form->close();
             else if (action != "destroyed") press(app::Button::Exit);
-            else if (!DestroyFromAnotherClient(form->winId())) fail(u"could not destroy the X window"_s);
+            else if (!DestroyFromAnotherClient(form->winId())) fail("could not destroy the X window");
         }
     });
-    poll.start(1);
     const int status = ui::RunProgram(app);
-    if (form || helpWindow || VisibleBox()) failures << u"a window outlived the program"_s;
-    if (stage != kDone) failures << u"the scenario did not finish"_s;
-    for (const QString& f : failures) std::fprintf(stderr, "FAIL: %s\n", qPrintable(f));
-    std::fprintf(stderr, "%s: %d run levels, T %.9g at the close, exit status %d\n", argv[1], deepest, tClosed,
-                 status);
-    return status != 0 ? status : failures.isEmpty() ? 0 : 1;
+    if (form || helpWindow || VisibleBox()) fail("a window outlived the program");
+    if (stage != kEnded) fail("the scenario did not finish");
+    return status != 0 ? status : wrong ? 1 : 0;
 }
