@@ -30,11 +30,7 @@
 
 namespace {
 
-QMessageBox* VisibleBox() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) return box;
-    return nullptr;
-}
+QMessageBox* VisibleBox() { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }
 
 // As xdotool windowclose does it: from a connection of its own.
 bool DestroyFromAnotherClient(WId window) {
