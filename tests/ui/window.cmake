@@ -2,6 +2,7 @@
 add_executable(test_picture_box ${CMAKE_CURRENT_LIST_DIR}/test_picture_box.cpp)
 set_target_properties(test_picture_box PROPERTIES AUTOMOC ON)
 target_link_libraries(test_picture_box PRIVATE morvane1_ui Qt6::Test)
+target_include_directories(test_picture_box PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(test_picture_box PRIVATE
   MORVANE1_SHEMA_GIF="${CMAKE_SOURCE_DIR}/assets/shema.gif")
 add_test(NAME test_picture_box COMMAND test_picture_box)
