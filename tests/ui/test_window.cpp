@@ -115,13 +115,14 @@ private slots:
         QCOMPARE(At(view, (m.X[2] - m.X[0]) / 0.25, (m.Y[2] - m.Y[0]) / 0.25), qRgb(250, 0, 0));
         QCOMPARE(At(plot, m.T / 0.1, m.FY[1] / 100), qRgb(0, 0, 200));
         QCOMPARE(At(plot, m.T / 0.1, m.FY[2] / 100), qRgb(200, 0, 0));
-        // Cleared during the run, the trace goes on from the x it had reached.
+        // Cleared during the run, the trace goes on from the x it had reached:
+        // its first point is one step (NC0 = 1) after the press.
         const QImage& traced = plot->image();
         int left = traced.width();
         for (int y = 0; y < traced.height(); ++y)
             for (int x = 0; x < left; ++x)
                 if (traced.pixel(x, y) == qRgb(0, 0, 200) || traced.pixel(x, y) == qRgb(200, 0, 0)) left = x;
-        QCOMPARE(left, plot->DevicePixel(static_cast<float>(cleared / 0.1), 0).x());
+        QCOMPARE(left, plot->DevicePixel(static_cast<float>((cleared + 0.0001) / 0.1), 0).x());
 
         // The decimal separator follows the locale as it is at each press.
         QLocale::setDefault(QLocale::c());
