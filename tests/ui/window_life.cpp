@@ -1,12 +1,11 @@
-// The program's end with runs in progress, driven through ui::RunProgram,
-// the code main() runs:   window_life_driver ACTION DEPTH
+// The program's end with runs in progress, through ui::RunProgram as main()
+// runs it:  window_life_driver {exit|close|destroyed|helpclose|msgbox_exit|msgbox_close} DEPTH
 // Start, then "Продолжить" once a round, open DEPTH run levels; three rounds
-// on, ACTION: "Выход" (exit), the title-bar close (close), another X client
-// destroying the X window (destroyed), the help window's close and three
-// rounds later "Выход" (helpclose); msgbox_exit and msgbox_close do exit and
-// close with a failed run's message box up, then press its OK. Exit status 0
-// only if the program's is 0 and no window, no box, no run level is left and
-// no step came after the main window closed.
+// on the action ends the program: "Выход", the title-bar close, another X
+// client destroying the X window (xcb), the help window's close and three
+// rounds later "Выход"; the msgbox ones exit or close with a failed run's box
+// up, then press its OK. Exit status 0 only if the program's is 0 and no
+// window, no box, no run level is left and no step came after the close.
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
