@@ -1,6 +1,8 @@
 #include "app/drawing.h"
 
+#include <algorithm>
 #include <cfloat>
+#include <iterator>
 #include <cmath>
 
 #include "app/errors.h"
@@ -82,10 +84,8 @@ void DrawConstruction(const sim::Model& m, Display& d, Surface& view) {
 
     d.MarkXOld = d.MarkX;
     d.MarkYOld = d.MarkY;
-    for (int b = 0; b < 3; ++b) {
-        d.XOld[b] = m.X[b];
-        d.YOld[b] = m.Y[b];
-    }
+    std::copy(std::begin(m.X), std::end(m.X), d.XOld);
+    std::copy(std::begin(m.Y), std::end(m.Y), d.YOld);
 }
 
 namespace {

@@ -1,5 +1,8 @@
 #include "app/start.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/fields.h"
 #include "app/numtext.h"
 #include "sim/start.h"
@@ -36,10 +39,8 @@ struct StartHooks {
         Display& view = rec.view;
         view.MarkX = view.MarkXOld = m.R[1];
         view.MarkY = view.MarkYOld = 0;
-        for (int b = 0; b < 3; ++b) {
-            view.XOld[b] = m.X[b];
-            view.YOld[b] = m.Y[b];
-        }
+        std::copy(std::begin(m.X), std::end(m.X), view.XOld);
+        std::copy(std::begin(m.Y), std::end(m.Y), view.YOld);
     }
 };
 

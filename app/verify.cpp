@@ -33,7 +33,7 @@ struct Sizes {
 Sizes TermSizes(const sim::Model& m) {
     Sizes s;
     double mass = 0, yc = 0;
-    for (int b = 0; b < 3; ++b) {
+    for (int b = 0; b < sim::kBodyCount; ++b) {
         s.of[int(LedgerRow::kPx)] += std::fabs(m.M[b] * m.VX[b]);
         s.of[int(LedgerRow::kPy)] += std::fabs(m.M[b] * m.VY[b]);
         s.of[int(LedgerRow::kLz)] += std::fabs(m.M[b] * m.X[b] * m.VY[b]) + std::fabs(m.M[b] * m.Y[b] * m.VX[b]);

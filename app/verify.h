@@ -15,10 +15,10 @@ enum class LedgerRow { kPx, kPy, kLz, kYc };
 inline constexpr int kLedgerRows = 4;
 
 struct LedgerEntry {
-    double maxDeviation = 0;  // largest |q(t) - q(0)| over the run at h
-    double floor = 0;         // size * eps * sqrt(steps): what rounding alone gives
-                              // (for Lz plus the truncation error, see Verify)
-    bool holds = false;       // maxDeviation <= kLedgerFactor[row] * floor
+    double maxDeviation{};  // largest |q(t) - q(0)| over the run at h
+    double floor{};         // size * eps * sqrt(steps): what rounding alone gives
+                            // (for Lz plus the truncation error, see Verify)
+    bool holds{};           // maxDeviation <= kLedgerFactor[row] * floor
 };
 
 // A deviation within this many floors is rounding. The floor bounds the
@@ -48,33 +48,33 @@ enum class Verdict {
 
 // One moment of the main run, for the picture of the answer.
 struct TraceSample {
-    double t = 0;        // simulated time [s]
-    double absY0 = 0;    // |Y| of the disk centre [m]
-    double absYc = 0;    // |Y| of the centre of mass [m]
-    double floorYc = 0;  // rounding floor of Yc up to this moment [m]
+    double t{};        // simulated time [s]
+    double absY0{};    // |Y| of the disk centre [m]
+    double absYc{};    // |Y| of the centre of mass [m]
+    double floorYc{};  // rounding floor of Yc up to this moment [m]
 };
 
 struct VerifyReport {
-    double time = 0;          // simulated time of each run, steps[k] * h[k] [s]
-    double h[3] = {};         // h, h/2, h/4
-    long long steps[3] = {};  // n, 2n, 4n
-    bool damped = false;      // KR or KT non-zero
+    double time{};               // simulated time of each run, steps[k] * h[k] [s]
+    double h[3] = {};            // h, h/2, h/4
+    long long steps[3] = {};     // n, 2n, 4n
+    bool damped{};               // KR or KT non-zero
     double stateError[2] = {};   // max |state - state(h/4)| over positions and angle
     double energyError[2] = {};  // |E - E(h/4)| / E0
-    double stateFloor = 0;       // rounding alone: |state| * eps * steps (see Verify)
-    double stateOrder = 0;       // log2(e(h) / e(h/2))
-    double energyOrder = 0;
-    bool atRounding = false;     // e(h/2) within a few floors: the order means nothing
+    double stateFloor{};         // rounding alone: |state| * eps * steps (see Verify)
+    double stateOrder{};         // log2(e(h) / e(h/2))
+    double energyOrder{};
+    bool atRounding{};           // e(h/2) within a few floors: the order means nothing
     LedgerEntry ledger[kLedgerRows] = {};
-    double maxAbsY0 = 0, maxAbsYc = 0;
-    double pyChange = 0;         // Py(end) - Py(0) of the main run: F * t for a constant force [kg*m/s]
-    double fmrv = 0;             // the claimed lateral force [N]
-    double ymrvEnd = 0;          // where it would have moved the system by the end [m]
-    double totalMass = 0;        // m0 + m1 + m2 [kg]
-    double yThreshold = 0;       // the floors of Yc beyond which a force acts [m]
-    double detectionLimit = 0;   // smallest lateral force this run is sure to show [N]
-    double claimFactor = 0;      // |Fmrv| / detectionLimit
-    double timeToResolve = 0;    // a run this long would show the claimed force [s]
+    double maxAbsY0{}, maxAbsYc{};
+    double pyChange{};        // Py(end) - Py(0) of the main run: F * t for a constant force [kg*m/s]
+    double fmrv{};            // the claimed lateral force [N]
+    double ymrvEnd{};         // where it would have moved the system by the end [m]
+    double totalMass{};       // m0 + m1 + m2 [kg]
+    double yThreshold{};      // the floors of Yc beyond which a force acts [m]
+    double detectionLimit{};  // smallest lateral force this run is sure to show [N]
+    double claimFactor{};     // |Fmrv| / detectionLimit
+    double timeToResolve{};   // a run this long would show the claimed force [s]
     Verdict verdict = Verdict::kBelowDetection;
     std::vector<TraceSample> trace;  // the main run, at most a few hundred moments
 };

@@ -94,7 +94,7 @@ void Paint(QPainter& p, const app::VerifyReport& rep) {
     double bottom = highest > 0 ? std::floor(std::log10(lowest)) : -20;
     bottom = std::max(bottom, top - kMostDecades);
     if (top <= bottom) top = bottom + 1;
-    const double tEnd = rep.time > 0 ? rep.time : 1;
+    const double tEnd = rep.time;  // at least ten steps
 
     const QRectF area(100, 74, kWidth - 130, kHeight - 74 - 170);
     auto X = [&](double t) { return area.left() + t / tEnd * area.width(); };

@@ -20,16 +20,16 @@ inline double Twist(const Model& m, double attach, double load) {
 // latencies overlap.
 inline void BothGeometries(Model& m, bool setAcute) {
     double q[3] = {};
-    for (int i = 1; i <= 2; ++i) {
+    for (int i = 1; i <= kElements; ++i) {
         m.DX[i] = Chk(m.X[i] - m.X[0]);
         m.DY[i] = Chk(m.Y[i] - m.Y[0]);
     }
-    for (int i = 1; i <= 2; ++i) {
+    for (int i = 1; i <= kElements; ++i) {
         m.R[i] = Chk(std::sqrt(m.DX[i] * m.DX[i] + m.DY[i] * m.DY[i]));
         // DY/DX overflows for a load almost on the Y axis; atn would hide it.
         if (m.DX[i] != 0) q[i] = Chk(m.DY[i] / m.DX[i]);
     }
-    for (int i = 1; i <= 2; ++i) {
+    for (int i = 1; i <= kElements; ++i) {
         const double dx = m.DX[i], dy = m.DY[i];
         double angle = m.Pi / 2;
         if (dy < 0) angle = 3 * m.Pi / 2;
@@ -57,7 +57,7 @@ double WrapTwist(double raw, double pi) {
 }
 
 void Unpack(Model& m) {
-    for (int b = 0; b < 3; ++b) {
+    for (int b = 0; b < kBodyCount; ++b) {
         m.X[b] = m.StateY[state::kX + b];
         m.Y[b] = m.StateY[state::kY + b];
         m.VX[b] = m.StateY[state::kVX + b];
@@ -68,7 +68,7 @@ void Unpack(Model& m) {
 }
 
 void PackState(Model& m) {
-    for (int b = 0; b < 3; ++b) {
+    for (int b = 0; b < kBodyCount; ++b) {
         m.StateY[state::kX + b] = m.X[b];
         m.StateY[state::kY + b] = m.Y[b];
         m.StateY[state::kVX + b] = m.VX[b];
@@ -100,14 +100,14 @@ void ComputeDerivatives(Model& m) {
     AttachmentAngles(m);
 
     BothGeometries(m, true);
-    for (int i = 1; i <= 2; ++i) {
+    for (int i = 1; i <= kElements; ++i) {
         m.Dfi[i] = Twist(m, m.FiAttach[i], m.fi[i]);
         // Zero free length: the spring force grows with the whole distance.
         m.FR[i] = Chk(m.CR * m.R[i] + m.KR * m.VR[i]);
         // The element's torque becomes a force at the load's current distance.
         m.FT[i] = Chk((m.CT * m.Dfi[i] + m.KT * m.VT[i]) / m.R[i]);
     }
-    for (int i = 1; i <= 2; ++i) {
+    for (int i = 1; i <= kElements; ++i) {
         const double c = std::cos(m.AcuteAngle[i]);
         const double s = std::sin(m.AcuteAngle[i]);
         // Tension pulls the load towards the disk centre; the tangential force
@@ -205,7 +205,7 @@ void RungeKuttaStep(Model& m) {
     Unpack(m);
     AttachmentAngles(m);
     BothGeometries(m, false);
-    for (int i = 1; i <= 2; ++i) {
+    for (int i = 1; i <= kElements; ++i) {
         // Backward differences over the step just made: the damping of the
         // next step lags the motion by one step.
         m.VR[i] = Chk((m.R[i] - m.ROld[i]) / h);

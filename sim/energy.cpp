@@ -28,7 +28,7 @@ double ComputeYmrv(Model& m) {
 }
 
 void ComputeLoadForces(Model& m) {
-    for (int i = 1; i <= 2; ++i) {
+    for (int i = 1; i <= kElements; ++i) {
         m.FX[i] = Chk(m.FRX[i] + m.FTX[i]);  // [N]
         m.FY[i] = Chk(m.FRY[i] + m.FTY[i]);
     }
@@ -42,7 +42,7 @@ double EnergyError(const Model& m) { return Chk(std::pow(10.0, 10) * (m.E - m.E0
 Invariants ComputeInvariants(const Model& m) {
     Invariants inv{};
     double mass = 0, my = 0;
-    for (int b = 0; b < 3; ++b) {
+    for (int b = 0; b < kBodyCount; ++b) {
         inv.Px += m.M[b] * m.VX[b];
         inv.Py += m.M[b] * m.VY[b];
         inv.Lz += m.M[b] * (m.X[b] * m.VY[b] - m.Y[b] * m.VX[b]);

@@ -36,7 +36,6 @@ void StartSetup(Model& m, Hooks&& hooks) {
     hooks.Show(StartValue::kCR, ComputeCR(m));
     hooks.Show(StartValue::kFmrv, ComputeFmrv(m));
     m.T = 0;
-    m.fi[0] = 0;
     SetInitialState(m, hooks.Twist());
     hooks.Placed();
     hooks.Show(StartValue::kE0, ComputeE0(m));

@@ -79,6 +79,7 @@ TEST(Numbers, ReadInTheLocaleOrRefused) {
     EXPECT_FALSE(app::ParseNumber(std::string(501, '1'), '.'));
     // Only the text given is read, not what follows it.
     EXPECT_EQ(app::ParseNumber(std::string_view("12345").substr(0, 2), '.'), 12);
+    EXPECT_EQ(app::ParseNumber(std::string_view("1,5").substr(0, 1), ','), 1);
     EXPECT_TRUE(app::ParseNumber(std::string(300, '1'), '.'));
     struct Whole {
         const char* text;
@@ -95,23 +96,28 @@ TEST(Numbers, ReadInTheLocaleOrRefused) {
 
 TEST(Presets, WriteTheirTextsAndNothingElse) {
     // Texts in a decimal-comma locale; whole numbers are plain digits.
-    const std::pair<Field, const char*> preset2[] = {
-        {Field::M0, "10"}, {Field::M1, "1"}, {Field::R0, "0,5"}, {Field::R1, "1"}, {Field::V0, "100000"},
-        {Field::W0, "200000"}, {Field::CT, "1"}, {Field::KR, "1000"}, {Field::KT, "1"}, {Field::NC0, "100"},
-        {Field::Step, "1E-09"}, {Field::MT, "1E-05"}, {Field::ML, "0,25"}, {Field::MV, "100000"},
-        {Field::MF, "10000000000"},
+    struct Row {
+        Field field;
+        const char *preset1, *preset2;
+    };
+    const Row rows[] = {
+        {Field::M0, "10", "10"},          {Field::M1, "1", "1"},           {Field::R0, "0,5", "0,5"},
+        {Field::R1, "1", "1"},            {Field::V0, "10", "100000"},     {Field::W0, "20", "200000"},
+        {Field::CT, "10", "1"},           {Field::KR, "1", "1000"},        {Field::KT, "0,1", "1"},
+        {Field::NC0, "1", "100"},         {Field::Step, "0,0001", "1E-09"}, {Field::MT, "0,1", "1E-05"},
+        {Field::ML, "0,25", "0,25"},      {Field::MV, "10", "100000"},     {Field::MF, "100", "10000000000"},
     };
     for (char sep : {',', '.'}) {
         Form f({}, 1, sep);
-        const std::string opened = f.port.Text(Field::KT);
         f.port.Text(Field::Twist) = "x";
         f.port.Check(Box::Twist) = 2;
-        f.form.Press(Button::Preset2);
-        for (const auto& [field, comma] : preset2)
-            EXPECT_EQ(f.port.Text(field), sep == ',' ? comma : WithPoint(comma)) << static_cast<int>(field);
-        f.form.Press(Button::Preset1);
-        EXPECT_EQ(f.port.Text(Field::KT), opened);
-        EXPECT_EQ(f.port.Text(Field::Step), sep == ',' ? "0,0001" : "0.0001");
+        for (Button preset : {Button::Preset2, Button::Preset1}) {
+            f.form.Press(preset);
+            for (const Row& r : rows) {
+                const std::string comma = preset == Button::Preset1 ? r.preset1 : r.preset2;
+                EXPECT_EQ(f.port.Text(r.field), sep == ',' ? comma : WithPoint(comma)) << static_cast<int>(r.field);
+            }
+        }
         EXPECT_EQ(f.port.Text(Field::Twist), "x");
         EXPECT_EQ(f.port.Check(Box::Twist), 2);
         EXPECT_EQ(f.port.Text(Field::J0), "Text20");  // readouts keep their names until Start
@@ -332,13 +338,14 @@ TEST(Drawing, GridsOfBothPictures) {
         for (const DrawOp& l : Ops(s, DrawOp::kLine)) {
             const bool across = l.b == l.d && l.a == c.left && l.c == c.right && l.b == std::round(l.b);
             const bool down = l.a == l.c && l.b == c.bottom && l.d == c.top && l.a == std::round(l.a);
-            if (l.colour == app::kGridColour) grid += across || down;
-            // The grey axes go over the grid: the zero line, and x = 0 in the view.
-            if (l.colour == app::kAxisColour) grey += (across && l.b == 0) || (down && l.a == 0);
+            // The grid in the colour value 1; the grey axes over it: the
+            // zero line, and x = 0 in the view.
+            if (l.colour == Rgb{1, 0, 0}) grid += across || down;
+            if (l.colour == Rgb{200, 200, 200}) grey += (across && l.b == 0) || (down && l.a == 0);
         }
         EXPECT_EQ(grid, c.lines);
         EXPECT_EQ(grey, c.picture == app::Picture::Plot ? 1 : 2);
-        EXPECT_EQ(Ops(s, DrawOp::kLine).back().colour, app::kAxisColour);
+        EXPECT_EQ(Ops(s, DrawOp::kLine).back().colour, (Rgb{200, 200, 200}));
     }
 }
 
@@ -353,7 +360,7 @@ TEST(Drawing, ConstructionErasesWhatItDrewAndDrawsTheNew) {
     f.form.Press(Button::Start);
     const auto& ops = f.port.view.ops;
     ASSERT_EQ(ops.size(), 22u);
-    const Rgb e = app::kEraseColour, k = app::kGridColour, b = app::kLoad1Colour, r = app::kLoad2Colour;
+    const Rgb e{250, 250, 250}, k{1, 0, 0}, b{0, 0, 250}, r{250, 0, 0};
     const DrawOp::Kind C = DrawOp::kCircle, L = DrawOp::kLine;
     const std::vector<std::pair<DrawOp::Kind, Rgb>> cycle = {{C, e}, {C, e}, {L, e}, {L, e}, {L, e}, {C, k},
                                                              {L, k}, {C, b}, {C, r}, {L, b}, {L, r}};

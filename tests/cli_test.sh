@@ -61,6 +61,8 @@ done <<'EOF_TABLE'
 64 --time 1
 64 --verify --plot answer.pdf
 EOF_TABLE
+check "no claim to resolve" "inconclusive: the claimed force Fmrv is 0 N" \
+  "$("$cli" --verify --set V0=0 | tail -1 | cut -d'(' -f1 | sed 's/ $//')"
 check "refusal names the option" "Введите правильно данные: --set h \"abc\"" "$("$cli" --set h=abc 2>&1 >/dev/null)"
 check "run error message" "Ошибка решения уравнений
 T=0.0001" "$("$cli" --set ML=0 --cycles 5 2>&1 >/dev/null)"
