@@ -15,7 +15,7 @@ namespace app {
 
 struct DrawOp {
     enum Kind { kScale, kLine, kCircle, kPoint, kCls, kBackground, kNoBackground } kind;
-    float a = 0, b = 0, c = 0, d = 0;
+    float a{}, b{}, c{}, d{};
     Rgb colour{0, 0, 0};
 };
 

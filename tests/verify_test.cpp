@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "app/verify.h"
 #include "tests/support.h"
@@ -131,6 +132,13 @@ TEST(Verify, JudgeTakesNonConvergenceThenYThenTheRestThenTheClaim) {
         rep.claimFactor = c.claimFactor;
         EXPECT_EQ(app::Judge(rep), c.verdict) << &c - cases;
     }
+}
+
+TEST(Verify, ProgressGoesBySeventhsToTheEnd) {
+    // Told every 65536 steps of the 7 n in all (n, 2n and 4n at h, h/2, h/4).
+    std::vector<double> seen;
+    app::Verify(Started(1).model, 1 << 16, [&](double done) { seen.push_back(done); });
+    EXPECT_EQ(seen, (std::vector<double>{1 / 7., 2 / 7., 3 / 7., 4 / 7., 5 / 7., 6 / 7., 1}));
 }
 
 TEST(Verify, UndampedOrderIsFourAndStepsRoundToTheNearest) {
