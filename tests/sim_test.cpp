@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "sim/arith.h"
 #include "sim/energy.h"
@@ -62,41 +63,21 @@ TEST(Start, StateAndWhatTheTwistTurns) {
     }
 }
 
-TEST(Start, YmrvGrowsWithTheSquareOfTime) {
-    sim::Model m = Started(2).model;
-    // Fmrv / (m0 + 2 m1) / 2 = -14463.72 / 24 per s^2.
-    const double perSecond2 = m.Fmrv / 24;
-    for (double t : {0.0, 1e-4, 2e-4, 1.0}) {
-        m.T = t;
-        EXPECT_NEAR(sim::ComputeYmrv(m), perSecond2 * t * t, 1e-15 * std::fabs(perSecond2)) << t;
-    }
-    EXPECT_NEAR(perSecond2, -602.655, 0.001);
-}
-
 TEST(Forces, AtTheStartOfPreset1) {
-    struct Case {
-        const char* twist;
-        double FT, FTY2, spinRate;  // FT = CT fi0 / R1; torque 2 FT R1 on J0
-    };
-    for (const Case& c : {Case{nullptr, 0, 0, 0}, Case{"0,2", 2, -2, -3.2}}) {
-        sim::Model m = Started(1, {}, c.twist).model;
+    // CR R1 = m1 w0^2 R1: the spring is exactly the centripetal force. The
+    // twist 0.2 gives FT = CT fi0 / R1 = 2 N pushing both loads forward, and
+    // the torque 2 FT R1 on J0 = 1.25 brakes the disk.
+    for (const auto& [twist, ft] : {std::pair<const char*, double>{nullptr, 0}, {"0,2", 2}}) {
+        sim::Model m = Started(1, {}, twist).model;
         sim::ComputeDerivatives(m);
-        // CR R1 = m1 w0^2 R1: the spring is exactly the centripetal force.
-        EXPECT_EQ(m.FR[1], 400);
-        EXPECT_EQ(m.FR[2], 400);
-        EXPECT_NEAR(m.FT[1], c.FT, 1e-13);
-        EXPECT_NEAR(m.FTY[1], c.FT, 1e-13);
-        EXPECT_NEAR(m.FTY[2], c.FTY2, 1e-13);
-        EXPECT_NEAR(m.DerivF[sim::state::kSpin], c.spinRate, 1e-13);
         const double* ax = m.DerivF + sim::state::kVX;
         const double* ay = m.DerivF + sim::state::kVY;
-        EXPECT_EQ(ax[1], -400);
-        EXPECT_EQ(ax[2], 400);
-        EXPECT_EQ(ax[0], 0);
-        // Newton's third law: the disk's acceleration balances the loads'.
-        EXPECT_NEAR(10 * ay[0] + ay[1] + ay[2], 0, 1e-13);
-        EXPECT_EQ(m.DerivF[sim::state::kY + 1], 20);
-        EXPECT_EQ(m.DerivF[sim::state::kAngle], 20);
+        EXPECT_EQ((std::vector{m.FR[1], m.FR[2], ax[0], ax[1], ax[2]}), (std::vector<double>{400, 400, 0, -400, 400}));
+        EXPECT_NEAR(ay[1], ft, 1e-13);
+        EXPECT_NEAR(ay[2], -ft, 1e-13);
+        EXPECT_NEAR(10 * ay[0] + ay[1] + ay[2], 0, 1e-13);  // the disk takes the reaction
+        EXPECT_NEAR(m.DerivF[sim::state::kSpin], -2 * ft / 1.25, 1e-13);
+        EXPECT_EQ(m.DerivF[sim::state::kY + 1] + m.DerivF[sim::state::kAngle], 40);  // VY1 and w0
     }
 }
 
@@ -184,43 +165,26 @@ TEST(Step, OneStepOfPreset1AndTheForcesItLeaves) {
     }
 }
 
-TEST(Conservation, MomentumCentreOfMassAndEnergy) {
+TEST(Conservation, EnergyOnlyFallsAndWithoutDampingStaysPut) {
+    // (The momenta and the centre of mass: the verifier's ledger, tested
+    // with it.) 10 000 steps, the energy sampled every 100.
     struct Case {
-        const char* name;
-        int preset;
-        testing_support::Typed typed;
         const char* twist;
-        long steps;
+        testing_support::Typed typed;
     };
-    const Case cases[] = {
-        {"preset 1", 1, {}, nullptr, 10000},
-        {"preset 1 twisted", 1, {}, "0,2", 10000},
-        {"preset 1 undamped twisted", 1, {{Field::KR, "0"}, {Field::KT, "0"}}, "0,2", 10000},
-        {"preset 2", 2, {}, nullptr, 10000},
-    };
-    for (const Case& c : cases) {
-        sim::Model m = Started(c.preset, c.typed, c.twist).model;
-        const sim::Invariants a = sim::ComputeInvariants(m);
-        // Scale: the largest single momentum in the system.
-        const double p = std::fabs(m.w0 * m.R[1]) + 12 * std::fabs(m.VX[0]);
+    const Case cases[] = {{nullptr, {}}, {"0,2", {}}, {"0,2", {{Field::KR, "0"}, {Field::KT, "0"}}}};
+    for (const auto& [twist, typed] : cases) {
+        sim::Model m = Started(1, typed, twist).model;
         double maxE = m.E0;
         for (int i = 0; i < 100; ++i) {
-            Steps(m, c.steps / 100);
+            Steps(m, 100);
             maxE = std::max(maxE, sim::ComputeE(m));
         }
-        const sim::Invariants b = sim::ComputeInvariants(m);
-        // Internal forces cancel and RK4 is linear in the derivatives: the
-        // momenta change by rounding only, and no lateral force moves Yc.
-        EXPECT_NEAR(b.Px, a.Px, p * 1e-13) << c.name;
-        EXPECT_NEAR(b.Py, a.Py, p * 1e-13) << c.name;
-        EXPECT_NEAR(b.Lz, a.Lz, std::fabs(a.Lz) * 1e-10 + p * 1e-10) << c.name;
-        EXPECT_NEAR(b.Yc, 0, 1e-12 * (1 + std::fabs(m.VX[0]) * m.T)) << c.name;
-        // Damping only drains energy; without it the energy stays put.
-        EXPECT_LT(maxE, m.E0 * (1 + 1e-10)) << c.name;
+        EXPECT_LT(maxE, m.E0 * (1 + 1e-10));
         if (m.KR == 0) {
-            EXPECT_NEAR(m.E, m.E0, 1e-6 * m.E0) << c.name;
-        } else if (c.twist) {
-            EXPECT_LT(sim::EnergyError(m), -1e4) << c.name;
+            EXPECT_NEAR(m.E, m.E0, 1e-6 * m.E0);
+        } else if (twist) {
+            EXPECT_LT(sim::EnergyError(m), -1e4);  // the twist oscillation dies out
         }
     }
 }
