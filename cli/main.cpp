@@ -30,28 +30,6 @@ void AppendNumber(std::string& out, double v, char sep) {
     out.append(buf, static_cast<std::size_t>(app::FormatNumberTo(v, sep, buf)));
 }
 
-// Values given with a comma are read with a comma even when CSV output asks
-// for points.
-std::string InPortSeparator(std::string text, const cli::Options& opt, char portSep) {
-    const char given = opt.decimalComma ? ',' : '.';
-    for (char& c : text)
-        if (c == given) c = portSep;
-    return text;
-}
-
-// The fields as a preset and --set leave them.
-void FillFields(app::MemoryPort& port, app::Controller& form, const cli::Options& opt) {
-    // CSV is for spreadsheets and pandas: always decimal points.
-    port.separator = opt.decimalComma && !opt.csv ? ',' : '.';
-    form.Load();
-    if (opt.preset == 2) form.Press(app::Button::Preset2);
-    for (const auto& [field, text] : opt.fields) port.Text(field) = InPortSeparator(text, opt, port.separator);
-    if (opt.twist) {
-        port.Check(app::Box::Twist) = 1;
-        port.Text(app::Field::Twist) = InPortSeparator(*opt.twist, opt, port.separator);
-    }
-}
-
 using cli::ExitStatus;
 
 // The run ends on a failed write: nothing after it could reach the reader.
@@ -67,7 +45,7 @@ void InputRefused(const std::string& why) {
 ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     app::MemoryPort port;
     app::Controller form(port);
-    FillFields(port, form, opt);
+    cli::FillFields(port, form, opt);
 
     const char sep = port.separator;
     const char delim = opt.csv ? ',' : '\t';
@@ -147,7 +125,7 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
 ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err) {
     app::MemoryPort port;
     app::Controller form(port);
-    FillFields(port, form, opt);
+    cli::FillFields(port, form, opt);
     app::Record rec;
     sim::Model& m = rec.model;
     sim::SetConstants(m);

@@ -197,4 +197,29 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
     return ParseResult::kOk;
 }
 
+namespace {
+
+// Values given with a comma are read with a comma even when CSV output asks
+// for points.
+std::string InPortSeparator(std::string text, const Options& opt, char portSep) {
+    const char given = opt.decimalComma ? ',' : '.';
+    for (char& c : text)
+        if (c == given) c = portSep;
+    return text;
+}
+
+}  // namespace
+
+void FillFields(app::MemoryPort& port, app::Controller& form, const Options& opt) {
+    // CSV is for spreadsheets and pandas: always decimal points.
+    port.separator = opt.decimalComma && !opt.csv ? ',' : '.';
+    form.Load();
+    if (opt.preset == 2) form.Press(app::Button::Preset2);
+    for (const auto& [field, text] : opt.fields) port.Text(field) = InPortSeparator(text, opt, port.separator);
+    if (opt.twist) {
+        port.Check(app::Box::Twist) = 1;
+        port.Text(app::Field::Twist) = InPortSeparator(*opt.twist, opt, port.separator);
+    }
+}
+
 }  // namespace cli

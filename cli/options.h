@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/controller.h"
 #include "app/controls.h"
+#include "app/memory_port.h"
 
 namespace cli {
 
@@ -37,5 +39,9 @@ enum class ParseResult { kOk, kHelp, kUsageError, kBadValue };
 ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt, std::string& error);
 
 extern const char* const kUsage;
+
+// Loads the window in memory and fills its fields as the preset, --set and
+// --twist say; the separator is the one the output is written with.
+void FillFields(app::MemoryPort& port, app::Controller& form, const Options& opt);
 
 }  // namespace cli

@@ -51,9 +51,7 @@ TEST(Numbers, WrittenWithFifteenDigitsAndReadBack) {
     for (const Case& c : cases) {
         EXPECT_EQ(app::FormatNumber(c.value, ','), c.comma) << c.value;
         EXPECT_EQ(app::FormatNumber(c.value, '.'), WithPoint(c.comma)) << c.value;
-        const auto back = app::ParseNumber(c.comma, ',');
-        ASSERT_TRUE(back.has_value()) << c.comma;
-        EXPECT_NEAR(*back, c.value, std::fabs(c.value) * 1e-14) << c.comma;
+        EXPECT_NEAR(app::ParseNumber(c.comma, ',').value_or(NAN), c.value, std::fabs(c.value) * 1e-14) << c.comma;
     }
     // The readout of the largest double rounds above it, and reads back as it.
     EXPECT_EQ(app::ParseNumber("1,79769313486232E+308", ','), 1.7976931348623157e308);
@@ -76,11 +74,10 @@ TEST(Numbers, ReadInTheLocaleOrRefused) {
         {"1e999", ',', {}}, {"-1e309", ',', {}}, {"12a", ',', {}}, {"١", ',', {}},
     };
     for (const Case& c : cases) EXPECT_EQ(app::ReadNumberText(c.text, c.sep), c.value) << c.text;
-    EXPECT_FALSE(app::ParseNumber(std::string(501, '1'), '.'));
-    // Only the text given is read, not what follows it.
+    // Up to 500 characters; and only the text given, not what follows it.
+    EXPECT_TRUE(app::ParseNumber(std::string(500, '0'), '.') && !app::ParseNumber(std::string(501, '0'), '.'));
     EXPECT_EQ(app::ParseNumber(std::string_view("12345").substr(0, 2), '.'), 12);
     EXPECT_EQ(app::ParseNumber(std::string_view("1,5").substr(0, 1), ','), 1);
-    EXPECT_TRUE(app::ParseNumber(std::string(300, '1'), '.'));
     struct Whole {
         const char* text;
         std::optional<std::int32_t> value;
@@ -143,10 +140,9 @@ TEST(Start, RefusalKeepsWhatWasReadBefore) {
         f.form.Press(Button::Start);
         EXPECT_EQ(f.port.messages, std::vector{Message::kInputError}) << c.name;
         EXPECT_EQ(f.port.rounds, 0) << c.name;
-        EXPECT_EQ(f.M().M[0], 10) << c.name;
-        EXPECT_EQ(f.M().R[0], 0.5) << c.name;
-        EXPECT_EQ(f.M().w0, c.readsW0 ? 200000 : 0) << c.name;
-        EXPECT_EQ(f.form.State().view.MT, c.readsW0 ? 1e-5 : 0) << c.name;
+        const double w0 = c.readsW0 ? 200000 : 0, mt = c.readsW0 ? 1e-5 : 0;
+        EXPECT_EQ((std::vector{f.M().M[0], f.M().R[0], f.M().w0, f.form.State().view.MT}),
+                  (std::vector{10.0, 0.5, w0, mt})) << c.name;
         EXPECT_EQ(f.port.Text(Field::J0), "Text20") << c.name;
     }
 }
@@ -387,7 +383,7 @@ TEST(Drawing, SweepRestartsAfter25MTAndClearingKeepsTheTraceGoing) {
     f.form.Press(Button::Start);
     std::vector<float> xs;
     for (const DrawOp& op : f.port.plot.ops) {
-        if (op.kind == DrawOp::kCls) ++restarts;
+        restarts += op.kind == DrawOp::kCls;
         if (op.kind == DrawOp::kPoint && op.colour == Rgb{0, 0, 200}) xs.push_back(op.a);
     }
     // One restart and one clearing; FY1's x goes 0.1 ... 25, then 0, 0.1 ...
