@@ -34,10 +34,7 @@ std::string WithPoint(std::string s) {
 }
 
 TEST(Numbers, WrittenWithFifteenDigitsAndReadBack) {
-    struct Case {
-        double value;
-        const char* comma;
-    };
+    struct Case { double value; const char* comma; };
     // Positional for decimal exponents -4..14, rounded to 15 digits first.
     const Case cases[] = {
         {0.5, "0,5"},           {1e-5, "1E-05"},       {1e-4, "0,0001"},     {1e15, "1E+15"},
@@ -58,11 +55,7 @@ TEST(Numbers, WrittenWithFifteenDigitsAndReadBack) {
 }
 
 TEST(Numbers, ReadInTheLocaleOrRefused) {
-    struct Case {
-        const char* text;
-        char sep;
-        std::optional<double> value;
-    };
+    struct Case { const char* text; char sep; std::optional<double> value; };
     const Case cases[] = {
         {"  12  ", ',', 12}, {"+4,25", ',', 4.25}, {"1E-09", ',', 1e-9}, {",5", ',', 0.5}, {"5,", ',', 5},
         {"\t7\t", '.', 7}, {"1e-400", '.', 0}, {"2,5E+3", ',', 2500},
@@ -78,10 +71,7 @@ TEST(Numbers, ReadInTheLocaleOrRefused) {
     EXPECT_TRUE(app::ParseNumber(std::string(500, '0'), '.') && !app::ParseNumber(std::string(501, '0'), '.'));
     EXPECT_EQ(app::ParseNumber(std::string_view("12345").substr(0, 2), '.'), 12);
     EXPECT_EQ(app::ParseNumber(std::string_view("1,5").substr(0, 1), ','), 1);
-    struct Whole {
-        const char* text;
-        std::optional<std::int32_t> value;
-    };
+    struct Whole { const char* text; std::optional<std::int32_t> value; };
     // Half to even, inside the signed 32-bit range.
     const Whole wholes[] = {
         {"2,5", 2}, {"3,5", 4}, {"-2,5", -2}, {"0,5", 0}, {"2,6", 3}, {"1E+3", 1000},
@@ -93,10 +83,7 @@ TEST(Numbers, ReadInTheLocaleOrRefused) {
 
 TEST(Presets, WriteTheirTextsAndNothingElse) {
     // Texts in a decimal-comma locale; whole numbers are plain digits.
-    struct Row {
-        Field field;
-        const char *preset1, *preset2;
-    };
+    struct Row { Field field; const char *preset1, *preset2; };
     const Row rows[] = {
         {Field::M0, "10", "10"},          {Field::M1, "1", "1"},           {Field::R0, "0,5", "0,5"},
         {Field::R1, "1", "1"},            {Field::V0, "10", "100000"},     {Field::W0, "20", "200000"},
@@ -183,12 +170,7 @@ TEST(Run, StopStepNC0AndContinueCountTheirSteps) {
 }
 
 TEST(Run, ErrorsEndItWithTheirScopesMessage) {
-    struct Case {
-        const char* name;
-        Field field;
-        const char* text;
-        Message message;
-    };
+    struct Case { const char* name; Field field; const char* text; Message message; };
     const Case cases[] = {
         {"step emptied", Field::Step, "", Message::kSolveError},
         {"NC0 not a number", Field::NC0, "1 0", Message::kSolveError},
@@ -347,10 +329,7 @@ TEST(Drawing, PlotSeriesInTheirOrderAndColours) {
     app::Display d;
     d.TPlot = 0.5, d.MT = 0.1, d.MV = 2, d.MF = 4, d.ML = 0.25;
     app::PlotUpdate(m, d, port, port.plot);
-    struct Expect {
-        float x, y;
-        Rgb colour;
-    };
+    struct Expect { float x, y; Rgb colour; };
     // x = TPlot / MT; speeds over MV, forces over MF; blue load 1, red load 2
     // (255 for the speeds), green disk and energy error, 1e10 * 0.25 / 2^30;
     // only a box holding exactly 1 counts; the trajectories, at (X, Y) / ML,

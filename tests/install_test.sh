@@ -13,8 +13,7 @@ check() {  # name, expected, actual
 finish() { echo "$passed passed, $fail failed"; [ $fail -eq 0 ]; exit; }
 key() { sed -n "s/^$2=//p" "$1" | head -1; }  # a key of the [Desktop Entry]
 has() { [ -s "$1" ] && echo yes || echo "missing $1"; }
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
+tmp=$(mktemp -d) && trap 'rm -rf "$tmp"' EXIT
 files=(bin/morvane1 bin/morvane1-cli share/morvane1/shema.gif share/applications/morvane1.desktop
   share/icons/hicolor/scalable/apps/morvane1.svg share/icons/hicolor/64x64/apps/morvane1.png
   share/metainfo/io.github.morvane1.metainfo.xml share/man/man1/morvane1.1.gz

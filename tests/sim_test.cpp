@@ -49,17 +49,14 @@ TEST(Start, ValuesOfThePresets) {
 
 TEST(Start, StateAndWhatTheTwistTurns) {
     // Loads on the X axis at +-R1, all moving with the disk at V0 along X
-    // and turning at w0 R1 about it; the twist turns the disk alone.
-    for (const char* twist : {static_cast<const char*>(nullptr), "0,2", "-0,3"}) {
+    // and turning at w0 R1 about it; the twist turns the disk alone, and
+    // twists both elements by it with no twist rate.
+    for (const auto& [twist, fi0] : {std::pair<const char*, double>{nullptr, 0}, {"0,2", 0.2}, {"-0,3", -0.3}}) {
         const sim::Model m = Started(1, {}, twist).model;
-        const double fi0 = twist ? (twist[0] == '-' ? -0.3 : 0.2) : 0;
         const double expected[15] = {0, 0, 1, -1, 0, 0, 0, fi0, 10, 10, 10, 0, 20, -20, 20};
         for (int k = sim::state::kFirst; k <= sim::state::kLast; ++k) EXPECT_EQ(m.StateY[k], expected[k]) << k;
-        for (int i = 1; i <= 2; ++i) {
-            EXPECT_EQ(m.Dfi[i], fi0);
-            EXPECT_EQ(m.DfiOld[i], fi0);
-            EXPECT_EQ(m.VR[i] + m.VT[i], 0);
-        }
+        EXPECT_EQ((std::vector{m.Dfi[1], m.Dfi[2], m.DfiOld[1], m.DfiOld[2], m.VR[1] + m.VT[1] + m.VR[2] + m.VT[2]}),
+                  (std::vector{fi0, fi0, fi0, fi0, 0.0}));
     }
 }
 
@@ -111,14 +108,10 @@ TEST(Angles, TwistWrapAndReductionToOneTurn) {
     // Within +-0.9 unchanged, to the bit (0.9 itself too); a turn off near
     // +-2 Pi; in (0.9, 2 Pi - 0.9) lowered and raised back.
     for (double raw : {0.5, -0.5, 0.9, -0.9}) EXPECT_EQ(sim::WrapTwist(raw, m.Pi), raw);
-    struct Wrap {
-        double raw, twist;
-    };
+    struct Wrap { double raw, twist; };
     for (const Wrap& w : {Wrap{1.0, 1.0}, Wrap{turn - 0.3, -0.3}, Wrap{0.3 - turn, 0.3}, Wrap{-1.0, turn - 1.0}})
         EXPECT_NEAR(sim::WrapTwist(w.raw, m.Pi), w.twist, 1e-15) << w.raw;
-    struct Attach {
-        double fi0, first, second;
-    };
+    struct Attach { double fi0, first, second; };
     // Whole turns are taken by floor, so a clockwise disk too gets
     // attachment angles in [0, 2 Pi).
     for (const Attach& a : {Attach{0, 0, m.Pi}, Attach{0.5, 0.5, 0.5 + m.Pi}, Attach{4, 4, 4 - m.Pi},
@@ -162,10 +155,7 @@ TEST(Step, OneStepOfPreset1AndTheForcesItLeaves) {
 TEST(Conservation, EnergyOnlyFallsAndWithoutDampingStaysPut) {
     // (The momenta and the centre of mass: the verifier's ledger, tested
     // with it.) 10 000 steps, the energy sampled every 100.
-    struct Case {
-        const char* twist;
-        testing_support::Typed typed;
-    };
+    struct Case { const char* twist; testing_support::Typed typed; };
     const Case cases[] = {{nullptr, {}}, {"0,2", {}}, {"0,2", {{Field::KR, "0"}, {Field::KT, "0"}}}};
     for (const auto& [twist, typed] : cases) {
         sim::Model m = Started(1, typed, twist).model;
@@ -211,10 +201,7 @@ TEST(Symmetry, ClockwiseSpinMirrorsCounterClockwise) {
 }
 
 TEST(Failures, RaiseAndNeverStoreANonNumber) {
-    struct Case {
-        const char* name;
-        void (*spoil)(sim::Model&);
-    };
+    struct Case { const char* name; void (*spoil)(sim::Model&); };
     const Case cases[] = {
         {"load at the disk centre", [](sim::Model& m) { m.StateY[sim::state::kX + 1] = 0; }},
         {"zero disk mass", [](sim::Model& m) { m.M[0] = 0; }},

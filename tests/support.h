@@ -24,14 +24,10 @@ using Typed = std::initializer_list<std::pair<app::Field, const char*>>;
 class ScriptedPort : public app::MemoryPort {
 public:
     int ProcessEvents() override {
-        ++rounds;
-        if (rounds <= static_cast<long>(script.size())) {
-            if (script[rounds - 1]) script[rounds - 1]();
-        } else if (afterScript) {
-            afterScript();
-        } else {
-            windows = 0;
-        }
+        const bool scripted = ++rounds <= static_cast<long>(script.size());
+        const auto& step = scripted ? script[rounds - 1] : afterScript;
+        if (step) step();
+        else if (!scripted) windows = 0;
         return windows;
     }
     // Display cycles are counted by the time readout, which each writes first.
@@ -41,9 +37,7 @@ public:
     }
     void ShowHelp() override { helpAtCycle = cycles; }
 
-    long rounds = 0;
-    long cycles = 0;
-    long helpAtCycle = -1;
+    long rounds = 0, cycles = 0, helpAtCycle = -1;
     std::vector<std::function<void()>> script;  // step i runs at round i + 1
     std::function<void()> afterScript;
 };
@@ -66,10 +60,7 @@ struct Form {
 // twist test is on when twist is given.
 inline app::Record Started(int preset, Typed typed = {}, const char* twist = nullptr) {
     Form f(typed, preset);
-    if (twist) {
-        f.port.Check(app::Box::Twist) = 1;
-        f.port.Text(app::Field::Twist) = twist;
-    }
+    if (twist) f.port.Check(app::Box::Twist) = 1, f.port.SetText(app::Field::Twist, twist);
     app::Record rec;
     sim::SetConstants(rec.model);
     app::StartFromFields(f.port, rec);
@@ -78,10 +69,7 @@ inline app::Record Started(int preset, Typed typed = {}, const char* twist = nul
 
 // Steps as a run makes them, without display cycles.
 inline void Steps(sim::Model& m, long n) {
-    for (long i = 0; i < n; ++i) {
-        sim::RungeKuttaStep(m);
-        sim::AdvanceTime(m);
-    }
+    for (long i = 0; i < n; ++i) sim::RungeKuttaStep(m), sim::AdvanceTime(m);
 }
 
 // The running sum of h over n steps: the time a run shows after them.

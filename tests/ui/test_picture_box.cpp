@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "app/drawing.h"
 #include "app/errors.h"
@@ -45,11 +44,9 @@ QByteArray Gif(int w, int h, int frameW = 0, int frameH = 0) {
 QByteArray Png(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(kBlue);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly), image.save(&buffer, "PNG");
+    return buffer.data();
 }
 
 // What lies in the working folder as shema.gif: the content as a file (or
@@ -72,13 +69,10 @@ bool MakeScheme(Lies what, const QByteArray& content) {
         case Lies::kFifo: return mkfifo(name, 0600) == 0;
         case Lies::kDirectory: return mkdir(name, 0700) == 0;
         case Lies::kSocket: {
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            std::strcpy(address.sun_path, name);
+            sockaddr_un address{AF_UNIX, "shema.gif"};
             const int s = socket(AF_UNIX, SOCK_STREAM, 0);
             const bool bound = s >= 0 && bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-            if (s >= 0) close(s);
-            return bound;
+            return close(s), bound;
         }
     }
     return false;
