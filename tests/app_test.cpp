@@ -4,6 +4,7 @@
 // to draw.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -17,15 +18,8 @@
 
 namespace {
 
-using app::Box;
-using app::Button;
-using app::DrawOp;
-using app::Field;
-using app::Message;
-using app::Rgb;
-using app::Series;
-using testing_support::Form;
-using testing_support::SumOfSteps;
+using namespace app;
+using testing_support::Form, testing_support::SumOfSteps;
 
 std::string WithPoint(std::string s) {
     for (char& c : s)
@@ -274,13 +268,6 @@ TEST(Nesting, TenThousandLevelsNeedNoStackAndOneExitEndsThemAll) {
     }
 }
 
-std::vector<DrawOp> Ops(const app::MemorySurface& s, DrawOp::Kind kind) {
-    std::vector<DrawOp> out;
-    for (const DrawOp& op : s.ops)
-        if (op.kind == kind) out.push_back(op);
-    return out;
-}
-
 TEST(Drawing, ConstructionErasesWhatItDrewAndDrawsTheNew) {
     // Preset 1: R0 = 0.5, ML = 0.25, so the disk has radius 2 and the loads
     // 1, 4 units from the centre. Each cycle: 5 erases, then disk, diameter,
@@ -340,7 +327,9 @@ TEST(Drawing, PlotSeriesInTheirOrderAndColours) {
         {5, -4, {0, 200, 0}}, {4, 1, {0, 0, 250}},  {-2, 3, {250, 0, 0}}, {5, 4, {0, 0, 200}},
         {5, -6, {200, 0, 0}}, {5, 2.3283064f, {0, 200, 0}},
     };
-    const auto points = Ops(port.plot, DrawOp::kPoint);
+    std::vector<DrawOp> points;
+    std::copy_if(port.plot.ops.begin(), port.plot.ops.end(), std::back_inserter(points),
+                 [](const DrawOp& op) { return op.kind == DrawOp::kPoint; });
     ASSERT_EQ(points.size(), std::size(expected));
     for (std::size_t i = 0; i < points.size(); ++i) {
         EXPECT_FLOAT_EQ(points[i].a, expected[i].x) << i;

@@ -14,19 +14,13 @@
 namespace {
 
 using app::Field;
-using testing_support::Started;
-using testing_support::Steps;
+using testing_support::Started, testing_support::Steps;
 
 constexpr double kC2 = 2.998e8 * 2.998e8;
 
 TEST(Start, ValuesOfThePresets) {
-    struct Case {
-        const char* name;
-        int preset;
-        testing_support::Typed typed;
-        const char* twist;
-        double J0, CR, E0, Fmrv;  // by hand
-    };
+    // J0, CR, E0 and Fmrv worked out by hand.
+    struct Case { const char* name; int preset; testing_support::Typed typed; const char* twist; double J0, CR, E0, Fmrv; };
     // E0: translation m*V0^2/2 of 12 kg, loads turning 2*m1*(w0 R1)^2/2,
     // disk J0 w0^2/2, both springs CR R1^2/2, both twists CT fi0^2/2.
     // Fmrv = -V0 (J0 w0 + 2 m1 R1^2 w0) w0^2 / 2 / c^2.
@@ -67,8 +61,7 @@ TEST(Forces, AtTheStartOfPreset1) {
     for (const auto& [twist, ft] : {std::pair<const char*, double>{nullptr, 0}, {"0,2", 2}}) {
         sim::Model m = Started(1, {}, twist).model;
         sim::ComputeDerivatives(m);
-        const double* ax = m.DerivF + sim::state::kVX;
-        const double* ay = m.DerivF + sim::state::kVY;
+        const double *ax = m.DerivF + sim::state::kVX, *ay = m.DerivF + sim::state::kVY;
         EXPECT_EQ((std::vector{m.FR[1], m.FR[2], ax[0], ax[1], ax[2]}), (std::vector<double>{400, 400, 0, -400, 400}));
         EXPECT_NEAR(ay[1], ft, 1e-13);
         EXPECT_NEAR(ay[2], -ft, 1e-13);
@@ -85,10 +78,7 @@ TEST(Forces, ProjectionsInEveryQuadrant) {
     const double places[][2] = {{0.6, 0.8}, {-0.6, 0.8}, {-0.6, -0.8}, {0.6, -0.8}, {-1, 0}, {2, 0}};
     for (const auto& p : places) {
         sim::Model m = Started(1, {}, "0,3").model;
-        m.StateY[sim::state::kX + 1] = p[0];
-        m.StateY[sim::state::kY + 1] = p[1];
-        m.VT[1] = 0.7;
-        m.VR[1] = -0.4;
+        m.StateY[sim::state::kX + 1] = p[0], m.StateY[sim::state::kY + 1] = p[1], m.VT[1] = 0.7, m.VR[1] = -0.4;
         sim::ComputeDerivatives(m);
         const double r = std::hypot(p[0], p[1]);
         const double fr = 400 * r + 1 * -0.4;  // CR R + KR VR
