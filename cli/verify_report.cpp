@@ -129,7 +129,9 @@ std::string VerdictHeadline(const app::VerifyReport& rep) {
         case Verdict::kLateralForceActs: return "A lateral force acts: Yc or Py left its rounding threshold";
         case Verdict::kLedgerBroken: return "The conservation ledger does not hold: no verdict";
         case Verdict::kNotConverged: return "Inconclusive: the runs at h, h/2 and h/4 do not converge";
-        case Verdict::kBelowDetection: return "Inconclusive: the claimed force is below what this run can show";
+        case Verdict::kBelowDetection:
+            return rep.fmrv == 0 ? "Inconclusive: no lateral force is claimed (Fmrv = 0), so there is none to resolve"
+                                 : "Inconclusive: the claimed force is below what this run can show";
     }
     return "";
 }

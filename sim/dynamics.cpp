@@ -14,8 +14,9 @@ inline double Twist(const Model& m, double attach, double load) {
 // Offsets, distances and polar angles of both loads at the current X, Y.
 // The polar angle lies in [0, 2*Pi): Pi/2 or 3*Pi/2 on the Y axis, otherwise
 // the principal arctangent moved into the right quadrant. AcuteAngle gets
-// |atn(DY/DX)| in the derivative evaluation, only for DX != 0; otherwise it
-// keeps what the previous evaluation left. The two elements are independent;
+// |atn(DY/DX)| in the derivative evaluation; on the Y axis it gets Pi/2, the
+// limit as DX goes to 0: an angle left from an earlier evaluation would
+// project the radial force along X. The two elements are independent;
 // their square roots, quotients and arctangents are interleaved so the long
 // latencies overlap.
 inline void BothGeometries(Model& m, bool setAcute) {
@@ -31,14 +32,15 @@ inline void BothGeometries(Model& m, bool setAcute) {
     }
     for (int i = 1; i <= kElements; ++i) {
         const double dx = m.DX[i], dy = m.DY[i];
-        double angle = m.Pi / 2;
+        double angle = m.Pi / 2, acute = m.Pi / 2;
         if (dy < 0) angle = 3 * m.Pi / 2;
         if (dx != 0) {
             angle = std::atan(q[i]);
-            if (setAcute) m.AcuteAngle[i] = std::fabs(angle);
+            acute = std::fabs(angle);
             if (dx > 0 && dy < 0) angle = 2 * m.Pi + angle;
             if (dx < 0) angle = angle + m.Pi;
         }
+        if (setAcute) m.AcuteAngle[i] = acute;
         m.fi[i] = angle;
     }
 }

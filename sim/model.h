@@ -47,7 +47,7 @@ struct Model {
     double FiAttach[kBodies] = {};  // attachment angles, reduced to one turn [rad]
     double DX[kBodies] = {};        // load i relative to the disk centre [m]
     double DY[kBodies] = {};
-    double AcuteAngle[kBodies] = {};  // |atn(DY/DX)|, projection angle [rad]
+    double AcuteAngle[kBodies] = {};  // |atn(DY/DX)|, Pi/2 on the Y axis: projection angle [rad]
     double Dfi[kBodies] = {};         // twist of element i [rad]
     double DfiOld[kBodies] = {};      // twist at the end of the previous step [rad]
     double ROld[kBodies] = {};        // distance at the end of the previous step [m]

@@ -59,6 +59,7 @@ done <<'EOF_TABLE'
 64 --set mass=3
 64 --time 1
 64 --verify --plot answer.pdf
+64 --cycles 3 --set
 EOF_TABLE
 check "no claim to resolve" "inconclusive: the claimed force Fmrv is 0 N" \
   "$("$cli" --verify --set V0=0 | tail -1 | cut -d'(' -f1 | sed 's/ $//')"
@@ -80,6 +81,10 @@ done
 check "a picture that cannot be written" 74 "$(status --verify --time 0.01 --plot /proc/answer.png)"
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$cli" --verify --time 0.01 --plot "$tmp/a.png" >/dev/null 2>&1
 check "a PNG with no display" "4 PNG image data, 960 x 640" "$? $(file -b "$tmp/a.png" | cut -d, -f1-2)"
+# At rest nothing leaves zero: the picture still has its decades, and says there is no claim.
+"$cli" --verify --set V0=0 --set w0=0 --plot "$tmp/rest.svg" >/dev/null 2>&1
+check "a picture of a disk at rest" "4 1E+00 1E-20 no lateral force is claimed" \
+  "$? $(grep -oE '>1E-20<|>1E\+00<|no lateral force is claimed' "$tmp/rest.svg" | sort -u | tr -d '<>' | tr '\n' ' ' | sed 's/ $//')"
 
 echo "$passed passed, $fail failed"
 [ $fail -eq 0 ]
