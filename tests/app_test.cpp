@@ -65,6 +65,9 @@ TEST(Numbers, ReadInTheLocaleOrRefused) {
     EXPECT_TRUE(app::ParseNumber(std::string(500, '0'), '.') && !app::ParseNumber(std::string(501, '0'), '.'));
     EXPECT_EQ(app::ParseNumber(std::string_view("12345").substr(0, 2), '.'), 12);
     EXPECT_EQ(app::ParseNumber(std::string_view("1,5").substr(0, 1), ','), 1);
+    EXPECT_EQ(app::ParseNumber(std::string_view("1e57").substr(0, 3), '.'), 1e5);
+    // Beyond the double range by the place of the digits, not by the exponent.
+    EXPECT_FALSE(app::ParseNumber("1" + std::string(400, '0') + "e-10", '.'));
     struct Whole { const char* text; std::optional<std::int32_t> value; };
     // Half to even, inside the signed 32-bit range.
     const Whole wholes[] = {
@@ -301,6 +304,14 @@ TEST(Drawing, ConstructionErasesWhatItDrewAndDrawsTheNew) {
     EXPECT_FLOAT_EQ(ops[11].a * 2, ops[7].a);
     EXPECT_EQ((std::vector{ops[15].a, ops[15].b}), (std::vector{ops[6].a, ops[6].b}));
     EXPECT_FLOAT_EQ(ops[17].a, static_cast<float>(std::cos(m.fi[0]) * 0.5 / 0.5));
+    // Wherever the disk is, the loads are drawn from its centre.
+    sim::Model moved = m;
+    for (int b = 0; b < 3; ++b) moved.X[b] += 7, moved.Y[b] -= 3;
+    app::Display d = f.form.State().view;
+    f.port.view.ops.clear();
+    app::DrawConstruction(moved, d, f.port.view);
+    EXPECT_NEAR(ops[7].b, (m.Y[1] - m.Y[0]) / 0.5, 1e-6);
+    EXPECT_NEAR(ops[8].a, (m.X[2] - m.X[0]) / 0.5, 1e-6);
 }
 
 TEST(Drawing, PlotSeriesInTheirOrderAndColours) {

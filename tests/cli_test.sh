@@ -35,7 +35,7 @@ same verify_acts.tsv "$cli" --verify --decimal-comma --set R1=0,5 --set V0=1 --s
 check "a lateral force acts: exit 1" 1 "$rc"
 same verify_no_force.csv "$cli" --verify --preset 2 --time 1e-6 --format csv
 check "no lateral force: exit 0" 0 "$rc"
-same verify_diverges.tsv "$cli" --verify --twist 0.95 --set KR=0 --set KT=0 --set h=0.001 --time 1
+same verify_diverges.tsv "$cli" --verify --twist 0.95 --set KR=0 --set KT=0 --set h=0.0005 --time 1
 check "no convergence: exit 4" 4 "$rc"
 
 # Exit statuses: 2 a value refused, 3 the run failed, 64 the command line.
@@ -78,6 +78,8 @@ for args in "--cycles 1000" "--cycles 1000 --format csv" "--verify" "--help"; do
   "$cli" $args >/dev/full 2>"$tmp/err"
   check "$args to a full disk" "74 yes" "$? $(grep -q 'could not be written' "$tmp/err" && echo yes)"
 done
+# Progress goes to a terminal, and only once a run has taken 2 s.
+check "no progress shown for a short run" "" "$(script -qec "'$cli' --cycles 300 >/dev/null" /dev/null)"
 check "a picture that cannot be written" 74 "$(status --verify --time 0.01 --plot /proc/answer.png)"
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$cli" --verify --time 0.01 --plot "$tmp/a.png" >/dev/null 2>&1
 check "a PNG with no display" "4 PNG image data, 960 x 640" "$? $(file -b "$tmp/a.png" | cut -d, -f1-2)"

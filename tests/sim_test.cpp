@@ -148,7 +148,7 @@ TEST(Conservation, EnergyOnlyFallsAndWithoutDampingStaysPut) {
     // (The momenta and the centre of mass: the verifier's ledger, tested
     // with it.) 10 000 steps, the energy sampled every 100.
     struct Case { const char* twist; testing_support::Typed typed; };
-    const Case cases[] = {{nullptr, {}}, {"0,2", {}}, {"0,2", {{Field::KR, "0"}, {Field::KT, "0"}}}};
+    const Case cases[] = {{nullptr, {}}, {"0,2", {}}, {"0,2", {{Field::KR, "0"}, {Field::KT, "0"}, {Field::M1, "2"}}}};
     for (const auto& [twist, typed] : cases) {
         sim::Model m = Started(1, typed, twist).model;
         double maxE = m.E0;
