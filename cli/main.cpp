@@ -1,6 +1,7 @@
 // morvane1-cli: the window's run without the window. The fields are filled
 // as the presets and --set say, Start is pressed, and every display cycle
 // prints the readouts the window would show.
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -138,24 +139,31 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
     m.InjectedForceY0 = opt.injectedForceY0;
     const char sep = port.separator;
     const double time = opt.time ? *opt.time : 1000 * m.h * rec.run.NC0;
-    const long long steps = std::isfinite(time) && m.h > 0 ? app::VerifySteps(time, m.h) : 0;
-    const std::string asked = "--time " + app::FormatNumber(time, sep) + " s is " +
-                              app::FormatNumber(static_cast<double>(steps), sep) + " steps of h = " +
-                              app::FormatNumber(m.h, sep) + " s";
-    if (!(m.h > 0) || steps < app::kMinVerifySteps) {
-        InputRefused((m.h > 0 ? asked : "h must be positive") + "; --verify needs at least " +
-                     std::to_string(app::kMinVerifySteps) + " steps of h for an observed order to mean anything");
+    // Below the smallest normal double a step keeps only a few digits, and
+    // T, a running sum of such steps, no longer advances as the step says.
+    if (!(m.h >= DBL_MIN)) {
+        InputRefused("h = " + app::FormatNumber(m.h, sep) + " s; --verify needs a step of at least " +
+                     app::FormatNumber(DBL_MIN, sep) + " s, the smallest double that keeps all its digits");
         return ExitStatus::kInputRefused;
     }
-    if (steps > app::kMaxVerifyStepsInAll / 7) {
-        InputRefused(asked + "; --verify runs them at h, h/2 and h/4, 7 times as many steps in all, and allows at "
-                     "most 2E+08 in all (about two minutes): take a shorter --time or a larger h");
+    const double steps = app::VerifySteps(time, m.h);
+    const std::string asked = "--time " + app::FormatNumber(time, sep) + " s is " +
+                              (std::isfinite(steps) ? app::FormatNumber(steps, sep) : std::string("more than 1E+308")) +
+                              " steps of h = " + app::FormatNumber(m.h, sep) + " s";
+    if (!(steps >= app::kMinVerifySteps)) {
+        InputRefused(asked + "; --verify needs at least " + std::to_string(app::kMinVerifySteps) +
+                     " steps of h for an observed order to mean anything");
+        return ExitStatus::kInputRefused;
+    }
+    if (!(7 * steps <= app::kMaxVerifyStepsInAll)) {
+        InputRefused(asked + ", too many: --verify runs them at h, h/2 and h/4, 7 times as many steps in all, and "
+                     "allows at most 2E+08 in all (about two minutes): take a shorter --time or a larger h");
         return ExitStatus::kInputRefused;
     }
     app::VerifyReport rep;
     try {
         cli::Progress progress("morvane1-cli --verify", stderr);
-        rep = app::Verify(m, steps, [&](double done) { progress.Update(done); });
+        rep = app::Verify(m, static_cast<long long>(steps), [&](double done) { progress.Update(done); });
     } catch (const sim::ArithmeticError&) {
         std::fprintf(stderr, "%s\n", std::string(app::MessageText(app::Message::kSolveError)).c_str());
         return ExitStatus::kRunFailed;

@@ -38,8 +38,10 @@ std::vector<Series> BuildSeries(const app::VerifyReport& rep) {
     const double twoM = 2 * rep.totalMass;
     Series claim{"|Ymrv|: where the claimed force Fmrv = " + Num(rep.fmrv) + " N would have moved the system",
                  QColor(208, 32, 32), Qt::SolidLine, {}};
-    Series limit{"detection limit: where " + Num(rep.detectionLimit) +
-                     " N, the least force this run is sure to show, would have moved it",
+    Series limit{app::LimitKnown(rep.detectionLimit)
+                     ? "detection limit: where " + Num(rep.detectionLimit) +
+                           " N, the least force this run is sure to show, would have moved it"
+                     : QStringLiteral("detection limit: none in this run"),
                  QColor(224, 128, 0), Qt::DashLine, {}};
     Series threshold{"rounding threshold of Yc: " + Num(app::kLedgerFactor[int(app::LedgerRow::kYc)]) + " rounding floors; beyond it a force acts",
                      QColor(128, 128, 128), Qt::DotLine, {}};

@@ -61,7 +61,7 @@ std::string VerdictLine(const app::VerifyReport& rep, char sep) {
             if (!py.holds)
                 moved += std::string(moved.empty() ? "" : " and ") + "the momentum Py changed by " +
                          Num(py.maxDeviation, sep) + " kg*m/s, beyond its rounding threshold " +
-                         Num(app::kLedgerFactor[int(LedgerRow::kPy)] * py.floor, sep) + " kg*m/s";
+                         Num(py.allowance, sep) + " kg*m/s";
             return "a lateral force acts: " + moved + ", as a constant force of about " +
                    Num(rep.pyChange / rep.time, sep) + " N would (" + claim + ", Ymrv = " + Num(rep.ymrvEnd, sep) +
                    " m)";
@@ -75,14 +75,40 @@ std::string VerdictLine(const app::VerifyReport& rep, char sep) {
                    "solved as they should be and no verdict on the lateral force is claimed (max|Yc| = " +
                    Num(yc.maxDeviation, sep) + " m)";
         }
-        case Verdict::kNotConverged:
+        case Verdict::kNotConverged: {
+            const app::Convergence& c = rep.conv;
+            const std::string smaller = "; a smaller h (--set h=" + Num(rep.h[0] / 10, sep) + ") tells the first from the others";
+            if (!c.small)
+                return "inconclusive: the runs at h, h/2 and h/4 do not converge: the error at h is " +
+                       Num(std::max(c.stateError[0], c.energyError[0]), sep) +
+                       " of the motion's scale (positions against R1, the disk angle against a turn, the energy "
+                       "against E0), more than the " + Num(app::kConvergedError, sep) +
+                       " a converged run may have, so neither the ledger nor the verdict is claimed: the step is "
+                       "too large for this time, or the motion has a discontinuity or amplifies rounding" + smaller;
             return "inconclusive: the runs at h, h/2 and h/4 do not converge (observed order " +
-                   Num(std::round(rep.stateOrder * 100) / 100, sep) + ", error " + Num(rep.stateError[0], sep) +
-                   " at h against a rounding floor of " + Num(rep.stateFloor, sep) +
+                   Num(std::round(c.stateOrder * 100) / 100, sep) + ", error " + Num(c.stateError[0], sep) +
+                   " of the motion's scale at h against a rounding floor of " + Num(c.stateFloor, sep) +
                    "): the step is too large, or the motion has a discontinuity (a twist beyond 0.9 rad, for "
                    "instance) or amplifies rounding (chaotic motion), so neither the ledger nor the verdict is "
-                   "claimed; a smaller h (--set h=" +
-                   Num(rep.h[0] / 10, sep) + ") tells the first from the others";
+                   "claimed" + smaller;
+        }
+        case Verdict::kNoLimit: {
+            std::string why;
+            if (rep.yThreshold == 0)
+                why = "nothing moves along Y in this run, so rounding sets no threshold for Yc and no force can be "
+                      "measured against it; a disk that turns (w0 not 0) or a twist gives one";
+            else if (!(rep.time * rep.time > 0))
+                why = "the time " + Num(rep.time, sep) + " s is so short that its square is below the smallest "
+                      "double; a longer --time gives one";
+            else
+                why = "the threshold of Yc, " + threshold + ", and the time, " + Num(rep.time, sep) +
+                      " s, give none in double precision; another --time or h gives one";
+            const double limit = rep.detectionLimit;
+            const std::string value = std::isnan(limit) ? "not a number" : std::isinf(limit) ? "infinite" : Num(limit, sep) + " N";
+            return "inconclusive: this run has no detection limit (it comes out " + value + "): " + why + "; " +
+                   (rep.fmrv == 0 ? std::string("no lateral force is claimed either (Fmrv = 0 N)")
+                                  : claim + " is neither shown nor refuted");
+        }
         case Verdict::kBelowDetection: {
             if (rep.fmrv == 0)
                 return "inconclusive: the claimed force Fmrv is 0 N (V0 or w0 is 0), so there is no claim for a "
@@ -118,6 +144,7 @@ ExitStatus VerdictStatus(Verdict verdict) {
         case Verdict::kLateralForceActs:
         case Verdict::kLedgerBroken: return ExitStatus::kLedgerFails;
         case Verdict::kNotConverged:
+        case Verdict::kNoLimit:
         case Verdict::kBelowDetection: return ExitStatus::kInconclusive;
     }
     return ExitStatus::kInconclusive;
@@ -129,6 +156,9 @@ std::string VerdictHeadline(const app::VerifyReport& rep) {
         case Verdict::kLateralForceActs: return "A lateral force acts: Yc or Py left its rounding threshold";
         case Verdict::kLedgerBroken: return "The conservation ledger does not hold: no verdict";
         case Verdict::kNotConverged: return "Inconclusive: the runs at h, h/2 and h/4 do not converge";
+        case Verdict::kNoLimit:
+            return rep.fmrv == 0 ? "Inconclusive: no lateral force is claimed (Fmrv = 0), and this run has no detection limit"
+                                 : "Inconclusive: this run has no detection limit";
         case Verdict::kBelowDetection:
             return rep.fmrv == 0 ? "Inconclusive: no lateral force is claimed (Fmrv = 0), so there is none to resolve"
                                  : "Inconclusive: the claimed force is below what this run can show";
@@ -138,9 +168,11 @@ std::string VerdictHeadline(const app::VerifyReport& rep) {
 
 std::string VerdictDetails(const app::VerifyReport& rep, char sep) {
     auto r = [sep](double v) { return Rounded(v, 3, sep); };
-    return "Fmrv = " + r(rep.fmrv) + " N, " + Factor(rep.claimFactor, sep) + " times the detection limit " +
-           r(rep.detectionLimit) + " N; max|Yc| = " + r(rep.maxAbsYc) + " m; t = " + r(rep.time) + " s, h = " +
-           r(rep.h[0]) + " s";
+    const std::string limit = app::LimitKnown(rep.detectionLimit)
+                                  ? Factor(rep.claimFactor, sep) + " times the detection limit " + r(rep.detectionLimit) + " N"
+                                  : std::string("no detection limit");
+    return "Fmrv = " + r(rep.fmrv) + " N, " + limit + "; max|Yc| = " + r(rep.maxAbsYc) + " m; t = " + r(rep.time) +
+           " s, h = " + r(rep.h[0]) + " s";
 }
 
 void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv, char sep, Output& out,
@@ -154,29 +186,38 @@ void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv,
           "simulated time of each run in s: a whole number of steps of h (reference: the --time asked for)");
     t.Row("h", Num(rep.h[0], s), "", "step of the main run in s; the others use h/2 and h/4");
     t.Row("steps", Num(static_cast<double>(rep.steps[0]), s), "", "steps of the main run");
-    t.Row("state_error_h", Num(rep.stateError[0], s), Num(rep.stateFloor, s),
-          "max |X Y fi0 at h - at h/4| in m or rad; reference: rounding floor");
-    t.Row("state_error_h2", Num(rep.stateError[1], s), Num(rep.stateFloor, s), "the same at h/2");
-    t.Row("order_state", Num(rep.stateOrder, s), rep.damped ? "1" : "4", "log2(error at h / error at h/2)");
-    t.Row("energy_error_h", Num(rep.energyError[0], s), "", "|E at h - E at h/4| / E0");
-    t.Row("energy_error_h2", Num(rep.energyError[1], s), "", "the same at h/2");
-    t.Row("order_energy", Num(rep.energyOrder, s), rep.damped ? "1" : "4 to 5",
+    const app::Convergence& c = rep.conv;
+    const std::string tol = Num(app::kConvergedError, s);
+    t.Row("position_error_h", Num(c.positionError[0], s), tol,
+          "max |X Y at h - at h/4| over the bodies / R1; reference: the most a converged run may have");
+    t.Row("position_error_h2", Num(c.positionError[1], s), "", "the same at h/2");
+    t.Row("angle_error_h", Num(c.angleError[0], s), tol, "|fi0 at h - at h/4| in turns");
+    t.Row("angle_error_h2", Num(c.angleError[1], s), "", "the same at h/2");
+    t.Row("energy_error_h", Num(c.energyError[0], s), tol, "|E at h - E at h/4| / E0");
+    t.Row("energy_error_h2", Num(c.energyError[1], s), "", "the same at h/2");
+    t.Row("state_floor", Num(c.stateFloor, s), "",
+          "what rounding alone gives the position and angle errors at h/2 in the same scale");
+    t.Row("order_state", Num(c.stateOrder, s), rep.damped ? "1" : "4",
+          "log2(position or angle error at h / at h/2)");
+    t.Row("order_energy", Num(c.energyOrder, s), rep.damped ? "1" : "4 to 5",
           "log2(energy error at h / energy error at h/2)");
+    t.Row("converged", c.converged ? "yes" : "no", "",
+          "errors at h within the reference; and the order of the method or errors at h/2 within 16 floors");
     static const char* const kLedgerNotes[app::kLedgerRows] = {
-        "max |Px - Px(0)| in kg*m/s; reference: rounding floor",
-        "max |Py - Py(0)| in kg*m/s; reference: rounding floor",
-        "max |Lz - Lz(0)| about the origin with J0*w0 in kg*m^2/s; reference: floor with truncation",
-        "max |Yc - Yc(0)| of the centre of mass in m; reference: rounding floor",
+        "max |Px - Px(0)| in kg*m/s; reference: what rounding allows",
+        "max |Py - Py(0)| in kg*m/s; reference: what rounding allows",
+        "max |Lz - Lz(0)| about the origin with J0*w0 in kg*m^2/s; reference: rounding and truncation allow",
+        "max |Yc - Yc(0)| of the centre of mass in m; reference: what rounding allows",
     };
     bool holds = true;
     for (int k = 0; k < app::kLedgerRows; ++k) {
         const app::LedgerEntry& e = rep.ledger[k];
-        t.Row(std::string("ledger_") + LedgerName(LedgerRow(k)), Num(e.maxDeviation, s), Num(e.floor, s),
+        t.Row(std::string("ledger_") + LedgerName(LedgerRow(k)), Num(e.maxDeviation, s), Num(e.allowance, s),
               kLedgerNotes[k]);
         holds = holds && e.holds;
     }
-    const std::string within = "every deviation within its floors - " +
-                               Num(app::kLedgerFactor[int(LedgerRow::kPy)], s) + " along Y and " +
+    const std::string within = "every deviation within its reference: " +
+                               Num(app::kLedgerFactor[int(LedgerRow::kPy)], s) + " rounding floors along Y and " +
                                Num(app::kLedgerFactor[int(LedgerRow::kPx)], s) + " for Px and Lz";
     t.Row("ledger_holds", rep.verdict == Verdict::kNotConverged ? "not claimed" : holds ? "yes" : "no", "",
           within.c_str());
@@ -201,16 +242,22 @@ void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv,
     else
         notes += "Undamped run: classical RK4, order 4 for the state; the energy of an oscillation drifts "
                  "with order 4 to 5.\n";
-    if (rep.atRounding)
+    if (c.small && c.atRounding)
         notes += "The error at h/2 is at the rounding floor: the three runs agree to rounding, so the observed "
                  "order means nothing (a larger h or a longer --time shows it).\n";
-    notes += "Rounding floor = size * eps * sqrt(steps), eps = " + Num(DBL_EPSILON, s) +
+    notes += "Converged means: the errors at h, estimated against the run at h/4, are at most " + tol +
+             " of the motion's own scale (positions against R1, the loads' distance from the disk; the disk angle "
+             "against a turn; the energy against E0), and they fall with the step as the method's order says, "
+             "unless at h/2 they are down to rounding. The state's rounding floor is steps * eps * (the largest "
+             "coordinate / R1 + the largest disk angle) of the run at h/4: a coordinate or the disk angle that "
+             "grows steadily rounds the same way at every step, and an angle off by d moves the loads by R1 d.\n";
+    notes += "Rounding floor of the ledger = size * eps * sqrt(steps), eps = " + Num(DBL_EPSILON, s) +
              "; the size of a quantity is the largest sum of the magnitudes of its terms over the run "
              "(for Yc the bodies' |Y| plus |VY|*T, since rounding of the momenta integrates into the "
-             "positions). The state's floor is |state| * eps * steps: the disk angle and the abscissae "
-             "grow by nearly the same increment every step, which rounds the same way each time. Momenta and Yc are linear in the state and RK4 keeps them exactly; Lz is "
-             "quadratic, so its reference adds the part of its deviation that shrinks with the step. "
-             "Along Y a deviation within " + Num(app::kLedgerFactor[int(LedgerRow::kYc)], s) +
+             "positions). Momenta and Yc are linear in the state and RK4 keeps them exactly; Lz is "
+             "quadratic, so its reference adds 4/3 of the part of its deviation that shrinks from h to h/4, "
+             "at most " + tol + " of its size. Along Y a deviation within " +
+             Num(app::kLedgerFactor[int(LedgerRow::kYc)], s) +
              " floors is rounding; along X, where the translation runs through every sum, within " +
              Num(app::kLedgerFactor[int(LedgerRow::kPx)], s) + ".\n";
     const std::string verdict = VerdictLine(rep, s) + '\n';

@@ -35,6 +35,7 @@ same verify_acts.tsv "$cli" --verify --decimal-comma --set R1=0,5 --set V0=1 --s
 check "a lateral force acts: exit 1" 1 "$rc"
 same verify_no_force.csv "$cli" --verify --preset 2 --time 1e-6 --format csv
 check "no lateral force: exit 0" 0 "$rc"
+check "every CSV row has four fields" "" "$("$cli" --verify --preset 2 --time 1e-6 --format csv 2>/dev/null | awk -F, 'NF != 4')"
 same verify_diverges.tsv "$cli" --verify --twist 0.95 --set KR=0 --set KT=0 --set h=0.0005 --time 1
 check "no convergence: exit 4" 4 "$rc"
 
@@ -50,6 +51,9 @@ done <<'EOF_TABLE'
 2 --set m0=1e300 --set R0=1e10
 2 --verify --preset 2 --time 4e-10
 2 --verify --preset 2 --time 1
+2 --verify --set h=1e-320 --time 1e-318
+4 --verify --set h=1e-200 --time 1e-198 --inject-lateral-force 1e12
+4 --verify --set w0=0
 3 --set m0=0
 3 --set ML=0
 3 --set MF=0
@@ -63,6 +67,8 @@ done <<'EOF_TABLE'
 EOF_TABLE
 check "no claim to resolve" "inconclusive: the claimed force Fmrv is 0 N" \
   "$("$cli" --verify --set V0=0 | tail -1 | cut -d'(' -f1 | sed 's/ $//')"
+check "too many steps say so" "too many" \
+  "$("$cli" --verify --time 1e308 2>&1 | grep -o 'too many')"
 check "refusal names the option" "Введите правильно данные: --set h \"abc\"" "$("$cli" --set h=abc 2>&1 >/dev/null)"
 check "run error message, and the header stays" "Ошибка решения уравнений T=0.0001 2" \
   "$("$cli" --set ML=0 --cycles 5 2>&1 >"$tmp/out" | tr '\n' ' ')$(wc -l <"$tmp/out")"
