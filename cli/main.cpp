@@ -146,24 +146,24 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
                      app::FormatNumber(DBL_MIN, sep) + " s, the smallest double that keeps all its digits");
         return ExitStatus::kInputRefused;
     }
-    const double steps = app::VerifySteps(time, m.h);
+    const double steps = verify::VerifySteps(time, m.h);
     const std::string asked = "--time " + app::FormatNumber(time, sep) + " s is " +
                               (std::isfinite(steps) ? app::FormatNumber(steps, sep) : std::string("more than 1E+308")) +
                               " steps of h = " + app::FormatNumber(m.h, sep) + " s";
-    if (!(steps >= app::kMinVerifySteps)) {
-        InputRefused(asked + "; --verify needs at least " + std::to_string(app::kMinVerifySteps) +
+    if (!(steps >= verify::kMinVerifySteps)) {
+        InputRefused(asked + "; --verify needs at least " + std::to_string(verify::kMinVerifySteps) +
                      " steps of h for an observed order to mean anything");
         return ExitStatus::kInputRefused;
     }
-    if (!(7 * steps <= app::kMaxVerifyStepsInAll)) {
+    if (!(7 * steps <= verify::kMaxVerifyStepsInAll)) {
         InputRefused(asked + ", too many: --verify runs them at h, h/2 and h/4, 7 times as many steps in all, and "
                      "allows at most 2E+08 in all (about two minutes): take a shorter --time or a larger h");
         return ExitStatus::kInputRefused;
     }
-    app::VerifyReport rep;
+    verify::VerifyReport rep;
     try {
         cli::Progress progress("morvane1-cli --verify", stderr);
-        rep = app::Verify(m, static_cast<long long>(steps), [&](double done) { progress.Update(done); });
+        rep = verify::Verify(m, static_cast<long long>(steps), [&](double done) { progress.Update(done); });
     } catch (const sim::ArithmeticError&) {
         std::fprintf(stderr, "%s\n", std::string(app::MessageText(app::Message::kSolveError)).c_str());
         return ExitStatus::kRunFailed;

@@ -34,24 +34,24 @@ struct Series {
 
 QString Num(double v) { return QString::fromStdString(Rounded(v, 3, '.')); }
 
-std::vector<Series> BuildSeries(const app::VerifyReport& rep) {
+std::vector<Series> BuildSeries(const verify::VerifyReport& rep) {
     const double twoM = 2 * rep.totalMass;
     Series claim{"|Ymrv|: where the claimed force Fmrv = " + Num(rep.fmrv) + " N would have moved the system",
                  QColor(208, 32, 32), Qt::SolidLine, {}};
-    Series limit{app::LimitKnown(rep.detectionLimit)
+    Series limit{verify::LimitKnown(rep.detectionLimit)
                      ? "detection limit: where " + Num(rep.detectionLimit) +
                            " N, the least force this run is sure to show, would have moved it"
                      : QStringLiteral("detection limit: none in this run"),
                  QColor(224, 128, 0), Qt::DashLine, {}};
-    Series threshold{"rounding threshold of Yc: " + Num(app::kLedgerFactor[int(app::LedgerRow::kYc)]) + " rounding floors; beyond it a force acts",
+    Series threshold{"rounding threshold of Yc: " + Num(verify::kLedgerFactor[int(verify::LedgerRow::kYc)]) + " rounding floors; beyond it a force acts",
                      QColor(128, 128, 128), Qt::DotLine, {}};
     Series yc{"|Yc|: the centre of mass, as computed", QColor(20, 150, 20), Qt::SolidLine, {}};
     Series y0{"|Y0|: the disk centre, as computed", QColor(30, 80, 210), Qt::SolidLine, {}};
-    for (const app::TraceSample& s : rep.trace) {
+    for (const verify::TraceSample& s : rep.trace) {
         const double tt = s.t * s.t;
         claim.points.emplace_back(s.t, std::fabs(rep.fmrv) * tt / twoM);
         limit.points.emplace_back(s.t, rep.detectionLimit * tt / twoM);
-        threshold.points.emplace_back(s.t, app::kLedgerFactor[int(app::LedgerRow::kYc)] * s.floorYc);
+        threshold.points.emplace_back(s.t, verify::kLedgerFactor[int(verify::LedgerRow::kYc)] * s.floorYc);
         yc.points.emplace_back(s.t, s.absYc);
         y0.points.emplace_back(s.t, s.absY0);
     }
@@ -67,7 +67,7 @@ double TickStep(double span) {
     return 10 * decade;
 }
 
-void Paint(QPainter& p, const app::VerifyReport& rep) {
+void Paint(QPainter& p, const verify::VerifyReport& rep) {
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(QRectF(0, 0, kWidth, kHeight), Qt::white);
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -182,7 +182,7 @@ void QuietNotes(QtMsgType type, const QMessageLogContext&, const QString& text) 
 
 }  // namespace
 
-bool DrawVerdictPlot(const app::VerifyReport& rep, const std::string& path, std::string& reason) {
+bool DrawVerdictPlot(const verify::VerifyReport& rep, const std::string& path, std::string& reason) {
     qInstallMessageHandler(QuietNotes);
     // Fonts need a GUI application; the offscreen platform needs no display.
     static int argc = 3;

@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "app/verify.h"
+#include "verify/verify.h"
 
 namespace cli {
 
 // Draws without a display (Qt's offscreen platform). Returns false, with
 // the reason, when the file cannot be written whole.
-bool DrawVerdictPlot(const app::VerifyReport& rep, const std::string& path, std::string& reason);
+bool DrawVerdictPlot(const verify::VerifyReport& rep, const std::string& path, std::string& reason);
 
 }  // namespace cli

@@ -9,8 +9,8 @@
 namespace cli {
 namespace {
 
-using app::LedgerRow;
-using app::Verdict;
+using verify::LedgerRow;
+using verify::Verdict;
 
 std::string Num(double v, char sep) { return std::isfinite(v) ? app::FormatNumber(v, sep) : std::string("-"); }
 
@@ -27,7 +27,7 @@ const char* LedgerName(LedgerRow row) {
     return "";
 }
 
-const app::LedgerEntry& Row(const app::VerifyReport& rep, LedgerRow row) { return rep.ledger[int(row)]; }
+const verify::LedgerEntry& Row(const verify::VerifyReport& rep, LedgerRow row) { return rep.ledger[int(row)]; }
 
 struct Table {
     bool csv;
@@ -43,8 +43,8 @@ struct Table {
 
 std::string Steps(long long n) { return app::FormatNumber(static_cast<double>(n), '.'); }
 
-std::string VerdictLine(const app::VerifyReport& rep, char sep) {
-    const app::LedgerEntry& yc = Row(rep, LedgerRow::kYc);
+std::string VerdictLine(const verify::VerifyReport& rep, char sep) {
+    const verify::LedgerEntry& yc = Row(rep, LedgerRow::kYc);
     const std::string threshold = Num(rep.yThreshold, sep) + " m";
     const std::string claim = "the claimed force Fmrv = " + Num(rep.fmrv, sep) + " N";
     const std::string limit = Num(rep.detectionLimit, sep) + " N";
@@ -55,7 +55,7 @@ std::string VerdictLine(const app::VerifyReport& rep, char sep) {
                    " times the detection limit " + limit + ", would have moved it by " +
                    Num(std::fabs(rep.ymrvEnd), sep) + " m";
         case Verdict::kLateralForceActs: {
-            const app::LedgerEntry& py = Row(rep, LedgerRow::kPy);
+            const verify::LedgerEntry& py = Row(rep, LedgerRow::kPy);
             std::string moved;
             if (!yc.holds) moved = "max|Yc| = " + Num(rep.maxAbsYc, sep) + " m is beyond its rounding threshold " + threshold;
             if (!py.holds)
@@ -76,13 +76,13 @@ std::string VerdictLine(const app::VerifyReport& rep, char sep) {
                    Num(yc.maxDeviation, sep) + " m)";
         }
         case Verdict::kNotConverged: {
-            const app::Convergence& c = rep.conv;
+            const verify::Convergence& c = rep.conv;
             const std::string smaller = "; a smaller h (--set h=" + Num(rep.h[0] / 10, sep) + ") tells the first from the others";
             if (!c.small)
                 return "inconclusive: the runs at h, h/2 and h/4 do not converge: the error at h is " +
                        Num(std::max(c.stateError[0], c.energyError[0]), sep) +
                        " of the motion's scale (positions against R1, the disk angle against a turn, the energy "
-                       "against E0), more than the " + Num(app::kConvergedError, sep) +
+                       "against E0), more than the " + Num(verify::kConvergedError, sep) +
                        " a converged run may have, so neither the ledger nor the verdict is claimed: the step is "
                        "too large for this time, or the motion has a discontinuity or amplifies rounding" + smaller;
             return "inconclusive: the runs at h, h/2 and h/4 do not converge (observed order " +
@@ -118,10 +118,10 @@ std::string VerdictLine(const app::VerifyReport& rep, char sep) {
             const double steps = std::ceil(rep.timeToResolve / rep.h[0]);
             std::string line = "inconclusive: " + claim + " is below what this run resolves (it is " +
                                Factor(rep.claimFactor, sep) + " times the detection limit " + limit + ", " +
-                               Factor(app::kClearlyAbove, sep) + " times are needed); --time " +
+                               Factor(verify::kClearlyAbove, sep) + " times are needed); --time " +
                                Num(steps * rep.h[0], sep) + " (" + Num(steps, sep) + " steps of h) would resolve it";
-            if (7 * steps > static_cast<double>(app::kMaxVerifyStepsInAll))
-                line += ", more than --verify runs (at most " + Steps(app::kMaxVerifyStepsInAll / 7) +
+            if (7 * steps > static_cast<double>(verify::kMaxVerifyStepsInAll))
+                line += ", more than --verify runs (at most " + Steps(verify::kMaxVerifyStepsInAll / 7) +
                         " steps of h); a larger h makes fewer steps";
             return line;
         }
@@ -150,7 +150,7 @@ ExitStatus VerdictStatus(Verdict verdict) {
     return ExitStatus::kInconclusive;
 }
 
-std::string VerdictHeadline(const app::VerifyReport& rep) {
+std::string VerdictHeadline(const verify::VerifyReport& rep) {
     switch (rep.verdict) {
         case Verdict::kNoLateralForce: return "No lateral force: the claimed one would have shown, and none did";
         case Verdict::kLateralForceActs: return "A lateral force acts: Yc or Py left its rounding threshold";
@@ -166,16 +166,16 @@ std::string VerdictHeadline(const app::VerifyReport& rep) {
     return "";
 }
 
-std::string VerdictDetails(const app::VerifyReport& rep, char sep) {
+std::string VerdictDetails(const verify::VerifyReport& rep, char sep) {
     auto r = [sep](double v) { return Rounded(v, 3, sep); };
-    const std::string limit = app::LimitKnown(rep.detectionLimit)
+    const std::string limit = verify::LimitKnown(rep.detectionLimit)
                                   ? Factor(rep.claimFactor, sep) + " times the detection limit " + r(rep.detectionLimit) + " N"
                                   : std::string("no detection limit");
     return "Fmrv = " + r(rep.fmrv) + " N, " + limit + "; max|Yc| = " + r(rep.maxAbsYc) + " m; t = " + r(rep.time) +
            " s, h = " + r(rep.h[0]) + " s";
 }
 
-void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv, char sep, Output& out,
+void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool csv, char sep, Output& out,
                        Output& err) {
     Table t{csv, csv ? '.' : sep, {}};
     const char s = t.sep;
@@ -186,8 +186,8 @@ void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv,
           "simulated time of each run in s: a whole number of steps of h (reference: the --time asked for)");
     t.Row("h", Num(rep.h[0], s), "", "step of the main run in s; the others use h/2 and h/4");
     t.Row("steps", Num(static_cast<double>(rep.steps[0]), s), "", "steps of the main run");
-    const app::Convergence& c = rep.conv;
-    const std::string tol = Num(app::kConvergedError, s);
+    const verify::Convergence& c = rep.conv;
+    const std::string tol = Num(verify::kConvergedError, s);
     t.Row("position_error_h", Num(c.positionError[0], s), tol,
           "max |X Y at h - at h/4| over the bodies / R1; reference: the most a converged run may have");
     t.Row("position_error_h2", Num(c.positionError[1], s), "", "the same at h/2");
@@ -203,22 +203,22 @@ void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv,
           "log2(energy error at h / energy error at h/2)");
     t.Row("converged", c.converged ? "yes" : "no", "",
           "errors at h within the reference; and the order of the method or errors at h/2 within 16 floors");
-    static const char* const kLedgerNotes[app::kLedgerRows] = {
+    static const char* const kLedgerNotes[verify::kLedgerRows] = {
         "max |Px - Px(0)| in kg*m/s; reference: what rounding allows",
         "max |Py - Py(0)| in kg*m/s; reference: what rounding allows",
         "max |Lz - Lz(0)| about the origin with J0*w0 in kg*m^2/s; reference: rounding and truncation allow",
         "max |Yc - Yc(0)| of the centre of mass in m; reference: what rounding allows",
     };
     bool holds = true;
-    for (int k = 0; k < app::kLedgerRows; ++k) {
-        const app::LedgerEntry& e = rep.ledger[k];
+    for (int k = 0; k < verify::kLedgerRows; ++k) {
+        const verify::LedgerEntry& e = rep.ledger[k];
         t.Row(std::string("ledger_") + LedgerName(LedgerRow(k)), Num(e.maxDeviation, s), Num(e.allowance, s),
               kLedgerNotes[k]);
         holds = holds && e.holds;
     }
     const std::string within = "every deviation within its reference: " +
-                               Num(app::kLedgerFactor[int(LedgerRow::kPy)], s) + " rounding floors along Y and " +
-                               Num(app::kLedgerFactor[int(LedgerRow::kPx)], s) + " for Px and Lz";
+                               Num(verify::kLedgerFactor[int(LedgerRow::kPy)], s) + " rounding floors along Y and " +
+                               Num(verify::kLedgerFactor[int(LedgerRow::kPx)], s) + " for Px and Lz";
     t.Row("ledger_holds", rep.verdict == Verdict::kNotConverged ? "not claimed" : holds ? "yes" : "no", "",
           within.c_str());
     t.Row("max_abs_Y0", Num(rep.maxAbsY0, s), "", "largest |Y0| of the disk centre in m");
@@ -228,7 +228,7 @@ void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv,
     t.Row("Fmrv", Num(rep.fmrv, s), "", "the claimed lateral force in N");
     t.Row("detection_limit", Num(rep.detectionLimit, s), "",
           "smallest lateral force in N this run is sure to show: F*t^2/(2*M) twice the threshold");
-    t.Row("claim_factor", Num(rep.claimFactor, s), Num(app::kClearlyAbove, s),
+    t.Row("claim_factor", Num(rep.claimFactor, s), Num(verify::kClearlyAbove, s),
           "|Fmrv| / detection limit; reference: what a verdict of no lateral force needs");
 
     std::string notes;
@@ -257,9 +257,9 @@ void PrintVerifyReport(const app::VerifyReport& rep, double requested, bool csv,
              "positions). Momenta and Yc are linear in the state and RK4 keeps them exactly; Lz is "
              "quadratic, so its reference adds 4/3 of the part of its deviation that shrinks from h to h/4, "
              "at most " + tol + " of its size. Along Y a deviation within " +
-             Num(app::kLedgerFactor[int(LedgerRow::kYc)], s) +
+             Num(verify::kLedgerFactor[int(LedgerRow::kYc)], s) +
              " floors is rounding; along X, where the translation runs through every sum, within " +
-             Num(app::kLedgerFactor[int(LedgerRow::kPx)], s) + ".\n";
+             Num(verify::kLedgerFactor[int(LedgerRow::kPx)], s) + ".\n";
     const std::string verdict = VerdictLine(rep, s) + '\n';
     if (csv) {
         out.Write(t.text);

@@ -7,12 +7,12 @@
 #include <cmath>
 #include <vector>
 
-#include "app/verify.h"
+#include "verify/verify.h"
 #include "tests/support.h"
 
 namespace {
 
-using app::Field, app::Verdict;
+using app::Field, verify::Verdict;
 using testing_support::Started, testing_support::Typed;
 
 struct Row {
@@ -72,7 +72,7 @@ const Row kRows[] = {
 TEST(Verify, RunsFromConvergedToDivergedGetTheirVerdicts) {
     for (const Row& row : kRows) {
         const sim::Model started = Started(row.preset, row.typed, row.twist).model;
-        const app::VerifyReport rep = app::Verify(started, row.steps);
+        const verify::VerifyReport rep = verify::Verify(started, row.steps);
         EXPECT_EQ(rep.verdict, row.verdict) << row.name;
         EXPECT_EQ(rep.conv.converged, row.verdict != Verdict::kNotConverged) << row.name;
         // Three runs of n, 2n and 4n steps end at n h, whatever the rounding
@@ -89,7 +89,7 @@ TEST(Verify, RunsFromConvergedToDivergedGetTheirVerdicts) {
             if (row.verdict == Verdict::kNoLimit) break;
             sim::Model m = started;
             m.InjectedForceY0 = factor * rep.detectionLimit;
-            const app::VerifyReport with = app::Verify(m, row.steps);
+            const verify::VerifyReport with = verify::Verify(m, row.steps);
             const char* why = row.name;
             if (row.verdict == Verdict::kNotConverged) {
                 EXPECT_EQ(with.verdict, Verdict::kNotConverged) << why << " x" << factor;
@@ -100,10 +100,10 @@ TEST(Verify, RunsFromConvergedToDivergedGetTheirVerdicts) {
         }
         if (row.verdict != Verdict::kBelowDetection) continue;
         // A run of the time named resolves the claim.
-        EXPECT_LT(rep.claimFactor, app::kClearlyAbove) << row.name;
-        const double n = app::VerifySteps(rep.timeToResolve, started.h);
+        EXPECT_LT(rep.claimFactor, verify::kClearlyAbove) << row.name;
+        const double n = verify::VerifySteps(rep.timeToResolve, started.h);
         if (n > 20000) continue;
-        EXPECT_EQ(app::Verify(started, static_cast<long long>(n)).verdict, Verdict::kNoLateralForce) << row.name;
+        EXPECT_EQ(verify::Verify(started, static_cast<long long>(n)).verdict, Verdict::kNoLateralForce) << row.name;
     }
 }
 
@@ -124,9 +124,9 @@ TEST(Verify, ConvergedNeedsSmallErrorsAndTheOrderOrRounding) {
         {false, false, 4.1, false, false},
     };
     for (const Case& c : cases) {
-        app::Convergence conv;
+        verify::Convergence conv;
         conv.small = c.small, conv.atRounding = c.atRounding, conv.stateOrder = c.order;
-        EXPECT_EQ(app::Converged(conv, c.damped), c.converged) << &c - cases;
+        EXPECT_EQ(verify::Converged(conv, c.damped), c.converged) << &c - cases;
     }
 }
 
@@ -151,11 +151,11 @@ TEST(Verify, JudgeTakesConvergenceThenYThenTheRestThenTheLimitThenTheClaim) {
         {true, true, true, true, true, 1e-300, 5, Verdict::kNoLateralForce},
     };
     for (const Case& c : cases) {
-        app::VerifyReport rep;
+        verify::VerifyReport rep;
         rep.conv.converged = c.converged, rep.detectionLimit = c.limit, rep.claimFactor = c.claimFactor;
         const bool holds[] = {c.px, c.py, c.lz, c.yc};
-        for (int k = 0; k < app::kLedgerRows; ++k) rep.ledger[k].holds = holds[k];
-        EXPECT_EQ(app::Judge(rep), c.verdict) << &c - cases;
+        for (int k = 0; k < verify::kLedgerRows; ++k) rep.ledger[k].holds = holds[k];
+        EXPECT_EQ(verify::Judge(rep), c.verdict) << &c - cases;
     }
 }
 
@@ -163,28 +163,28 @@ TEST(Verify, TheLedgerAllowsLzOnlyItsTruncationError) {
     // Undamped, 10 s at 0.005: Lz drifts by the truncation error of the run
     // at h, which the run at h/4 has 256 times less of; 4/3 of the
     // difference covers it. Px and Py stay at rounding.
-    const app::VerifyReport rep =
-        app::Verify(Started(1, {{Field::KR, "0"}, {Field::KT, "0"}, {Field::Step, "0,005"}}).model, 2000);
-    const app::LedgerEntry& lz = rep.ledger[int(app::LedgerRow::kLz)];
+    const verify::VerifyReport rep =
+        verify::Verify(Started(1, {{Field::KR, "0"}, {Field::KT, "0"}, {Field::Step, "0,005"}}).model, 2000);
+    const verify::LedgerEntry& lz = rep.ledger[int(verify::LedgerRow::kLz)];
     EXPECT_TRUE(lz.holds);
     EXPECT_GT(lz.maxDeviation, 1e3 * lz.floor);
     EXPECT_NEAR(lz.allowance, lz.maxDeviation * 4 / 3, 0.01 * lz.maxDeviation);
-    for (app::LedgerRow row : {app::LedgerRow::kPx, app::LedgerRow::kPy, app::LedgerRow::kYc}) {
-        const app::LedgerEntry& e = rep.ledger[int(row)];
-        EXPECT_EQ(e.allowance, app::kLedgerFactor[int(row)] * e.floor);
+    for (verify::LedgerRow row : {verify::LedgerRow::kPx, verify::LedgerRow::kPy, verify::LedgerRow::kYc}) {
+        const verify::LedgerEntry& e = rep.ledger[int(row)];
+        EXPECT_EQ(e.allowance, verify::kLedgerFactor[int(row)] * e.floor);
     }
     // Where the runs do not converge, no truncation is allowed at all.
-    const app::VerifyReport wild =
-        app::Verify(Started(1, {{Field::KR, "0"}, {Field::KT, "0"}, {Field::Step, "0,08"}}).model, 125);
-    const app::LedgerEntry& off = wild.ledger[int(app::LedgerRow::kLz)];
-    EXPECT_EQ(off.allowance, app::kLedgerFactor[int(app::LedgerRow::kLz)] * off.floor);
+    const verify::VerifyReport wild =
+        verify::Verify(Started(1, {{Field::KR, "0"}, {Field::KT, "0"}, {Field::Step, "0,08"}}).model, 125);
+    const verify::LedgerEntry& off = wild.ledger[int(verify::LedgerRow::kLz)];
+    EXPECT_EQ(off.allowance, verify::kLedgerFactor[int(verify::LedgerRow::kLz)] * off.floor);
     EXPECT_FALSE(off.holds);
 }
 
 TEST(Verify, ProgressGoesBySeventhsToTheEnd) {
     // Told every 65536 steps of the 7 n in all (n, 2n and 4n at h, h/2, h/4).
     std::vector<double> seen;
-    app::Verify(Started(1).model, 1 << 16, [&](double done) { seen.push_back(done); });
+    verify::Verify(Started(1).model, 1 << 16, [&](double done) { seen.push_back(done); });
     EXPECT_EQ(seen, (std::vector<double>{1 / 7., 2 / 7., 3 / 7., 4 / 7., 5 / 7., 6 / 7., 1}));
 }
 
@@ -193,7 +193,7 @@ TEST(Verify, StepsRoundToTheNearestAndMayBeBeyondAnyRun) {
     for (const Case& c : {Case{1.0049, 0.002, 502}, Case{1.0031, 0.002, 502}, Case{1.0029, 0.002, 501},
                           Case{4e-10, 1e-9, 0}, Case{1e-4, 1e-9, 100000}, Case{1e308, 1e-4, INFINITY},
                           Case{1e300, 0.5, 2e300}})
-        EXPECT_EQ(app::VerifySteps(c.time, c.h), c.steps) << c.time;
+        EXPECT_EQ(verify::VerifySteps(c.time, c.h), c.steps) << c.time;
 }
 
 }  // namespace

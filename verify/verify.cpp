@@ -1,4 +1,4 @@
-#include "app/verify.h"
+#include "verify/verify.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -8,7 +8,7 @@
 #include "sim/dynamics.h"
 #include "sim/energy.h"
 
-namespace app {
+namespace verify {
 namespace {
 
 // Below this many rounding floors the error of the h/2 run is rounding, and
@@ -240,4 +240,4 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     return rep;
 }
 
-}  // namespace app
+}  // namespace verify

@@ -8,7 +8,7 @@
 
 #include "sim/model.h"
 
-namespace app {
+namespace verify {
 
 // The conserved quantities of the ledger, in the order they are reported.
 enum class LedgerRow { kPx, kPy, kLz, kYc };
@@ -123,4 +123,4 @@ using ProgressFn = std::function<void(double)>;
 // Raises sim::ArithmeticError when a run fails.
 VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress = {});
 
-}  // namespace app
+}  // namespace verify
