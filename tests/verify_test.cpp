@@ -4,9 +4,11 @@
 // gets a verdict on the force, and a run without a limit says so.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "sim/arith.h"
 #include "verify/verify.h"
 #include "tests/support.h"
 
@@ -181,11 +183,28 @@ TEST(Verify, TheLedgerAllowsLzOnlyItsTruncationError) {
     EXPECT_FALSE(off.holds);
 }
 
-TEST(Verify, ProgressGoesBySeventhsToTheEnd) {
-    // Told every 65536 steps of the 7 n in all (n, 2n and 4n at h, h/2, h/4).
-    std::vector<double> seen;
-    verify::Verify(Started(1).model, 1 << 16, [&](double done) { seen.push_back(done); });
-    EXPECT_EQ(seen, (std::vector<double>{1 / 7., 2 / 7., 3 / 7., 4 / 7., 5 / 7., 6 / 7., 1}));
+TEST(Verify, TheRunsAtOnceGiveTheSameReportAndTellTheirProgress) {
+    // Told every 65536 steps of the 7 n in all (n, 2n and 4n at h, h/2,
+    // h/4): one after another by sevenths; at once as the runs get on,
+    // never backwards, and 1 at the end.
+    const sim::Model started = Started(1, {}, "0,2").model;
+    std::vector<double> apart, together;
+    const verify::VerifyReport a = verify::Verify(started, 1 << 16, [&](double f) { apart.push_back(f); }, false);
+    const verify::VerifyReport b = verify::Verify(started, 1 << 16, [&](double f) { together.push_back(f); }, true);
+    EXPECT_EQ(apart, (std::vector<double>{1 / 7., 2 / 7., 3 / 7., 4 / 7., 5 / 7., 6 / 7., 1, 1}));
+    ASSERT_FALSE(together.empty());
+    EXPECT_TRUE(std::is_sorted(together.begin(), together.end()) && together.front() > 0 && together.back() == 1);
+    const double* ca = &a.conv.positionError[0];
+    const double* cb = &b.conv.positionError[0];
+    EXPECT_TRUE(std::equal(ca, ca + 8, cb));  // the errors at h and h/2, to the bit
+    for (int k = 0; k < verify::kLedgerRows; ++k) EXPECT_EQ(a.ledger[k].maxDeviation, b.ledger[k].maxDeviation);
+    EXPECT_EQ(a.detectionLimit, b.detectionLimit);
+    EXPECT_EQ(a.trace.size(), b.trace.size());
+    // A run that fails raises its error whether the runs go at once or not.
+    sim::Model bad = started;
+    bad.M[0] = 0;
+    EXPECT_THROW(verify::Verify(bad, 100, {}, true), sim::ArithmeticError);
+    EXPECT_THROW(verify::Verify(bad, 100, {}, false), sim::ArithmeticError);
 }
 
 TEST(Verify, StepsRoundToTheNearestAndMayBeBeyondAnyRun) {

@@ -1,8 +1,11 @@
 #include "verify/verify.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
+#include <exception>
+#include <thread>
 
 #include "sim/arith.h"
 #include "sim/dynamics.h"
@@ -78,10 +81,19 @@ void TrackState(RunResult& r) {
     r.maxAngle = std::max(r.maxAngle, std::fabs(y[sim::state::kAngle]));
 }
 
+// How far the three runs have got together. Every run adds its steps; only
+// the run on the calling thread tells the caller, so the caller's function
+// is never called from two threads.
+struct Counter {
+    std::atomic<long long> done{0};
+    long long total = 1;
+    const ProgressFn* tell = nullptr;
+};
+
 // Steps the record as the window's run does (T a running sum of h), without
 // display cycles. The trace, when asked for, samples the whole run.
 RunResult Run(const sim::Model& started, double h, long long steps, std::vector<TraceSample>* trace,
-              const ProgressFn& progress, long long doneBefore, long long total) {
+              Counter& counter, bool tells) {
     RunResult r;
     r.m = started;
     sim::Model& m = r.m;
@@ -105,9 +117,13 @@ RunResult Run(const sim::Model& started, double h, long long steps, std::vector<
         if (trace && (i % stride == 0 || i == steps))
             trace->push_back({m.T, std::fabs(m.Y[0]), std::fabs(now.Yc - start.Yc),
                               RoundingFloor(r.maxSize.of[int(LedgerRow::kYc)], i)});
-        if (progress && (doneBefore + i) % kProgressEvery == 0)
-            progress(static_cast<double>(doneBefore + i) / static_cast<double>(total));
+        if (i % kProgressEvery == 0) {
+            const long long done = counter.done += kProgressEvery;
+            if (tells && counter.tell && *counter.tell)
+                (*counter.tell)(static_cast<double>(done) / static_cast<double>(counter.total));
+        }
     }
+    counter.done += steps % kProgressEvery;
     r.pyChange = sim::ComputeInvariants(m).Py - start.Py;
     sim::ComputeE(m);
     sim::ComputeYmrv(m);
@@ -184,18 +200,44 @@ Verdict Judge(const VerifyReport& rep) {
 
 double VerifySteps(double time, double h) { return std::round(time / h); }
 
-VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress) {
+VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress, bool atOnce) {
     VerifyReport rep;
     rep.damped = started.KR != 0 || started.KT != 0;
     RunResult runs[3];
-    const long long total = 7 * steps;
-    long long done = 0;
-    for (int k = 0; k < 3; ++k) {
-        rep.h[k] = started.h / (1 << k);
-        rep.steps[k] = steps << k;
-        runs[k] = Run(started, rep.h[k], rep.steps[k], k == 0 ? &rep.trace : nullptr, progress, done, total);
-        done += rep.steps[k];
+    Counter counter;
+    counter.total = 7 * steps;
+    counter.tell = &progress;
+    for (int k = 0; k < 3; ++k) rep.h[k] = started.h / (1 << k), rep.steps[k] = steps << k;
+    auto run = [&](int k, bool tells) {
+        runs[k] = Run(started, rep.h[k], rep.steps[k], k == 0 ? &rep.trace : nullptr, counter, tells);
+    };
+    if (atOnce) {
+        // The runs share nothing but the counter: the run at h/4, as long as
+        // the other two together, goes on this thread and tells the progress.
+        // A failure in a run is raised here once all three have ended.
+        std::exception_ptr failed[2];
+        std::thread others[2];
+        for (int k = 0; k < 2; ++k)
+            others[k] = std::thread([&, k] {
+                try {
+                    run(k, false);
+                } catch (...) {
+                    failed[k] = std::current_exception();
+                }
+            });
+        std::exception_ptr last;
+        try {
+            run(2, true);
+        } catch (...) {
+            last = std::current_exception();
+        }
+        for (std::thread& t : others) t.join();
+        for (const std::exception_ptr& e : {failed[0], failed[1], last})
+            if (e) std::rethrow_exception(e);
+    } else {
+        for (int k = 0; k < 3; ++k) run(k, true);
     }
+    if (progress) progress(1);
     // h/2 and h/4 are exact in binary, so the three runs end at the same time.
     rep.time = static_cast<double>(steps) * started.h;
     rep.conv = Compare(runs, started, steps, rep.damped);

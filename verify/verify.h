@@ -119,8 +119,11 @@ double VerifySteps(double time, double h);
 // Called now and then with the fraction of the work done (0 to 1).
 using ProgressFn = std::function<void(double)>;
 
-// Runs the started record for n steps of h, 2n of h/2 and 4n of h/4.
-// Raises sim::ArithmeticError when a run fails.
-VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress = {});
+// Runs the started record for n steps of h, 2n of h/2 and 4n of h/4, the
+// three at once on threads of their own or one after another; the report
+// is the same to the last bit either way. Raises sim::ArithmeticError when
+// a run fails. progress is called on the calling thread only.
+VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress = {},
+                    bool atOnce = true);
 
 }  // namespace verify
