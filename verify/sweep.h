@@ -1,0 +1,112 @@
+// The verifier over a grid of inputs: one or two swept inputs, every point
+// run at its own scales, the points spread over threads, the rows in grid
+// order whatever the number of threads.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "sim/model.h"
+#include "verify/verify.h"
+
+namespace verify {
+
+// One swept input, FROM to TO both included.
+struct Axis {
+    std::string name;  // an input name of the runner (V0, w0, m1 ...)
+    double from{}, to{};
+    bool log{};        // spaced by equal ratios (both ends positive) or equal steps
+};
+
+// The most points along one axis, and in a whole grid.
+inline constexpr int kMostAxisPoints = 1000;
+inline constexpr long long kMostGridPoints = 100'000;
+
+// The values of an axis: n of them, both ends included; one point is FROM.
+std::vector<double> AxisValues(const Axis& axis, int n);
+
+// The shortest time scale of the started motion [s]: the disk's turn, the
+// radial and torsional oscillations of a load against the disk, and the
+// times in which the damping acts, each as 2 Pi over its rate. Infinite
+// when nothing turns, springs or damps.
+double ShortestPeriod(const sim::Model& started);
+
+// How each point is run. By default its step is its own shortest period
+// over stepsPerPeriod and it makes `steps` steps; a fixed h or time (given
+// for every point) replaces either.
+struct Scaling {
+    // RK4 lags a turn by (2 Pi / 100)^5 / 120 = 8E-09 per step at 100 steps
+    // a period: 2E-04 after 20 000 steps, a fifth of what a converged run may
+    // have, and 140 000 steps in the three runs take a tenth of a second.
+    double stepsPerPeriod = 100;
+    long long steps = 20000;
+    double fixedH = 0;     // > 0: every point at this h
+    double fixedTime = 0;  // > 0: every point for this time
+};
+
+// The h, the number of steps and the time of one point.
+struct PointScale {
+    double h{};
+    double steps{};  // a double: a fixed time may ask for more than any run makes
+    bool ownPeriod{};  // h from the point's own period (not fixed, not from its inputs)
+};
+
+// h is rounded to 15 significant digits, so that the printed h, read back,
+// is the h the point ran at.
+PointScale ScaleOf(const sim::Model& started, const Scaling& scaling);
+
+// What one point answered.
+struct PointResult {
+    long long index{};          // 1-based place in the grid
+    std::vector<double> values;  // the swept inputs, one per axis
+    PointScale scale;
+    bool failed{};              // a run stopped on an arithmetic error
+    double fmrv{}, detectionLimit{}, claimFactor{}, maxAbsYc{};
+    double forceBound{};  // the largest constant lateral force the computed Yc allows [N]
+    Verdict verdict = Verdict::kBelowDetection;
+};
+
+// The largest constant force along Y consistent with a run: one that moved
+// Yc by F t^2 / (2 M) could have stayed within max|Yc| plus the threshold.
+double ForceBound(const VerifyReport& rep);
+
+// Builds the started record of a point from its swept values (in the
+// order of the axes). Called on worker threads, each call on its own data;
+// may raise when the start set-up fails.
+using BuildPoint = std::function<sim::Model(const std::vector<double>& values)>;
+
+struct Grid {
+    std::vector<Axis> axes;  // one or two
+    int points = 5;          // along each axis
+    int part = 1, parts = 1;  // every parts-th point from the part-th: a share of the grid
+
+    long long Size() const;
+    // The swept values of the 1-based point index; the first axis varies slowest.
+    std::vector<double> Values(long long index) const;
+};
+
+// A point of this part of the grid with the scale it will run at; a point
+// whose start set-up fails has no scale and is reported as failed.
+struct PlannedPoint {
+    long long index{};
+    std::vector<double> values;
+    PointScale scale;
+    bool startFails{};
+};
+
+// Builds every point of the part once, on the calling thread, for its scale:
+// so that a sweep asking for too many or too few steps is refused before
+// anything runs.
+std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const BuildPoint& build);
+
+// Runs the planned points on `jobs` threads; progress (points done, 0 to 1)
+// is told on the calling thread. The results come in the order planned.
+std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, const BuildPoint& build, int jobs,
+                               const ProgressFn& progress = {});
+
+// x to 15 significant digits, as the runner prints it: the printed value,
+// read back, is the value a point ran at.
+double Round15(double x);
+
+}  // namespace verify
