@@ -1,0 +1,118 @@
+// The sweep: the grid's values and order, each point at the scales of its
+// own physics, the same answers on any number of threads and in parts, and
+// each point's answer that of a single verification of it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "sim/start.h"
+#include "tests/support.h"
+#include "verify/sweep.h"
+
+namespace {
+
+using testing_support::Started;
+
+TEST(Sweep, AxesSpacedByRatiosOrStepsWithTheirEndsExact) {
+    struct Case { double from, to; bool log; int n; std::vector<double> values; };
+    const Case cases[] = {
+        {10, 1e5, true, 5, {10, 100, 1000, 1e4, 1e5}},
+        {20, 2e5, true, 3, {20, 2000, 2e5}},
+        {0, 1, false, 5, {0, 0.25, 0.5, 0.75, 1}},
+        {-20, 20, false, 3, {-20, 0, 20}},
+        {3, 12, true, 1, {3}},
+        // Ratios of 10^(1/3) rounded to 15 digits, as printed.
+        {1, 10, true, 4, {1, 2.15443469003188, 4.64158883361278, 10}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(verify::AxisValues({"x", c.from, c.to, c.log}, c.n), c.values) << c.from;
+}
+
+TEST(Sweep, TheFirstAxisVariesSlowestAndPartsTakeEveryNth) {
+    verify::Grid g{{{"V0", 1, 3, false}, {"w0", 10, 30, false}}, 3};
+    EXPECT_EQ(g.Size(), 9);
+    EXPECT_EQ(g.Values(1), (std::vector<double>{1, 10}));
+    EXPECT_EQ(g.Values(2), (std::vector<double>{1, 20}));
+    EXPECT_EQ(g.Values(4), (std::vector<double>{2, 10}));
+    EXPECT_EQ(g.Values(9), (std::vector<double>{3, 30}));
+    const verify::Scaling s;
+    auto build = [](const std::vector<double>&) { return Started(1).model; };
+    for (const auto& [part, parts, want] : {std::tuple{1, 1, std::vector<long long>{1, 2, 3, 4, 5, 6, 7, 8, 9}},
+                                            std::tuple{1, 2, std::vector<long long>{1, 3, 5, 7, 9}},
+                                            std::tuple{2, 2, std::vector<long long>{2, 4, 6, 8}},
+                                            std::tuple{3, 4, std::vector<long long>{3, 7}}}) {
+        g.part = part, g.parts = parts;
+        std::vector<long long> got;
+        for (const verify::PlannedPoint& p : verify::Plan(g, s, build)) got.push_back(p.index);
+        EXPECT_EQ(got, want) << part << "/" << parts;
+    }
+}
+
+TEST(Sweep, EachPointSteppedByItsOwnShortestPeriod) {
+    // Preset 1: the disk turns at 20 rad/s; a load on its radial element
+    // against the disk swings at sqrt(CR (1/m1 + 2/m0)) = sqrt(400 * 1.2),
+    // on its torsional one at sqrt(CT (1/(m1 R1^2) + 2/J0)) = sqrt(10 * 2.6);
+    // the damping acts at KR * 1.2 = 1.2 and KT * 2.6 = 0.26 per second.
+    // The fastest is the radial swing; preset 2 turns 10^4 times faster.
+    const sim::Model p1 = Started(1).model, p2 = Started(2).model;
+    const double pi = p1.Pi;
+    EXPECT_NEAR(verify::ShortestPeriod(p1), 2 * pi / std::sqrt(480), 1e-15);
+    EXPECT_NEAR(verify::ShortestPeriod(p2), 2 * pi / std::sqrt(4e10 * 1.2), 1e-19);
+    sim::Model still = Started(1, {{app::Field::W0, "0"}, {app::Field::CT, "0"}, {app::Field::KR, "0"},
+                                   {app::Field::KT, "0"}}).model;
+    EXPECT_EQ(verify::ShortestPeriod(still), INFINITY);  // nothing turns, swings or damps
+
+    struct Case { const sim::Model* m; verify::Scaling s; double h, steps; bool own; };
+    const Case cases[] = {
+        {&p1, {}, verify::Round15(2 * pi / std::sqrt(480) / 100), 20000, true},
+        {&p1, {50, 300}, verify::Round15(2 * pi / std::sqrt(480) / 50), 300, true},
+        {&p1, {100, 20000, 0.002}, 0.002, 20000, false},       // h fixed for every point
+        {&p1, {100, 20000, 0.002, 1.0049}, 0.002, 502, false},  // and the time
+        {&p2, {100, 20000, 0, 1e-5}, verify::Round15(2 * pi / std::sqrt(4.8e10) / 100), 35, true},
+        {&still, {}, 1e-4, 20000, false},  // no period: the inputs' own step
+    };
+    for (const Case& c : cases) {
+        const verify::PointScale p = verify::ScaleOf(*c.m, c.s);
+        EXPECT_EQ(p.h, c.h) << &c - cases;
+        EXPECT_EQ(p.steps, c.steps) << &c - cases;
+        EXPECT_EQ(p.ownPeriod, c.own) << &c - cases;
+    }
+}
+
+TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
+    // V0 and w0 over two decades each, from preset 1; a point of w0 = 0
+    // claims nothing, one of m0 = 0 cannot start.
+    const sim::Model base = Started(1).model;
+    auto build = [&base](const std::vector<double>& v) {
+        sim::Model m = base;
+        m.VX[0] = v[0], m.w0 = v[1], m.M[0] = v[1] == -1 ? 0 : m.M[0];
+        sim::StartSetup(m, 0.0);
+        return m;
+    };
+    verify::Grid g{{{"V0", 10, 1000, true}, {"w0", 20, 2000, true}}, 3};
+    const verify::Scaling s{100, 400};
+    const auto plan = verify::Plan(g, s, build);
+    const auto one = verify::Sweep(plan, build, 1), two = verify::Sweep(plan, build, 2);
+    ASSERT_EQ(one.size(), 9u);
+    for (std::size_t i = 0; i < one.size(); ++i) {
+        const verify::PointResult &a = one[i], &b = two[i];
+        EXPECT_EQ(a.index, static_cast<long long>(i + 1));
+        EXPECT_TRUE(a.verdict == b.verdict && a.fmrv == b.fmrv && a.forceBound == b.forceBound &&
+                    a.detectionLimit == b.detectionLimit && a.maxAbsYc == b.maxAbsYc) << i;
+        sim::Model m = build(a.values);
+        m.h = a.scale.h;
+        const verify::VerifyReport rep = verify::Verify(m, static_cast<long long>(a.scale.steps));
+        EXPECT_EQ(a.verdict, rep.verdict) << i;
+        EXPECT_EQ(a.forceBound, verify::ForceBound(rep)) << i;
+        // The bound is what the threshold and max|Yc| allow: never less than
+        // half the limit, never more than it.
+        EXPECT_TRUE(a.forceBound >= a.detectionLimit / 2 && a.forceBound <= a.detectionLimit) << i;
+    }
+    const verify::Grid odd{{{"V0", 10, 10, false}, {"w0", 0, -1, false}}, 2};
+    const auto edge = verify::Sweep(verify::Plan(odd, s, build), build, 2);
+    EXPECT_FALSE(edge[0].failed);
+    EXPECT_EQ(edge[0].fmrv, 0);
+    EXPECT_TRUE(edge[1].failed);  // m0 = 0: the start divides by zero
+}
+
+}  // namespace
