@@ -120,6 +120,9 @@ TEST(Verify, ConvergedNeedsSmallErrorsAndTheOrderOrRounding) {
         {true, false, 1.3, true, true},    // damping lags: about 1.58
         {true, false, 1.1, true, false},
         {true, false, 2.9, true, true},
+        {true, false, 3, false, true},     // the bounds themselves are the method's order
+        {true, false, 6, false, true},
+        {true, false, 1.2, true, true},
         {true, true, -3, false, true},     // at rounding the order means nothing
         {true, true, NAN, true, true},
         {false, true, 4.1, false, false},  // rounding excuses no large error
