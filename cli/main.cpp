@@ -136,6 +136,10 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
         InputRefused("the start set-up fails for these values");
         return ExitStatus::kInputRefused;
     }
+    if (const std::string why = verify::Unphysical(m); !why.empty()) {
+        InputRefused(why);
+        return ExitStatus::kInputRefused;
+    }
     m.InjectedForceY0 = opt.injectedForceY0;
     const char sep = port.separator;
     const double time = opt.time ? *opt.time : 1000 * m.h * rec.run.NC0;

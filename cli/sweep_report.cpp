@@ -106,6 +106,7 @@ std::string PointVerdict(const verify::PointResult& p) {
         case Verdict::kLateralForceActs: return "a lateral force acts";
         case Verdict::kLedgerBroken: return "the ledger does not hold";
         case Verdict::kNotConverged: return "inconclusive: not converged";
+        case Verdict::kRoundingCreeps: return "inconclusive: rounding creeps";
         case Verdict::kNoLimit: return "inconclusive: no detection limit";
         case Verdict::kBelowDetection:
             return p.fmrv == 0 ? "inconclusive: no force is claimed" : "inconclusive: below the detection limit";

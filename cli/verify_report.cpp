@@ -2,6 +2,8 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/numtext.h"
@@ -56,15 +58,20 @@ std::string VerdictLine(const verify::VerifyReport& rep, char sep) {
                    Num(std::fabs(rep.ymrvEnd), sep) + " m";
         case Verdict::kLateralForceActs: {
             const verify::LedgerEntry& py = Row(rep, LedgerRow::kPy);
-            std::string moved;
-            if (!yc.holds) moved = "max|Yc| = " + Num(rep.maxAbsYc, sep) + " m is beyond its rounding threshold " + threshold;
-            if (!py.holds)
-                moved += std::string(moved.empty() ? "" : " and ") + "the momentum Py changed by " +
-                         Num(py.maxDeviation, sep) + " kg*m/s, beyond its rounding threshold " +
-                         Num(py.allowance, sep) + " kg*m/s";
-            return "a lateral force acts: " + moved + ", as a constant force of about " +
-                   Num(rep.pyChange / rep.time, sep) + " N would (" + claim + ", Ymrv = " + Num(rep.ymrvEnd, sep) +
-                   " m)";
+            return "a lateral force acts: max|Yc| = " + Num(rep.maxAbsYc, sep) + " m is beyond its rounding threshold " +
+                   threshold + " and the momentum Py changed by " + Num(py.maxDeviation, sep) +
+                   " kg*m/s, beyond its rounding threshold " + Num(py.allowance, sep) +
+                   " kg*m/s, as a constant force of about " + Num(rep.pyChange / rep.time, sep) + " N would (" + claim +
+                   ", Ymrv = " + Num(rep.ymrvEnd, sep) + " m)";
+        }
+        case Verdict::kRoundingCreeps: {
+            const bool ycOff = !yc.holds;
+            return std::string("inconclusive: ") + (ycOff ? "Yc" : "the momentum Py") +
+                   " left its rounding threshold but " + (ycOff ? "the momentum Py" : "Yc") +
+                   " did not, while a constant force moves both (Py by F t, Yc by F t^2 / 2M): it is rounding that "
+                   "goes the same way step after step, beyond the share its floor allows, and this run cannot tell "
+                   "a force from it (max|Yc| = " + Num(rep.maxAbsYc, sep) + " m against " + threshold +
+                   "); fewer steps, with a larger h or a shorter --time, tell";
         }
         case Verdict::kLedgerBroken: {
             std::string rows;
@@ -77,20 +84,33 @@ std::string VerdictLine(const verify::VerifyReport& rep, char sep) {
         }
         case Verdict::kNotConverged: {
             const verify::Convergence& c = rep.conv;
-            const std::string smaller = "; a smaller h (--set h=" + Num(rep.h[0] / 10, sep) + ") tells the first from the others";
+            const std::string why = "so neither the ledger nor the verdict is claimed";
+            const std::string smaller = "; a smaller h (--set h=" + Num(rep.h[0] / 10, sep) + ") tells";
+            if (!c.stable)
+                return "inconclusive: the step h = " + Num(rep.h[0], sep) + " s leaves only " +
+                       Factor(c.stepsPerPeriod, sep) + " steps to the shortest period of the motion (the disk's "
+                       "turn, a load's swing on its elements, or its damping), fewer than the 2 Pi RK4 needs to "
+                       "keep that motion stable: the runs agree only while nothing stirs it, " + why + "; --set h=" +
+                       Num(rep.h[0] * c.stepsPerPeriod / 100, sep) + " makes 100 steps a period";
+            const double error = std::max(c.stateError[0], c.energyError[0]);
+            const std::string scale = " of the motion's scale (positions against R1, the disk angle against a turn, "
+                                      "the energy against E0)";
+            if (!c.small && !(c.stateError[1] > 16 * c.stateFloor) && c.energyError[0] <= verify::kConvergedError)
+                return "inconclusive: the runs at h, h/2 and h/4 agree only to rounding, and rounding alone leaves "
+                       "the motion " + Num(error, sep) + scale + " uncertain, more than the " +
+                       Num(verify::kConvergedError, sep) + " a converged run may have: the coordinates grow too "
+                       "large against R1 for double precision to follow the loads, " + why +
+                       "; a shorter --time tells";
             if (!c.small)
                 return "inconclusive: the runs at h, h/2 and h/4 do not converge: the error at h is " +
-                       Num(std::max(c.stateError[0], c.energyError[0]), sep) +
-                       " of the motion's scale (positions against R1, the disk angle against a turn, the energy "
-                       "against E0), more than the " + Num(verify::kConvergedError, sep) +
-                       " a converged run may have, so neither the ledger nor the verdict is claimed: the step is "
-                       "too large for this time, or the motion has a discontinuity or amplifies rounding" + smaller;
+                       Num(error, sep) + scale + ", more than the " + Num(verify::kConvergedError, sep) +
+                       " a converged run may have, " + why + ": the step is too large for this time, or the motion "
+                       "has a discontinuity or amplifies rounding" + smaller;
             return "inconclusive: the runs at h, h/2 and h/4 do not converge (observed order " +
                    Num(std::round(c.stateOrder * 100) / 100, sep) + ", error " + Num(c.stateError[0], sep) +
                    " of the motion's scale at h against a rounding floor of " + Num(c.stateFloor, sep) +
                    "): the step is too large, or the motion has a discontinuity (a twist beyond 0.9 rad, for "
-                   "instance) or amplifies rounding (chaotic motion), so neither the ledger nor the verdict is "
-                   "claimed" + smaller;
+                   "instance) or amplifies rounding (chaotic motion), " + why + smaller;
         }
         case Verdict::kNoLimit: {
             std::string why;
@@ -118,11 +138,13 @@ std::string VerdictLine(const verify::VerifyReport& rep, char sep) {
             const double steps = std::ceil(rep.timeToResolve / rep.h[0]);
             std::string line = "inconclusive: " + claim + " is below what this run resolves (it is " +
                                Factor(rep.claimFactor, sep) + " times the detection limit " + limit + ", " +
-                               Factor(verify::kClearlyAbove, sep) + " times are needed); --time " +
-                               Num(steps * rep.h[0], sep) + " (" + Num(steps, sep) + " steps of h) would resolve it";
-            if (7 * steps > static_cast<double>(verify::kMaxVerifyStepsInAll))
-                line += ", more than --verify runs (at most " + Steps(verify::kMaxVerifyStepsInAll / 7) +
-                        " steps of h); a larger h makes fewer steps";
+                               Factor(verify::kClearlyAbove, sep) + " times are needed); ";
+            if (!(7 * steps <= static_cast<double>(verify::kMaxVerifyStepsInAll)))
+                return line + "no run --verify makes would resolve it: that would take " +
+                       (std::isfinite(steps) ? Num(steps, sep) : std::string("more than 1E+308")) +
+                       " steps of h, and --verify makes at most " + Steps(verify::kMaxVerifyStepsInAll / 7) +
+                       "; a larger h makes fewer steps";
+            line += "--time " + Num(steps * rep.h[0], sep) + " (" + Num(steps, sep) + " steps of h) should resolve it";
             return line;
         }
     }
@@ -133,9 +155,11 @@ std::string VerdictLine(const verify::VerifyReport& rep, char sep) {
 
 std::string Rounded(double v, int digits, char sep) {
     if (!std::isfinite(v)) return "-";
-    if (v == 0) return "0";
-    const double unit = std::pow(10.0, std::floor(std::log10(std::fabs(v))) - (digits - 1));
-    return app::FormatNumber(std::round(v / unit) * unit, sep);
+    // Through the decimal digits themselves: a power of ten to scale by would
+    // lose its own digits below the smallest normal double.
+    char text[40];
+    std::snprintf(text, sizeof text, "%.*e", digits - 1, v);
+    return app::FormatNumber(std::strtod(text, nullptr), sep);
 }
 
 ExitStatus VerdictStatus(Verdict verdict) {
@@ -144,6 +168,7 @@ ExitStatus VerdictStatus(Verdict verdict) {
         case Verdict::kLateralForceActs:
         case Verdict::kLedgerBroken: return ExitStatus::kLedgerFails;
         case Verdict::kNotConverged:
+        case Verdict::kRoundingCreeps:
         case Verdict::kNoLimit:
         case Verdict::kBelowDetection: return ExitStatus::kInconclusive;
     }
@@ -153,7 +178,8 @@ ExitStatus VerdictStatus(Verdict verdict) {
 std::string VerdictHeadline(const verify::VerifyReport& rep) {
     switch (rep.verdict) {
         case Verdict::kNoLateralForce: return "No lateral force: the claimed one would have shown, and none did";
-        case Verdict::kLateralForceActs: return "A lateral force acts: Yc or Py left its rounding threshold";
+        case Verdict::kLateralForceActs: return "A lateral force acts: Yc and Py left their rounding thresholds";
+        case Verdict::kRoundingCreeps: return "Inconclusive: rounding creeps beyond its floor in Yc or Py";
         case Verdict::kLedgerBroken: return "The conservation ledger does not hold: no verdict";
         case Verdict::kNotConverged: return "Inconclusive: the runs at h, h/2 and h/4 do not converge";
         case Verdict::kNoLimit:
@@ -201,8 +227,10 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
           "log2(position or angle error at h / at h/2)");
     t.Row("order_energy", Num(c.energyOrder, s), rep.damped ? "1" : "4 to 5",
           "log2(energy error at h / energy error at h/2)");
+    t.Row("steps_per_period", Num(c.stepsPerPeriod, s), "6.28",
+          "steps of h to the shortest period of the motion; reference: the fewest that keep RK4 stable");
     t.Row("converged", c.converged ? "yes" : "no", "",
-          "errors at h within the reference; and the order of the method or errors at h/2 within 16 floors");
+          "a stable step; errors at h within the reference; and the order of the method or errors at h/2 within 16 floors");
     static const char* const kLedgerNotes[verify::kLedgerRows] = {
         "max |Px - Px(0)| in kg*m/s; reference: what rounding allows",
         "max |Py - Py(0)| in kg*m/s; reference: what rounding allows",
@@ -245,12 +273,14 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
     if (c.small && c.atRounding)
         notes += "The error at h/2 is at the rounding floor: the three runs agree to rounding, so the observed "
                  "order means nothing (a larger h or a longer --time shows it).\n";
-    notes += "Converged means: the errors at h, estimated against the run at h/4, are at most " + tol +
+    notes += "Converged means: a step that leaves at least 2 Pi steps to the shortest period of the motion; "
+             "errors at h, estimated against the run at h/4 at 400 moments of the run, of at most " + tol +
              " of the motion's own scale (positions against R1, the loads' distance from the disk; the disk angle "
-             "against a turn; the energy against E0), and they fall with the step as the method's order says, "
-             "unless at h/2 they are down to rounding. The state's rounding floor is steps * eps * (the largest "
-             "coordinate / R1 + the largest disk angle) of the run at h/4: a coordinate or the disk angle that "
-             "grows steadily rounds the same way at every step, and an angle off by d moves the loads by R1 d.\n";
+             "against a turn; the energy against E0); and errors that fall with the step as the method's order "
+             "says, unless at h/2 they are down to rounding. The state's rounding floor is steps * eps * (the "
+             "largest coordinate / R1 + the largest disk angle) of the run at h/4: a coordinate or the disk angle "
+             "that grows steadily rounds the same way at every step, and an angle off by d moves the loads by R1 "
+             "d.\n";
     notes += "Rounding floor of the ledger = size * eps * sqrt(steps), eps = " + Num(DBL_EPSILON, s) +
              "; the size of a quantity is the largest sum of the magnitudes of its terms over the run "
              "(for Yc the bodies' |Y| plus |VY|*T, since rounding of the momenta integrates into the "
@@ -259,7 +289,9 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
              "at most " + tol + " of its size. Along Y a deviation within " +
              Num(verify::kLedgerFactor[int(LedgerRow::kYc)], s) +
              " floors is rounding; along X, where the translation runs through every sum, within " +
-             Num(verify::kLedgerFactor[int(LedgerRow::kPx)], s) + ".\n";
+             Num(verify::kLedgerFactor[int(LedgerRow::kPx)], s) + ". A lateral force is reported only when Yc and "
+             "Py both leave their thresholds, as a constant force moves them; the detection limit is the force "
+             "that moves each by twice its threshold.\n";
     const std::string verdict = VerdictLine(rep, s) + '\n';
     if (csv) {
         out.Write(t.text);

@@ -52,6 +52,8 @@ done <<'EOF_TABLE'
 2 --verify --preset 2 --time 4e-10
 2 --verify --preset 2 --time 1
 2 --verify --set h=1e-320 --time 1e-318
+2 --verify --preset 2 --set m0=-10
+2 --verify --set KT=-1
 4 --verify --set h=1e-200 --time 1e-198 --inject-lateral-force 1e12
 4 --verify --set w0=0
 3 --set m0=0

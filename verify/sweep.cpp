@@ -32,21 +32,7 @@ std::vector<double> AxisValues(const Axis& axis, int n) {
 }
 
 double ShortestPeriod(const sim::Model& m) {
-    const double m0 = m.M[0], m1 = m.M[1], r1 = m.R[1];
-    // A load against the disk: the disk shares the load's pull with the
-    // other load's, so it counts twice against one load.
-    const double radialInertia = 1 / m1 + 2 / m0;              // [1/kg]
-    const double turnInertia = 1 / (m1 * r1 * r1) + 2 / m.J0;  // [1/(kg m^2)]
-    const double rates[] = {
-        std::fabs(m.w0),                        // the disk's turn [rad/s]
-        std::sqrt(m.CR * radialInertia),        // a load on its radial element
-        std::sqrt(m.CT * turnInertia),          // a load on its torsional element
-        std::fabs(m.KR) * radialInertia,        // radial damping [1/s]
-        std::fabs(m.KT) * turnInertia,          // torsional damping
-    };
-    double fastest = 0;
-    for (double r : rates)
-        if (std::isfinite(r)) fastest = std::max(fastest, r);
+    const double fastest = FastestRate(m);
     return fastest > 0 ? 2 * m.Pi / fastest : INFINITY;
 }
 

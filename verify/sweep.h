@@ -26,10 +26,8 @@ inline constexpr long long kMostGridPoints = 100'000;
 // The values of an axis: n of them, both ends included; one point is FROM.
 std::vector<double> AxisValues(const Axis& axis, int n);
 
-// The shortest time scale of the started motion [s]: the disk's turn, the
-// radial and torsional oscillations of a load against the disk, and the
-// times in which the damping acts, each as 2 Pi over its rate. Infinite
-// when nothing turns, springs or damps.
+// The shortest time scale of the started motion [s]: 2 Pi over its fastest
+// rate (see FastestRate). Infinite when nothing turns, swings or damps.
 double ShortestPeriod(const sim::Model& started);
 
 // How each point is run. By default its step is its own shortest period

@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <exception>
+#include <string>
 #include <thread>
 
 #include "sim/arith.h"
@@ -24,7 +25,8 @@ constexpr double kLowestOrderUndamped = 3;
 constexpr double kLowestOrderDamped = 1.2;
 constexpr double kHighestOrder = 6;
 
-constexpr int kTracePoints = 400;
+// The moments at which the three runs are compared, and the main run is traced.
+constexpr int kSamples = 400;
 constexpr long long kProgressEvery = 1 << 16;
 
 // Sizes of the terms that make up each conserved quantity: rounding is
@@ -64,8 +66,16 @@ double RoundingFloor(double size, long long steps) {
     return size * DBL_EPSILON * std::sqrt(static_cast<double>(std::max<long long>(steps, 1)));
 }
 
+// The state and the energy at one of the moments at which the three runs
+// are compared.
+struct Sample {
+    double y[sim::state::kLastPosition + 1];  // StateY(1..7): positions and the disk angle
+    double E;                                 // total energy [J]
+};
+
 struct RunResult {
     sim::Model m;
+    std::vector<Sample> samples;  // at the same moments in all three runs
     double maxDev[kLedgerRows] = {};
     Sizes maxSize;
     double maxAbsY0 = 0;
@@ -91,9 +101,10 @@ struct Counter {
 };
 
 // Steps the record as the window's run does (T a running sum of h), without
-// display cycles. The trace, when asked for, samples the whole run.
-RunResult Run(const sim::Model& started, double h, long long steps, std::vector<TraceSample>* trace,
-              Counter& counter, bool tells) {
+// display cycles, and samples it every `every` steps and at its end. The
+// trace, when asked for, samples the main run at the same moments.
+RunResult Run(const sim::Model& started, double h, long long steps, long long every,
+              std::vector<TraceSample>* trace, Counter& counter, bool tells) {
     RunResult r;
     r.m = started;
     sim::Model& m = r.m;
@@ -101,7 +112,6 @@ RunResult Run(const sim::Model& started, double h, long long steps, std::vector<
     TrackState(r);
     const sim::Invariants start = sim::ComputeInvariants(m);
     r.maxSize = TermSizes(m);
-    const long long stride = std::max<long long>(1, steps / kTracePoints);
     if (trace) trace->push_back({m.T, std::fabs(m.Y[0]), std::fabs(start.Yc), 0});
     for (long long i = 1; i <= steps; ++i) {
         sim::RungeKuttaStep(m);
@@ -114,9 +124,15 @@ RunResult Run(const sim::Model& started, double h, long long steps, std::vector<
         }
         r.maxAbsY0 = std::max(r.maxAbsY0, std::fabs(m.Y[0]));
         TrackState(r);
-        if (trace && (i % stride == 0 || i == steps))
-            trace->push_back({m.T, std::fabs(m.Y[0]), std::fabs(now.Yc - start.Yc),
-                              RoundingFloor(r.maxSize.of[int(LedgerRow::kYc)], i)});
+        if (i % every == 0 || i == steps) {
+            Sample sample;
+            std::copy(m.StateY, m.StateY + sim::state::kLastPosition + 1, sample.y);
+            sample.E = sim::ComputeE(m);
+            r.samples.push_back(sample);
+            if (trace)
+                trace->push_back({m.T, std::fabs(m.Y[0]), std::fabs(now.Yc - start.Yc),
+                                  RoundingFloor(r.maxSize.of[int(LedgerRow::kYc)], i)});
+        }
         if (i % kProgressEvery == 0) {
             const long long done = counter.done += kProgressEvery;
             if (tells && counter.tell && *counter.tell)
@@ -125,15 +141,14 @@ RunResult Run(const sim::Model& started, double h, long long steps, std::vector<
     }
     counter.done += steps % kProgressEvery;
     r.pyChange = sim::ComputeInvariants(m).Py - start.Py;
-    sim::ComputeE(m);
     sim::ComputeYmrv(m);
     return r;
 }
 
 // |a - b| over the coordinates of the three bodies [m].
-double PositionDistance(const sim::Model& a, const sim::Model& b) {
+double PositionDistance(const Sample& a, const Sample& b) {
     double d = 0;
-    for (int k = sim::state::kX; k < sim::state::kAngle; ++k) d = std::max(d, std::fabs(a.StateY[k] - b.StateY[k]));
+    for (int k = sim::state::kX; k < sim::state::kAngle; ++k) d = std::max(d, std::fabs(a.y[k] - b.y[k]));
     return d;
 }
 
@@ -142,18 +157,27 @@ double PositionDistance(const sim::Model& a, const sim::Model& b) {
 double Relative(double a, double scale) { return a == 0 ? 0 : a / std::fabs(scale); }
 
 // The errors of the runs at h and h/2 against the run at h/4, each in its
-// own scale. The positions are measured against the loads' distance from
-// the disk, not against where the disk has travelled: a run's translation
-// says nothing about its accuracy.
+// own scale, at the worst of the sampled moments: a damped run may part
+// from the truth on its way and come back to rest at the end. The positions
+// are measured against the loads' distance from the disk, not against where
+// the disk has travelled: a run's translation says nothing about its
+// accuracy.
 Convergence Compare(const RunResult (&runs)[3], const sim::Model& started, long long steps, bool damped) {
     Convergence c;
-    const sim::Model& ref = runs[2].m;
+    const std::vector<Sample>& ref = runs[2].samples;
     const double r1 = started.R[1], turn = 2 * started.Pi;
+    constexpr int kAngle = sim::state::kAngle;
     for (int k = 0; k < 2; ++k) {
-        const sim::Model& m = runs[k].m;
-        c.positionError[k] = Relative(PositionDistance(m, ref), r1);
-        c.angleError[k] = Relative(std::fabs(m.StateY[sim::state::kAngle] - ref.StateY[sim::state::kAngle]), turn);
-        c.energyError[k] = Relative(std::fabs(m.E - ref.E), started.E0);
+        const std::vector<Sample>& run = runs[k].samples;
+        double position = 0, angle = 0, energy = 0;
+        for (std::size_t j = 0; j < ref.size(); ++j) {
+            position = std::max(position, PositionDistance(run[j], ref[j]));
+            angle = std::max(angle, std::fabs(run[j].y[kAngle] - ref[j].y[kAngle]));
+            energy = std::max(energy, std::fabs(run[j].E - ref[j].E));
+        }
+        c.positionError[k] = Relative(position, r1);
+        c.angleError[k] = Relative(angle, turn);
+        c.energyError[k] = Relative(energy, started.E0);
         c.stateError[k] = std::max(c.positionError[k], c.angleError[k]);
     }
     c.stateOrder = std::log2(c.stateError[0] / c.stateError[1]);
@@ -171,6 +195,8 @@ Convergence Compare(const RunResult (&runs)[3], const sim::Model& started, long 
     c.stateFloor = DBL_EPSILON * static_cast<double>(steps) * (Relative(fine.maxPosition, r1) + fine.maxAngle);
     c.atRounding = !(c.stateError[1] > kOrderNoise * c.stateFloor);
     c.small = c.stateError[0] <= kConvergedError && c.energyError[0] <= kConvergedError;
+    c.stepsPerPeriod = 2 * started.Pi / (started.h * FastestRate(started));
+    c.stable = !(started.h * FastestRate(started) > kMostRateTimesStep);
     c.converged = Converged(c, damped);
     return c;
 }
@@ -181,19 +207,61 @@ bool Converged(const Convergence& c, bool damped) {
     // Rounding may excuse an order that means nothing only where the error
     // itself is small: a run that diverges has an error at h/2 that is
     // "at rounding" of its own huge coordinates.
-    if (!c.small) return false;
+    if (!c.small || !c.stable) return false;
     const double lowest = damped ? kLowestOrderDamped : kLowestOrderUndamped;
     return c.atRounding || (c.stateOrder >= lowest && c.stateOrder <= kHighestOrder);
 }
 
-bool LimitKnown(double detectionLimit) { return std::isfinite(detectionLimit) && detectionLimit > 0; }
+double FastestRate(const sim::Model& m) {
+    const double m0 = m.M[0], m1 = m.M[1], r1 = m.R[1];
+    // An element pulls a load and the disk apart: 1/m1 + 2/m0 per newton
+    // [1/kg]. A torsional element turns its load about the disk, turns the
+    // disk, and pushes the disk sideways at the load's distance: per
+    // newton-metre [1/(kg m^2)].
+    const double radialInertia = 1 / m1 + 2 / m0;
+    const double twistInertia = radialInertia / (r1 * r1) + 2 / m.J0;
+    const double rates[] = {
+        std::fabs(m.w0),                  // the disk's turn [rad/s]
+        std::sqrt(m.CR * radialInertia),  // a swing on the radial element
+        std::sqrt(m.CT * twistInertia),   // a swing on the torsional element
+        m.KR * radialInertia,             // radial damping [1/s]
+        m.KT * twistInertia,              // torsional damping
+    };
+    double fastest = 0;
+    for (double r : rates)
+        if (r > fastest) fastest = r;  // a rate that is not a number is no rate
+    return fastest;
+}
+
+std::string Unphysical(const sim::Model& m) {
+    const struct {
+        const char* name;
+        double value;
+        bool zeroAllowed;
+    } inputs[] = {
+        {"m0", m.M[0], false}, {"m1", m.M[1], false}, {"R0", m.R[0], false}, {"R1", m.R[1], false},
+        {"CT", m.CT, true},    {"KR", m.KR, true},    {"KT", m.KT, true},
+    };
+    for (const auto& in : inputs)
+        if (in.zeroAllowed ? !(in.value >= 0) : !(in.value > 0))
+            return std::string(in.name) + (in.zeroAllowed ? " is negative" : " is not positive") +
+                   ": a disk with loads has positive masses and radii, and stiffness and damping of at least 0";
+    return {};
+}
+
+bool LimitKnown(double detectionLimit) { return std::isfinite(detectionLimit) && detectionLimit >= DBL_MIN; }
 
 Verdict Judge(const VerifyReport& rep) {
     auto holds = [&rep](LedgerRow row) { return rep.ledger[int(row)].holds; };
     if (!rep.conv.converged) return Verdict::kNotConverged;
-    // A net force along Y shows in both its momentum and its centre of mass.
-    if (!holds(LedgerRow::kYc) || !holds(LedgerRow::kPy)) return Verdict::kLateralForceActs;
+    // A constant force along Y moves the momentum by F t and the centre of
+    // mass by F t^2 / 2M, and from the limit up both beyond their thresholds.
+    const bool yc = holds(LedgerRow::kYc), py = holds(LedgerRow::kPy);
+    if (!yc && !py) return Verdict::kLateralForceActs;
     if (!holds(LedgerRow::kPx) || !holds(LedgerRow::kLz)) return Verdict::kLedgerBroken;
+    // One of them alone is not what a force does: rounding that goes the
+    // same way step after step, beyond the share its floor allows.
+    if (!yc || !py) return Verdict::kRoundingCreeps;
     if (!LimitKnown(rep.detectionLimit)) return Verdict::kNoLimit;
     return rep.claimFactor >= kClearlyAbove ? Verdict::kNoLateralForce : Verdict::kBelowDetection;
 }
@@ -208,8 +276,10 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     counter.total = 7 * steps;
     counter.tell = &progress;
     for (int k = 0; k < 3; ++k) rep.h[k] = started.h / (1 << k), rep.steps[k] = steps << k;
+    // The runs are compared every `every` steps of h, the same moments in all three.
+    const long long every = std::max<long long>(1, steps / kSamples);
     auto run = [&](int k, bool tells) {
-        runs[k] = Run(started, rep.h[k], rep.steps[k], k == 0 ? &rep.trace : nullptr, counter, tells);
+        runs[k] = Run(started, rep.h[k], rep.steps[k], every << k, k == 0 ? &rep.trace : nullptr, counter, tells);
     };
     if (atOnce) {
         // The runs share nothing but the counter: the run at h/4, as long as
@@ -266,18 +336,21 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     rep.ymrvEnd = r.m.Ymrv;
     rep.totalMass = started.M[0] + started.M[1] + started.M[2];
 
-    // A constant force F on the system moves Yc by F t^2 / (2 M) from rest.
-    // Rounding moves it by at most the threshold either way, so a force
-    // whose displacement is twice the threshold always ends beyond it.
+    // A constant force F on the system moves Yc by F t^2 / (2 M) from rest,
+    // and Py by F t. Rounding moves each by at most its threshold either
+    // way, so a force that moves both by twice their thresholds always ends
+    // beyond them.
     rep.yThreshold = rep.ledger[int(LedgerRow::kYc)].allowance;
-    rep.detectionLimit = 2 * rep.totalMass * (2 * rep.yThreshold) / (rep.time * rep.time);
+    const double byYc = 2 * rep.totalMass * (2 * rep.yThreshold) / (rep.time * rep.time);
+    const double byPy = 2 * rep.ledger[int(LedgerRow::kPy)].allowance / rep.time;
+    rep.detectionLimit = std::max(byYc, byPy);
     const double claim = std::fabs(rep.fmrv);
     rep.claimFactor = LimitKnown(rep.detectionLimit) ? claim / rep.detectionLimit : NAN;
     // The floor grows about as T^1.5 (the size as T, the rounding walk as
-    // sqrt(T)), so the limit falls about as 1/sqrt(T); half as long again
-    // allows for swings a longer run reaches that this one did not.
+    // sqrt(T)), so the limit falls about as 1/sqrt(T); twice as long allows
+    // for swings a longer run reaches that this one did not.
     const double shortfall = kClearlyAbove * rep.detectionLimit / claim;
-    rep.timeToResolve = claim > 0 ? 1.5 * rep.time * shortfall * shortfall : INFINITY;
+    rep.timeToResolve = claim > 0 ? 2 * rep.time * shortfall * shortfall : INFINITY;
     rep.verdict = Judge(rep);
     return rep;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "sim/model.h"
@@ -29,19 +30,28 @@ struct LedgerEntry {
 // leave a margin of eight.
 inline constexpr double kLedgerFactor[kLedgerRows] = {64, 4, 64, 4};
 
-// The runs converge when the error at h, estimated against h/4, is at most
-// this fraction of the motion's own scale: the loads within a millimetre
-// per metre of their distance from the disk, the disk angle within a
-// thousandth of a turn, the energy within a thousandth of E0. Both presets
-// at their own steps stay below 1E-5 over thousands of turns, and RK4 at
-// 60 steps a turn below it over 300 turns; a step that leaves the disk 15
-// steps a turn is above it within 10 turns. It is also the most that the
-// truncation error may add to the allowance of Lz.
+// The runs converge when the error at h, estimated against h/4 at every
+// sampled moment of the run, is at most this fraction of the motion's own
+// scale: the loads within a millimetre per metre of their distance from
+// the disk, the disk angle within a thousandth of a turn, the energy within
+// a thousandth of E0. Both presets at their own steps stay below 1E-5 over
+// thousands of turns; RK4 at 100 steps a turn stays below it for about a
+// thousand turns (it lags a turn by (2 Pi / 100)^5 / 120 a step), at 60
+// steps a turn for about a hundred; a step that leaves the disk 30 steps a
+// turn is above it within 30 turns. It is also the most that the truncation
+// error may add to the allowance of Lz.
 inline constexpr double kConvergedError = 1e-3;
 
 // A force is reported only when it is at least this many times the detection
 // limit, so that "no lateral force" never rests on a borderline case.
 inline constexpr double kClearlyAbove = 2;
+
+// RK4 keeps an oscillation at rate w stable only while w h < 2.8, a decay
+// at rate k while k h < 2.8; the rates are estimated from above (see
+// FastestRate), so a step must leave at least 2 Pi steps to the shortest
+// period. A run beyond it may agree with itself only because nothing stirs
+// the fastest motion - until a force does.
+inline constexpr double kMostRateTimesStep = 1;
 
 // The three runs must have enough steps for an order to mean anything, and
 // few enough (7 n in all) to finish within a couple of minutes.
@@ -52,7 +62,8 @@ enum class Verdict {
     kNoLateralForce,    // Yc within its floor, and the claimed force would have shown
     kLateralForceActs,  // Yc or Py moved beyond its floor
     kLedgerBroken,      // Px or Lz off: the equations are not solved as they should be
-    kNotConverged,      // h, h/2, h/4 disagree: nothing is claimed
+    kNotConverged,      // h, h/2, h/4 disagree, or the step is unstable: nothing is claimed
+    kRoundingCreeps,    // Yc or Py left its threshold, but not both as a force would move them
     kNoLimit,           // the detection limit is 0, infinite or not a number
     kBelowDetection,    // the claimed force is too small for this run to show
 };
@@ -65,8 +76,9 @@ struct TraceSample {
     double floorYc{};  // rounding floor of Yc up to this moment [m]
 };
 
-// How far the runs at h and h/2 end from the run at h/4, in the motion's
-// own scales, so that the errors of a run are comparable with any other's.
+// How far the runs at h and h/2 are from the run at h/4, at the worst of
+// the moments sampled over the run, in the motion's own scales, so that the
+// errors of a run are comparable with any other's.
 struct Convergence {
     double positionError[2] = {};  // max |X, Y - at h/4| over the bodies / R1
     double angleError[2] = {};     // |fi0 - at h/4| / (2 Pi)
@@ -75,7 +87,9 @@ struct Convergence {
     double stateFloor{};           // what rounding alone gives the state error (see Verify)
     double stateOrder{};           // log2(stateError[0] / stateError[1])
     double energyOrder{};
+    double stepsPerPeriod{};       // 2 Pi / (h * the fastest rate of the motion)
     bool small{};                  // the errors at h within kConvergedError
+    bool stable{};                 // h within kMostRateTimesStep of the fastest rate
     bool atRounding{};             // the state error at h/2 within a few floors
     bool converged{};
 };
@@ -93,22 +107,35 @@ struct VerifyReport {
     double ymrvEnd{};         // where it would have moved the system by the end [m]
     double totalMass{};       // m0 + m1 + m2 [kg]
     double yThreshold{};      // the floors of Yc beyond which a force acts [m]
-    double detectionLimit{};  // smallest lateral force this run is sure to show [N]
+    double detectionLimit{};  // smallest lateral force this run is sure to show in Yc and Py [N]
     double claimFactor{};     // |Fmrv| / detectionLimit; not a number without a limit
     double timeToResolve{};   // a run this long would show the claimed force [s]
     Verdict verdict = Verdict::kBelowDetection;
     std::vector<TraceSample> trace;  // the main run, at most a few hundred moments
 };
 
-// Whether the runs converge: small errors at h, and either the order of the
-// method or errors at h/2 so small that rounding alone explains them.
+// Whether the runs converge: a stable step, small errors at h, and either
+// the order of the method or errors at h/2 that rounding alone explains.
 bool Converged(const Convergence& c, bool damped);
 
-// A limit is an answer only when it is a positive finite force.
+// The fastest rate of the started motion [1/s]: the disk's turn, the
+// swings of a load against the disk on its radial and its torsional
+// element, the rates at which the damping acts. Each is estimated from
+// above: the disk takes the pull of both loads, so it counts twice against
+// one. 0 when nothing turns, swings or damps.
+double FastestRate(const sim::Model& started);
+
+// Why the inputs are not a physical disk with loads (a mass or a radius not
+// positive, a stiffness or a damping negative), or empty.
+std::string Unphysical(const sim::Model& started);
+
+// A limit is an answer only when it is a positive force that keeps all its
+// digits (a normal double).
 bool LimitKnown(double detectionLimit);
 
 // The verdict from the convergence, the ledger and the claim: no
-// convergence first, then a force along Y, then the rest of the ledger,
+// convergence first, then a force along Y (Yc and Py both beyond their
+// thresholds), then the rest of the ledger, then one of Yc and Py alone,
 // then whether a limit exists, then whether the claim is clearly above it.
 Verdict Judge(const VerifyReport& rep);
 
