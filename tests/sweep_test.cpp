@@ -48,6 +48,24 @@ TEST(Sweep, TheFirstAxisVariesSlowestAndPartsTakeEveryNth) {
     }
 }
 
+TEST(Sweep, TheFastestRateIsOfTheSwingsAndTheDamping) {
+    // Preset 1 (m0 = 10, m1 = 1, R1 = 1, J0 = 1.25): an element pulls a load
+    // and the disk apart with 1/m1 + 2/m0 = 1.2 per kg; a torsional one, at
+    // R1 = 1, with 1.2 + 2/J0 = 2.8 per kg m^2. Each row makes one term the
+    // fastest.
+    using app::Field;
+    struct Case { testing_support::Typed typed; double rate; };
+    const Case cases[] = {
+        {{}, std::sqrt(400 * 1.2)},                         // the radial swing, CR = 400
+        {{{Field::CT, "10000"}}, std::sqrt(1e4 * 2.8)},      // the torsional swing
+        {{{Field::KR, "1000"}}, 1000 * 1.2},                  // radial damping
+        {{{Field::KT, "1000"}}, 1000 * 2.8},                  // torsional damping
+        {{{Field::KT, "1000"}, {Field::R1, "2"}}, 1000 * (1.2 / 4 + 1.6)},  // at twice the distance
+        {{{Field::W0, "0"}, {Field::CT, "0"}, {Field::KR, "0"}, {Field::KT, "0"}}, 0},
+    };
+    for (const Case& c : cases) EXPECT_NEAR(verify::FastestRate(Started(1, c.typed).model), c.rate, 1e-12 * c.rate);
+}
+
 TEST(Sweep, EachPointSteppedByItsOwnShortestPeriod) {
     // Preset 1: the disk turns at 20 rad/s; a load on its radial element
     // against the disk swings at sqrt(CR (1/m1 + 2/m0)) = sqrt(400 * 1.2),

@@ -220,9 +220,10 @@ double FastestRate(const sim::Model& m) {
     // newton-metre [1/(kg m^2)].
     const double radialInertia = 1 / m1 + 2 / m0;
     const double twistInertia = radialInertia / (r1 * r1) + 2 / m.J0;
+    // The disk's turn needs no rate of its own: CR = m1 w0^2 makes the swing
+    // on the radial element sqrt(1 + 2 m1 / m0) times as fast.
     const double rates[] = {
-        std::fabs(m.w0),                  // the disk's turn [rad/s]
-        std::sqrt(m.CR * radialInertia),  // a swing on the radial element
+        std::sqrt(m.CR * radialInertia),  // a swing on the radial element [1/s]
         std::sqrt(m.CT * twistInertia),   // a swing on the torsional element
         m.KR * radialInertia,             // radial damping [1/s]
         m.KT * twistInertia,              // torsional damping

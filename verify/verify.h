@@ -118,9 +118,9 @@ struct VerifyReport {
 // the order of the method or errors at h/2 that rounding alone explains.
 bool Converged(const Convergence& c, bool damped);
 
-// The fastest rate of the started motion [1/s]: the disk's turn, the
-// swings of a load against the disk on its radial and its torsional
-// element, the rates at which the damping acts. Each is estimated from
+// The fastest rate of the started motion [1/s]: the swings of a load
+// against the disk on its radial and its torsional element (the first
+// always faster than the disk's turn), the rates at which the damping acts. Each is estimated from
 // above: the disk takes the pull of both loads, so it counts twice against
 // one. 0 when nothing turns, swings or damps.
 double FastestRate(const sim::Model& started);
