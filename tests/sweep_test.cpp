@@ -126,6 +126,14 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
         // half the limit, never more than it.
         EXPECT_TRUE(a.forceBound >= a.detectionLimit / 2 && a.forceBound <= a.detectionLimit) << i;
     }
+    // A force injected at a hundred times the limit is the bound, to within
+    // the threshold: the largest force the computed Yc allows is the one
+    // that acts.
+    sim::Model pushed = build({100, 200});
+    pushed.h = one[4].scale.h;
+    pushed.InjectedForceY0 = 100 * one[4].detectionLimit;
+    const double bound = verify::ForceBound(verify::Verify(pushed, static_cast<long long>(one[4].scale.steps)));
+    EXPECT_TRUE(bound >= pushed.InjectedForceY0 && bound <= 1.02 * pushed.InjectedForceY0) << bound;
     const verify::Grid odd{{{"V0", 10, 10, false}, {"w0", 0, -1, false}}, 2};
     const auto edge = verify::Sweep(verify::Plan(odd, s, build), build, 2);
     EXPECT_FALSE(edge[0].failed);

@@ -10,6 +10,7 @@
 
 #include "sim/arith.h"
 #include "verify/verify.h"
+#include "app/fields.h"
 #include "tests/support.h"
 
 namespace {
@@ -233,6 +234,27 @@ TEST(Verify, TheRunsAtOnceGiveTheSameReportAndTellTheirProgress) {
     bad.M[0] = 0;
     EXPECT_THROW(verify::Verify(bad, 100, {}, true), sim::ArithmeticError);
     EXPECT_THROW(verify::Verify(bad, 100, {}, false), sim::ArithmeticError);
+}
+
+TEST(Verify, OnlyAPhysicalDiskIsVerified) {
+    // Masses and radii above 0, stiffness and damping at least 0; the reason
+    // names the input.
+    struct Case { Field field; const char* text; const char* refused; };
+    const Case cases[] = {
+        {Field::M0, "0", "m0"},        {Field::M0, "1E-300", nullptr}, {Field::M1, "-1", "m1"},
+        {Field::R0, "0", "R0"},        {Field::R1, "0", "R1"},         {Field::R1, "-2", "R1"},
+        {Field::CT, "0", nullptr},     {Field::CT, "-1", "CT"},        {Field::KR, "0", nullptr},
+        {Field::KR, "-1E-300", "KR"},  {Field::KT, "-1", "KT"},        {Field::KT, "0", nullptr},
+    };
+    for (const Case& c : cases) {
+        app::Record rec;
+        // The start set-up of a refused input may fail; only its inputs matter here.
+        testing_support::Form f({{c.field, c.text}});
+        sim::SetConstants(rec.model);
+        app::ReadFields(f.port, rec, app::kStartFields);
+        const std::string why = verify::Unphysical(rec.model);
+        EXPECT_EQ(why.substr(0, why.find(' ')), c.refused ? c.refused : "") << c.text;
+    }
 }
 
 TEST(Verify, StepsRoundToTheNearestAndMayBeBeyondAnyRun) {

@@ -22,10 +22,10 @@ std::vector<double> AxisValues(const Axis& axis, int n) {
     std::vector<double> v;
     for (int i = 0; i < n; ++i) {
         const double f = n == 1 ? 0 : static_cast<double>(i) / (n - 1);
-        // Equal ratios: FROM (TO/FROM)^f; equal steps otherwise. The ends are
-        // the values given, not a power that comes near them.
-        double x = axis.log ? axis.from * std::pow(axis.to / axis.from, f) : axis.from + (axis.to - axis.from) * f;
-        if (i == n - 1 && n > 1) x = axis.to;
+        // Equal ratios: FROM (TO/FROM)^f; equal steps otherwise. Rounded to
+        // the 15 digits printed, the ends are the values given, not a power
+        // that comes within a unit in the last place of them.
+        const double x = axis.log ? axis.from * std::pow(axis.to / axis.from, f) : axis.from + (axis.to - axis.from) * f;
         v.push_back(Round15(x));
     }
     return v;
