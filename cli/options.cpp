@@ -138,7 +138,9 @@ const std::vector<Entry>& Entries() {
         {{"help", "h"}, {}, [](auto&, auto&, auto&, auto&) { return ParseResult::kHelp; }},
         {{"version"}, {}, [](auto&, auto&, auto&, auto&) { return ParseResult::kVersion; }},
         {{"final-only"}, {}, [](auto&, Options& o, auto&, auto&) { return o.finalOnly = true, ParseResult::kOk; }},
-        {{"decimal-comma"}, {}, [](auto&, Options& o, auto&, auto&) { return o.decimalComma = true, ParseResult::kOk; }},
+        {{"decimal-comma"}, {}, [](auto&, Options& o, auto&, auto&) {
+             return o.decimalComma = true, ParseResult::kOk;
+         }},
         {{"invariants"}, {}, [](auto&, Options& o, auto&, auto&) { return o.invariants = true, ParseResult::kOk; }},
         {{"verify"}, {}, [](auto&, Options& o, auto&, auto&) { return o.verify = true, ParseResult::kOk; }},
         {{"format"}, "tsv|csv", [](const auto& values, Options& o, auto&, std::string& error) {
@@ -197,7 +199,9 @@ const std::vector<Entry>& Entries() {
          }},
         {{"inject-lateral-force"}, "N", [](const auto& values, Options& o, auto& numbers, auto&) {
              for (const std::string& v : values)
-                 numbers.push_back({"--inject-lateral-force", v, false, [&o](double f) { return o.injectedForceY0 = f, std::string(); }});
+                 numbers.push_back({"--inject-lateral-force", v, false, [&o](double f) {
+                     return o.injectedForceY0 = f, std::string();
+                 }});
              return ParseResult::kOk;
          }},
     };
@@ -206,7 +210,9 @@ const std::vector<Entry>& Entries() {
 
 // Each byte as one character and back: option names are ASCII, and values
 // reach the fields byte for byte, whatever their encoding.
-QString Chars(std::string_view bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
+QString Chars(std::string_view bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
 std::string Bytes(const QString& chars) { return chars.toLatin1().toStdString(); }
 
 }  // namespace
@@ -224,9 +230,15 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
     QStringList line{QStringLiteral("morvane1-cli")};
     for (const std::string_view a : args) line << Chars(a);
     if (!parser.parse(line)) {
-        const QStringList unknown = parser.unknownOptionNames();
-        if (!unknown.isEmpty())
-            return Refuse(error, "unknown option " + Quote((unknown.front().size() > 1 ? "--" : "-") + Bytes(unknown.front())));
+        // An unknown option is quoted as it was typed.
+        if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+            const std::string name = Bytes(unknown.front());
+            const auto typed = std::find_if(args.begin(), args.end(), [&](std::string_view a) {
+                const std::size_t dashes = a.starts_with("--") ? 2 : a.starts_with('-') ? 1 : 0;
+                return dashes > 0 && a.substr(dashes, a.find('=') - dashes) == name;
+            });
+            return Refuse(error, "unknown option " + Quote(typed != args.end() ? *typed : "--" + name));
+        }
         std::string why = parser.errorText().toStdString();  // "Missing value after '--set'."
         if (!why.empty() && why.back() == '.') why.pop_back();
         if (!why.empty()) why.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(why.front())));
@@ -244,7 +256,8 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
     }
     const char sep = opt.decimalComma ? ',' : '.';
     for (const NumberText& n : numbers) {
-        const bool ok = n.whole ? app::ParseWhole32(n.text, sep).has_value() : app::ParseNumber(n.text, sep).has_value();
+        const bool ok = n.whole ? app::ParseWhole32(n.text, sep).has_value()
+                                : app::ParseNumber(n.text, sep).has_value();
         if (!ok) {
             error = n.label + " " + Quote(n.text);
             return ParseResult::kBadValue;
@@ -256,7 +269,7 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
         return Refuse(error, "--time, --inject-lateral-force and --plot go with --verify");
     // The verifier's table keeps decimal points in CSV.
     if (opt.verify && opt.csv && opt.decimalComma)
-        return Refuse(error, "--decimal-comma goes with --format csv only for the rows of a run, not with --verify");
+        return Refuse(error, "--decimal-comma goes with --format csv for the rows of a run, not with --verify");
     return ParseResult::kOk;
 }
 

@@ -297,7 +297,8 @@ private slots:
         QVERIFY(QFile::remove(u"share/shema.gif"_s) && QDir::setCurrent(share));
         QCOMPARE(box.SetBackgroundFromFile("shema.gif"), app::PictureFile::kMissing);
         QVERIFY(QDir::setCurrent(old));
-        QCOMPARE(box.MessageText(app::Message::kSchemeMissing), Text(app::Message::kSchemeMissing) + u":\r\n"_s + share);
+        QCOMPARE(box.MessageText(app::Message::kSchemeMissing),
+                 Text(app::Message::kSchemeMissing) + u":\r\n"_s + share);
     }
 };
 
