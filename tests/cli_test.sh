@@ -22,7 +22,7 @@ same() {  # golden file, command...: the output is the file's; the exit status i
 }
 status() { "$cli" "$@" >/dev/null 2>&1; echo $?; }
 
-same run_preset1.tsv "$cli" --cycles 3 --invariants
+same run_preset1.tsv "$cli" --preset 1 --cycles 3 --invariants
 same run_preset1_10000.tsv "$cli" --decimal-comma --cycles 10000 --final-only
 same run_preset2_1000.tsv "$cli" --preset 2 --cycles 1000 --final-only
 check "T after 69 steps: the running sum of h" "0,00690000000000001" \
@@ -53,6 +53,7 @@ done <<'EOF_TABLE'
 2 --set R0=0,5
 2 --twist nan
 2 --set NC0=3000000000
+0 --set CT=3E+09
 2 --set m0=1e300 --set R0=1e10
 2 --verify --preset 2 --time 4e-10
 2 --verify --preset 2 --time 1
@@ -62,6 +63,7 @@ done <<'EOF_TABLE'
 64 --frobnicate
 64 --preset 3
 64 --cycles 0
+64 --cycles 3x
 64 --set mass=3
 64 --time 1
 64 --verify --plot answer.pdf
@@ -69,6 +71,14 @@ done <<'EOF_TABLE'
 64 foo
 64 --final-only=yes
 64 --verify --format csv --decimal-comma
+EOF_TABLE
+while IFS='|' read -r args want; do
+  # shellcheck disable=SC2086
+  check "usage error of $args" "morvane1-cli: $want; try --help" "$("$cli" $args 2>&1 >/dev/null)"
+done <<'EOF_TABLE'
+--twist frob -frob|unknown option "-frob"
+--frob=3|unknown option "--frob=3"
+--cycles 3 --set|missing value after '--set'
 EOF_TABLE
 check "no claim to resolve" "inconclusive: the claimed force Fmrv is 0 N" \
   "$("$cli" --verify --set V0=0 | tail -1 | cut -d'(' -f1 | sed 's/ $//')"
@@ -82,7 +92,8 @@ check "a long refused value is quoted a line long" yes \
   "$([ ${#err} -lt 200 ] && grep -q '600 characters; a number may have at most 500' <<<"$err" && echo yes)"
 
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$cli" --version)
-check "--version with no display" "0 morvane1-cli $version" "$? $out"
+check "--version and --help with no display" "0 morvane1-cli $version usage: morvane1-cli" \
+  "$? $out $(env -u DISPLAY -u WAYLAND_DISPLAY "$cli" --help | head -1 | cut -d' ' -f1,2)"
 
 # CSV keeps what TSV's first line carries, as four constant columns; with
 # decimal commas, semicolons between them, as such spreadsheets read it.
