@@ -240,7 +240,7 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
             return Refuse(error, "unknown option " + Quote(typed != args.end() ? *typed : "--" + name));
         }
         std::string why = parser.errorText().toStdString();  // "Missing value after '--set'."
-        if (!why.empty() && why.back() == '.') why.pop_back();
+        if (why.ends_with('.')) why.pop_back();
         if (!why.empty()) why.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(why.front())));
         return Refuse(error, why);
     }

@@ -66,6 +66,8 @@ done <<'EOF_TABLE'
 64 --cycles 3x
 64 --set mass=3
 64 --time 1
+64 --verify --time 0
+64 --verify --plot .png
 64 --verify --plot answer.pdf
 64 --cycles 3 --set
 64 foo
