@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
-morvane1_install_missing clang libclang-rt-14-dev
+morvane1_install_missing "${MORVANE1_TEST_PACKAGES[@]}" clang libclang-rt-14-dev
 
 cmake --preset release
 cmake --build --preset release

@@ -9,8 +9,8 @@ enum class Message {
     kInputError,      // Start refused: a field is not a number, or the set-up fails
     kSolveError,      // a run ended by a failing step or display cycle
     kPlotError,       // a run ended by a point that cannot be drawn at the scales
-    kSchemeMissing,   // no shema.gif in the working folder
-    kSchemeUnusable,  // shema.gif is there but is not a picture that can be shown
+    kSchemeMissing,   // no shema.gif in the working folder nor the installed one
+    kSchemeUnusable,  // a shema.gif is there but is not a picture that can be shown
 };
 
 inline constexpr std::string_view kSchemeFileName = "shema.gif";
@@ -26,8 +26,9 @@ constexpr std::string_view MessageText(Message m) {
                    "Быстрее всего получились слишком большие силы \r\n"
                    "а следоватедьно ускорения, скорости и координаты, что при\r\n"
                    "заданных масштабах не позволяет вывести их на зкран";
-        case Message::kSchemeMissing: return "Нет файла shema.gif в рабочей папке программы";
-        case Message::kSchemeUnusable: return "Файл shema.gif в рабочей папке программы не удалось прочитать как рисунок";
+        // The window adds the folders it looked in, or the file it read.
+        case Message::kSchemeMissing: return "Нет файла shema.gif ни в одной из папок";
+        case Message::kSchemeUnusable: return "Файл shema.gif не удалось прочитать как рисунок";
     }
     return "";
 }

@@ -11,7 +11,7 @@ enum class ExitStatus : int {
     kRunFailed = 3,       // the run stopped on an error of the equations or the plot
     kInconclusive = 4,    // --verify: this run cannot tell (says what would)
     kUsage = 64,          // the command line itself is wrong
-    kWriteFailed = 74,    // the output could not be written (a full disk, a closed pipe)
+    kWriteFailed = 74,    // the output could not be written (a full disk; a closed pipe is SIGPIPE)
 };
 
 }  // namespace cli

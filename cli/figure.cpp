@@ -199,7 +199,7 @@ bool Finish(QFile& file, std::string& reason) {
 // Qt's own notes (a missing runtime folder, say) are no concern of the
 // runner's reader; its failures are reported by what it returns.
 void QuietNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "morvane1-cli: %s\n", qPrintable(text));
 }
 
 }  // namespace

@@ -33,14 +33,24 @@ void AppendNumber(std::string& out, double v, char sep) {
 
 using cli::ExitStatus;
 
+// Every message starts with the program's name, as a Unix tool's does; the
+// window's own text may follow it.
+void Say(std::string_view text) {
+    std::string line = "morvane1-cli: ";
+    for (std::size_t i = 0; i < text.size(); ++i)  // the window's CR LF, a terminal's LF
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) line += text[i];
+    line += '\n';
+    std::fputs(line.c_str(), stderr);
+}
+
 // The run ends on a failed write: nothing after it could reach the reader.
 ExitStatus WriteFailed(const cli::Output& out) {
-    std::fprintf(stderr, "morvane1-cli: the output could not be written: %s\n", out.Reason().c_str());
+    Say("the output could not be written: " + out.Reason());
     return ExitStatus::kWriteFailed;
 }
 
 void InputRefused(const std::string& why) {
-    std::fprintf(stderr, "%s: %s\n", std::string(app::MessageText(app::Message::kInputError)).c_str(), why.c_str());
+    Say(std::string(app::MessageText(app::Message::kInputError)) + ": " + why);
 }
 
 ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
@@ -49,7 +59,12 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     cli::FillFields(port, form, opt);
 
     const char sep = port.separator;
-    const char delim = opt.csv ? ',' : '\t';
+    // CSV with decimal commas is what spreadsheets of decimal-comma locales
+    // read: semicolons between the columns.
+    const char delim = !opt.csv ? '\t' : sep == ',' ? ';' : ',';
+    // The four values Start writes, as the window shows them: TSV's first
+    // line, CSV's last columns.
+    const app::Field start[] = {app::Field::J0, app::Field::CR, app::Field::Fmrv, app::Field::E0};
     std::string line;
     long long cycles = 0;
     bool headerDone = false;
@@ -57,16 +72,17 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     cli::Progress progress("morvane1-cli", stderr);
     auto printHeader = [&] {
         line.clear();
-        // The four values Start writes, as the window shows them.
         if (!opt.csv)
-            line += "# J0=" + port.Text(app::Field::J0) + " CR=" + port.Text(app::Field::CR) +
-                    " Fmrv=" + port.Text(app::Field::Fmrv) + " E0=" + port.Text(app::Field::E0) + '\n';
+            line += "# J0=" + port.Text(start[0]) + " CR=" + port.Text(start[1]) + " Fmrv=" + port.Text(start[2]) +
+                    " E0=" + port.Text(start[3]) + '\n';
         for (const app::Readout& r : app::kReadouts) {
             if (r.field != app::kReadouts[0].field) line += delim;
             line += r.caption;
         }
         if (opt.invariants)
             for (const char* name : {"Eerr", "Px", "Py", "Lz", "Yc"}) (line += delim) += name;
+        if (opt.csv)
+            for (const char* name : {"J0", "CR", "Fmrv", "E0"}) (line += delim) += name;
         line += '\n';
         out.Write(line);
         headerDone = true;
@@ -78,12 +94,18 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
             line += port.Text(r.field);
         }
         if (opt.invariants) {
+            // Eerr is undefined for a system at rest (E0 = 0): an empty cell,
+            // and the run goes on.
+            line += delim;
+            if (m.E0 != 0) AppendNumber(line, sim::EnergyError(m), sep);
             const sim::Invariants inv = sim::ComputeInvariants(m);
-            for (double v : {sim::EnergyError(m), inv.Px, inv.Py, inv.Lz, inv.Yc}) {
+            for (double v : {inv.Px, inv.Py, inv.Lz, inv.Yc}) {
                 line += delim;
                 AppendNumber(line, v, sep);
             }
         }
+        if (opt.csv)
+            for (app::Field f : start) (line += delim) += port.Text(f);
         line += '\n';
         out.Write(line);
     };
@@ -116,8 +138,8 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     if (!port.messages.empty()) {
         // The rows of the cycles completed before the error are printed
         // already (only the final one, with --final-only, is lost).
-        std::fprintf(stderr, "%s\nT=%s\n", std::string(app::MessageText(port.messages.front())).c_str(),
-                     app::FormatNumber(m.T, sep).c_str());
+        Say(app::MessageText(port.messages.front()));
+        Say("the run stopped at T=" + app::FormatNumber(m.T, sep));
         return ExitStatus::kRunFailed;
     }
     return ExitStatus::kDone;
@@ -169,7 +191,7 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
         cli::Progress progress("morvane1-cli --verify", stderr);
         rep = verify::Verify(m, static_cast<long long>(steps), [&](double done) { progress.Update(done); });
     } catch (const sim::ArithmeticError&) {
-        std::fprintf(stderr, "%s\n", std::string(app::MessageText(app::Message::kSolveError)).c_str());
+        Say(app::MessageText(app::Message::kSolveError));
         return ExitStatus::kRunFailed;
     }
     cli::PrintVerifyReport(rep, time, opt.csv, sep, out, err);
@@ -177,8 +199,7 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
     if (!opt.plot.empty()) {
         std::string reason;
         if (!cli::DrawVerdictPlot(rep, opt.plot, reason)) {
-            std::fprintf(stderr, "morvane1-cli: the picture %s could not be written: %s\n", opt.plot.c_str(),
-                         reason.c_str());
+            Say("the picture " + opt.plot + " could not be written: " + reason);
             return ExitStatus::kWriteFailed;
         }
     }
@@ -193,8 +214,11 @@ ExitStatus Main(const std::vector<std::string_view>& args) {
         case cli::ParseResult::kHelp:
             out.Write(cli::kUsage);
             return out.Close() ? ExitStatus::kDone : WriteFailed(out);
+        case cli::ParseResult::kVersion:
+            out.Write("morvane1-cli " MORVANE1_VERSION "\n");
+            return out.Close() ? ExitStatus::kDone : WriteFailed(out);
         case cli::ParseResult::kUsageError:
-            std::fprintf(stderr, "morvane1-cli: %s\n%s", error.c_str(), cli::kUsage);
+            Say(error + "; try --help");
             return ExitStatus::kUsage;
         case cli::ParseResult::kBadValue:
             InputRefused(error);

@@ -33,9 +33,10 @@ enum class PlotFormat { kPng, kSvg };
 // By the file name's suffix, .png or .svg in any case; nothing otherwise.
 std::optional<PlotFormat> PlotFormatOf(std::string_view path);
 
-enum class ParseResult { kOk, kHelp, kUsageError, kBadValue };
+enum class ParseResult { kOk, kHelp, kVersion, kUsageError, kBadValue };
 
 // Fills opt; on kUsageError or kBadValue, error names the option at fault.
+// Needs no QCoreApplication and no display.
 ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt, std::string& error);
 
 extern const char* const kUsage;

@@ -202,6 +202,13 @@ TEST(Run, ErrorsEndItWithTheirScopesMessage) {
     Form g;
     g.form.Press(Button::StepNC0);
     EXPECT_EQ(g.port.messages, std::vector{Message::kSolveError});
+    // At rest E0 = 0: the plotted 1E10*(E-E0)/E0 has no value, and the plot
+    // scope says so (the headless runner leaves its cell empty instead).
+    Form rest({{Field::V0, "0"}, {Field::W0, "0"}});
+    rest.port.Check(Series::EnergyError) = 1;
+    rest.form.Press(Button::Start);
+    EXPECT_EQ(rest.port.messages, std::vector{Message::kPlotError});
+    EXPECT_EQ(rest.M().E0, 0);
 }
 
 TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {

@@ -6,7 +6,7 @@
 # verification for each answer, with the picture of one. A change in the
 # order of any formula, a row or a word of the report shows here first.
 set -u
-cli="$1"
+cli="$1" version="$2"
 golden="$(dirname "$0")/golden"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -22,7 +22,7 @@ same() {  # golden file, command...: the output is the file's; the exit status i
 }
 status() { "$cli" "$@" >/dev/null 2>&1; echo $?; }
 
-same run_preset1.tsv "$cli" --cycles 3 --invariants
+same run_preset1.tsv "$cli" --preset 1 --cycles 3 --invariants
 same run_preset1_10000.tsv "$cli" --decimal-comma --cycles 10000 --final-only
 same run_preset2_1000.tsv "$cli" --preset 2 --cycles 1000 --final-only
 check "T after 69 steps: the running sum of h" "0,00690000000000001" \
@@ -40,14 +40,21 @@ same verify_diverges.tsv "$cli" --verify --twist 0.95 --set KR=0 --set KT=0 --se
 check "no convergence: exit 4" 4 "$rc"
 
 # Exit statuses: 2 a value refused, 3 the run failed, 64 the command line.
+# Every message starts with the program's name; a usage error is one line
+# that ends by pointing to --help.
 while read -r want args; do
   # shellcheck disable=SC2086
-  check "exit of $args" "$want" "$(status $args)"
+  "$cli" $args >/dev/null 2>"$tmp/err"
+  check "exit of $args" "$want" "$?"
+  check "message of $args" "" "$(head -1 "$tmp/err" | grep -v '^morvane1-cli: ')"
+  [ "$want" = 64 ] && check "usage error of $args" "1 yes" \
+    "$(wc -l <"$tmp/err") $(grep -q '; try --help$' "$tmp/err" && echo yes)"
 done <<'EOF_TABLE'
 2 --set h=abc
 2 --set R0=0,5
 2 --twist nan
 2 --set NC0=3000000000
+0 --set CT=3E+09
 2 --set m0=1e300 --set R0=1e10
 2 --verify --preset 2 --time 4e-10
 2 --verify --preset 2 --time 1
@@ -62,10 +69,24 @@ done <<'EOF_TABLE'
 64 --frobnicate
 64 --preset 3
 64 --cycles 0
+64 --cycles 3x
 64 --set mass=3
 64 --time 1
+64 --verify --time 0
+64 --verify --plot .png
 64 --verify --plot answer.pdf
 64 --cycles 3 --set
+64 foo
+64 --final-only=yes
+64 --verify --format csv --decimal-comma
+EOF_TABLE
+while IFS='|' read -r args want; do
+  # shellcheck disable=SC2086
+  check "usage error of $args" "morvane1-cli: $want; try --help" "$("$cli" $args 2>&1 >/dev/null)"
+done <<'EOF_TABLE'
+--twist frob -frob|unknown option "-frob"
+--frob=3|unknown option "--frob=3"
+--cycles 3 --set|missing value after '--set'
 EOF_TABLE
 check "no claim to resolve" "inconclusive: the claimed force Fmrv is 0 N" \
   "$("$cli" --verify --set V0=0 | tail -1 | cut -d'(' -f1 | sed 's/ $//')"
@@ -74,17 +95,40 @@ for t in 1e308 28571429; do
   err=$("$cli" --verify --set h=1 --time $t 2>&1 >/dev/null)
   check "--time $t: too many steps say so" "2 too many" "$? $(grep -o 'too many' <<<"$err")"
 done
-check "refusal names the option" "Введите правильно данные: --set h \"abc\"" "$("$cli" --set h=abc 2>&1 >/dev/null)"
-check "run error message, and the header stays" "Ошибка решения уравнений T=0.0001 2" \
+check "refusal names the option" "morvane1-cli: Введите правильно данные: --set h \"abc\"" "$("$cli" --set h=abc 2>&1 >/dev/null)"
+check "run error message, and the header stays" "morvane1-cli: Ошибка решения уравнений morvane1-cli: the run stopped at T=0.0001 2" \
   "$("$cli" --set ML=0 --cycles 5 2>&1 >"$tmp/out" | tr '\n' ' ')$(wc -l <"$tmp/out")"
-check "plot error message" "                Несовместимость параметров" "$("$cli" --set MF=0 2>&1 >/dev/null | head -1 | tr -d '\r')"
+check "plot error message" "morvane1-cli:                 Несовместимость параметров" "$("$cli" --set MF=0 2>&1 >/dev/null | head -1)"
 long=$(printf '1%.0s' $(seq 600))
 err=$("$cli" --set "h=$long" 2>&1 >/dev/null)
 check "a long refused value is quoted a line long" yes \
   "$([ ${#err} -lt 200 ] && grep -q '600 characters; a number may have at most 500' <<<"$err" && echo yes)"
 
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$cli" --version)
+check "--version and --help with no display" "0 morvane1-cli $version usage: morvane1-cli" \
+  "$? $out $(env -u DISPLAY -u WAYLAND_DISPLAY "$cli" --help | head -1 | cut -d' ' -f1,2)"
+
+# CSV keeps what TSV's first line carries, as four constant columns; with
+# decimal commas, semicolons between them, as such spreadsheets read it.
+"$cli" --set h=0,0002 --decimal-comma --twist 0,1 --cycles 2 >"$tmp/tsv"
+"$cli" --set h=0,0002 --decimal-comma --twist 0,1 --cycles 2 --format csv >"$tmp/csv"
+start=$(sed -n '1s/^# J0=\(.*\) CR=\(.*\) Fmrv=\(.*\) E0=\(.*\)$/\1;\2;\3;\4/p' "$tmp/tsv")
+check "CSV: J0 CR Fmrv E0 in every row" "T;w0;J0;CR;Fmrv;E0 $start $start" \
+  "$(head -1 "$tmp/csv" | cut -d';' -f1,2,25-) $(tail -n +2 "$tmp/csv" | cut -d';' -f25- | tr '\n' ' ' | sed 's/ $//')"
+check "CSV: the readouts are TSV's" "$(tail -n +3 "$tmp/tsv" | tr '\t' ';')" "$(tail -n +2 "$tmp/csv" | cut -d';' -f1-24)"
+# At rest E0 = 0: Eerr has no value, its cell is empty, and the run goes on.
+"$cli" --set V0=0 --set w0=0 --invariants --cycles 3 --format csv >"$tmp/out" 2>&1
+check "E0 = 0: Eerr left empty" "0 Eerr ,,, 0,0,0,0" \
+  "$? $(head -1 "$tmp/out" | cut -d, -f25) $(tail -n +2 "$tmp/out" | cut -d, -f25 | tr '\n' ',') $(tail -1 "$tmp/out" | cut -d, -f26-29)"
+
+# A closed pipe ends the runner by SIGPIPE, as it does any filter, and the
+# README says so.
+"$cli" --cycles 100000 2>"$tmp/err" | head -1 >/dev/null
+check "a closed pipe" "141  yes" "${PIPESTATUS[0]} $(cat "$tmp/err") $(grep -q 'SIGPIPE (141' "$(dirname "$0")/../README.md" && echo yes)"
+check "the README opens with its title" "# Morvane1" "$(head -1 "$(dirname "$0")/../README.md")"
+
 # Output that cannot be written is a failure of its own, never a silent loss.
-for args in "--cycles 1000" "--cycles 1000 --format csv" "--verify" "--help"; do
+for args in "--cycles 1000" "--cycles 1000 --format csv" "--verify" "--help" "--version"; do
   # shellcheck disable=SC2086
   "$cli" $args >/dev/full 2>"$tmp/err"
   check "$args to a full disk" "74 yes" "$? $(grep -q 'could not be written' "$tmp/err" && echo yes)"

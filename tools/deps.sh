@@ -6,6 +6,9 @@ MORVANE1_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   desktop-file-utils appstream dpkg-dev file lintian
 )
+# Only the tests use these: the package test presses "схема" in the
+# installed window under Xvfb and compares the picture it shows.
+MORVANE1_TEST_PACKAGES=(xdotool imagemagick)
 
 morvane1_install_missing() {
   local missing=()

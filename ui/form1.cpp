@@ -21,6 +21,7 @@
 #include "ui/form1_controls.h"
 #include "ui/form2.h"
 #include "ui/picture_box.h"
+#include "ui/scheme_view.h"
 #include "ui/twips.h"
 
 namespace ui {
@@ -130,7 +131,8 @@ void Form1::CreateControls() {
                 break;
             }
             case ControlKind::kPicture: {
-                auto* picture = new PictureBox(rect, this);
+                auto* picture = control.number == static_cast<int>(app::Picture::ConstructionView)
+                                    ? new SchemeView(rect, this) : new PictureBox(rect, this);
                 pictures_.at(at) = picture;
                 widget = picture;
                 break;
@@ -191,8 +193,7 @@ app::Surface& Form1::Picture(app::Picture p) { return *Widget(p); }
 
 void Form1::MessageBox(app::Message message) {
     Present();
-    const std::string_view text = app::MessageText(message);
-    messageSink_(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    messageSink_(static_cast<SchemeView*>(Widget(app::Picture::ConstructionView))->MessageText(message));
 }
 
 int Form1::ProcessEvents() {

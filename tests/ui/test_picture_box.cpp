@@ -1,5 +1,5 @@
 // The drawing surfaces of the main window, pixel by pixel, and the scheme
-// picture they take or refuse.
+// picture they take or refuse, in the working folder or the installed one.
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -17,6 +17,9 @@
 #include "app/drawing.h"
 #include "app/errors.h"
 #include "ui/picture_box.h"
+#include "ui/scheme_view.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -49,7 +52,7 @@ QByteArray Png(int w, int h) {
     return buffer.data();
 }
 
-// What lies in the working folder as shema.gif: the content as a file (or
+// What lies in a folder as shema.gif: the content as a file (or
 // padded past the size cap), a link to the path in the content or to a file
 // of it, a FIFO, a directory, a socket, or nothing.
 enum class Lies { kNothing, kFile, kPastTheCap, kLink, kLinkToFile, kFifo, kDirectory, kSocket };
@@ -77,6 +80,8 @@ bool MakeScheme(Lies what, const QByteArray& content) {
     }
     return false;
 }
+
+QString Text(app::Message m) { return QString::fromUtf8(app::MessageText(m)); }
 
 }  // namespace
 
@@ -185,58 +190,78 @@ private slots:
         QVERIFY(box.grab().toImage().convertToFormat(QImage::Format_RGB32) == image);
     }
 
+    // Each case lies in the working folder, with nothing in the installed
+    // one, and again in the installed one, with nothing in the working one:
+    // the same rules hold in both.
     void picturesAreTakenOrRefused_data() {
         QTest::addColumn<Lies>("lies");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<app::PictureFile>("result");
+        QTest::addColumn<bool>("installed");
         QFile real(QStringLiteral(MORVANE1_SHEMA_GIF));
         QVERIFY(real.open(QIODevice::ReadOnly));
         const QByteArray gif = real.readAll();
+        auto row = [](const char* name, Lies lies, const QByteArray& content, app::PictureFile result) {
+            for (bool installed : {false, true})
+                QTest::addRow("%s%s", name, installed ? " (installed)" : "") << lies << content << result << installed;
+        };
         const auto taken = app::PictureFile::kLoaded, missing = app::PictureFile::kMissing,
                    refused = app::PictureFile::kUnusable;
         // The scheme; pictures at the size limit; through a link: so what
         // refuses the same kinds of picture below is their size.
-        QTest::newRow("the scheme") << Lies::kFile << gif << taken;
-        QTest::newRow("gif of 4096 x 16") << Lies::kFile << Gif(4096, 16) << taken;
-        QTest::newRow("gif of 16 x 4096") << Lies::kFile << Gif(16, 4096) << taken;
-        QTest::newRow("png through a link") << Lies::kLinkToFile << Png(4096, 16) << taken;
-        QTest::newRow("missing") << Lies::kNothing << QByteArray() << missing;
-        QTest::newRow("link to nowhere") << Lies::kLink << QByteArray("no-such.gif") << missing;
-        QTest::newRow("empty") << Lies::kFile << QByteArray() << refused;
-        QTest::newRow("text") << Lies::kFile << QByteArray("this is not a picture\n") << refused;
+        row("the scheme", Lies::kFile, gif, taken);
+        row("gif of 4096 x 16", Lies::kFile, Gif(4096, 16), taken);
+        row("gif of 16 x 4096", Lies::kFile, Gif(16, 4096), taken);
+        row("png through a link", Lies::kLinkToFile, Png(4096, 16), taken);
+        row("missing", Lies::kNothing, QByteArray(), missing);
+        row("link to nowhere", Lies::kLink, QByteArray("no-such.gif"), missing);
+        row("empty", Lies::kFile, QByteArray(), refused);
+        row("text", Lies::kFile, QByteArray("this is not a picture\n"), refused);
         // Qt's reader would show a cut GIF as far as it goes, and a frame of
         // any size on a small screen.
-        QTest::newRow("truncated") << Lies::kFile << gif.left(gif.size() / 2) << refused;
-        QTest::newRow("last byte missing") << Lies::kFile << gif.chopped(1) << refused;
-        QTest::newRow("small screen, frame of 60000 x 60000") << Lies::kFile << Gif(16, 16, 60000, 60000) << refused;
-        QTest::newRow("declares 60000 x 60000") << Lies::kFile << Gif(60000, 60000) << refused;
-        QTest::newRow("declares 4097 x 16") << Lies::kFile << Gif(4097, 16) << refused;
-        QTest::newRow("png of 16 x 4097") << Lies::kFile << Png(16, 4097) << refused;
-        QTest::newRow("png without its end") << Lies::kFile << Png(64, 64).chopped(12) << refused;
+        row("truncated", Lies::kFile, gif.left(gif.size() / 2), refused);
+        row("last byte missing", Lies::kFile, gif.chopped(1), refused);
+        row("small screen, frame of 60000 x 60000", Lies::kFile, Gif(16, 16, 60000, 60000), refused);
+        row("declares 60000 x 60000", Lies::kFile, Gif(60000, 60000), refused);
+        row("declares 4097 x 16", Lies::kFile, Gif(4097, 16), refused);
+        row("png of 16 x 4097", Lies::kFile, Png(16, 4097), refused);
+        row("png without its end", Lies::kFile, Png(64, 64).chopped(12), refused);
         // Endless, blocking, or not files at all: refused at once.
-        QTest::newRow("padded past the size cap") << Lies::kPastTheCap << Gif(16, 16) << refused;
-        QTest::newRow("link to /dev/zero") << Lies::kLink << QByteArray("/dev/zero") << refused;
-        QTest::newRow("link to /dev/urandom") << Lies::kLink << QByteArray("/dev/urandom") << refused;
-        QTest::newRow("FIFO with no writer") << Lies::kFifo << QByteArray() << refused;
-        QTest::newRow("directory") << Lies::kDirectory << QByteArray() << refused;
-        QTest::newRow("socket") << Lies::kSocket << QByteArray() << refused;
-        QTest::newRow("link to itself") << Lies::kLink << QByteArray("shema.gif") << refused;
+        row("padded past the size cap", Lies::kPastTheCap, Gif(16, 16), refused);
+        row("link to /dev/zero", Lies::kLink, QByteArray("/dev/zero"), refused);
+        row("link to /dev/urandom", Lies::kLink, QByteArray("/dev/urandom"), refused);
+        row("FIFO with no writer", Lies::kFifo, QByteArray(), refused);
+        row("directory", Lies::kDirectory, QByteArray(), refused);
+        row("socket", Lies::kSocket, QByteArray(), refused);
+        row("link to itself", Lies::kLink, QByteArray("shema.gif"), refused);
     }
 
     void picturesAreTakenOrRefused() {
         QFETCH(Lies, lies);
         QFETCH(QByteArray, content);
         QFETCH(app::PictureFile, result);
+        QFETCH(bool, installed);
         QTemporaryDir dir;
         const QString oldCurrent = QDir::currentPath();
-        QVERIFY(dir.isValid() && QDir::setCurrent(dir.path()));
+        QVERIFY(dir.isValid() && QDir(dir.path()).mkdir(u"work"_s) && QDir(dir.path()).mkdir(u"share"_s));
+        const QString work = dir.filePath(u"work"_s), share = dir.filePath(u"share"_s);
+        QVERIFY(QDir::setCurrent(installed ? share : work));
         const bool made = MakeScheme(lies, content);
-        ui::PictureBox box(kViewRect);
+        QVERIFY(QDir::setCurrent(work));
+        ui::SchemeView box(kViewRect, nullptr, share);
         app::DrawViewAxes(box);
         const QImage before = box.image();
+        const QString here = QDir::currentPath();
         const app::PictureFile got = made ? box.SetBackgroundFromFile("shema.gif") : app::PictureFile::kLoaded;
         QVERIFY(QDir::setCurrent(oldCurrent) && made);
         QCOMPARE(got, result);
+        // The message names the folders looked in, or the file refused.
+        if (result == app::PictureFile::kMissing)
+            QCOMPARE(box.MessageText(app::Message::kSchemeMissing),
+                     Text(app::Message::kSchemeMissing) + u":\r\n"_s + here + u"\r\n"_s + share);
+        if (result == app::PictureFile::kUnusable)
+            QCOMPARE(box.MessageText(app::Message::kSchemeUnusable), Text(app::Message::kSchemeUnusable) + u":\r\n"_s +
+                                                                         (installed ? share : here) + u"/shema.gif"_s);
         // Taken: the picture unscaled at the top left on white, the drawing
         // gone, and kept by Cls. Refused: nothing changed.
         const bool taken = result == app::PictureFile::kLoaded;
@@ -250,6 +275,30 @@ private slots:
         QVERIFY(box.image() == shown);
         box.ClearBackground();
         QCOMPARE(Count(box.image(), kWhite), 293 * 293);
+    }
+
+    // The working folder comes first: what it has decides, shown or refused,
+    // though the installed folder has the scheme; where the two are one
+    // folder, it is looked in once.
+    void theWorkingFolderComesFirst() {
+        QTemporaryDir dir;
+        const QString old = QDir::currentPath();
+        QVERIFY(dir.isValid() && QDir::setCurrent(dir.path()) && QDir().mkdir(u"share"_s));
+        QVERIFY(QFile::copy(QStringLiteral(MORVANE1_SHEMA_GIF), u"share/shema.gif"_s));
+        const QString here = QDir::currentPath(), share = here + u"/share"_s;
+        ui::SchemeView box(kViewRect, nullptr, share);
+        QVERIFY(MakeScheme(Lies::kFile, Png(8, 8)));
+        QCOMPARE(box.SetBackgroundFromFile("shema.gif"), app::PictureFile::kLoaded);
+        QCOMPARE(box.image().pixel(7, 7), kBlue);
+        QVERIFY(MakeScheme(Lies::kFile, "not a picture"));
+        QCOMPARE(box.SetBackgroundFromFile("shema.gif"), app::PictureFile::kUnusable);
+        QCOMPARE(box.MessageText(app::Message::kSchemeUnusable),
+                 Text(app::Message::kSchemeUnusable) + u":\r\n"_s + here + u"/shema.gif"_s);
+        QVERIFY(QFile::remove(u"share/shema.gif"_s) && QDir::setCurrent(share));
+        QCOMPARE(box.SetBackgroundFromFile("shema.gif"), app::PictureFile::kMissing);
+        QVERIFY(QDir::setCurrent(old));
+        QCOMPARE(box.MessageText(app::Message::kSchemeMissing),
+                 Text(app::Message::kSchemeMissing) + u":\r\n"_s + share);
     }
 };
 

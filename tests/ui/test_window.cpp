@@ -23,6 +23,7 @@
 #include "ui/form2.h"
 #include "ui/help_text.h"
 #include "ui/picture_box.h"
+#include "ui/scheme_view.h"
 
 using app::Button;
 using app::Field;
@@ -130,13 +131,15 @@ private slots:
         QCOMPARE(w.Text(Field::Step), u"0.0001"_s);
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
 
-        // "схема" in a working folder without shema.gif, then with it.
+        // "схема" in a working folder without shema.gif, then with it. The
+        // message names both folders looked in.
         QTemporaryDir dir;
         const QString home = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
         const QImage drawn = view->image().copy();
         w.Press(Button::Scheme);
-        QCOMPARE(w.messages, QStringList{Text(app::Message::kSchemeMissing)});
+        QCOMPARE(w.messages, QStringList{Text(app::Message::kSchemeMissing) + u":\r\n"_s + QDir::currentPath() +
+                                         u"\r\n"_s + ui::InstalledDataFolder()});
         QVERIFY(view->image() == drawn && QFile::copy(QStringLiteral(MORVANE1_SHEMA_GIF), u"shema.gif"_s));
         w.Press(Button::Scheme);
         QDir::setCurrent(home);
