@@ -16,9 +16,11 @@
 #include "app/readouts.h"
 #include "app/start.h"
 #include "cli/exit_status.h"
+#include "cli/messages.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/progress.h"
+#include "cli/sweep_run.h"
 #include "cli/verdict_plot.h"
 #include "cli/verify_report.h"
 #include "sim/arith.h"
@@ -33,25 +35,7 @@ void AppendNumber(std::string& out, double v, char sep) {
 
 using cli::ExitStatus;
 
-// Every message starts with the program's name, as a Unix tool's does; the
-// window's own text may follow it.
-void Say(std::string_view text) {
-    std::string line = "morvane1-cli: ";
-    for (std::size_t i = 0; i < text.size(); ++i)  // the window's CR LF, a terminal's LF
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) line += text[i];
-    line += '\n';
-    std::fputs(line.c_str(), stderr);
-}
-
-// The run ends on a failed write: nothing after it could reach the reader.
-ExitStatus WriteFailed(const cli::Output& out) {
-    Say("the output could not be written: " + out.Reason());
-    return ExitStatus::kWriteFailed;
-}
-
-void InputRefused(const std::string& why) {
-    Say(std::string(app::MessageText(app::Message::kInputError)) + ": " + why);
-}
+using cli::InputRefused, cli::Say, cli::WriteFailed;
 
 ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     app::MemoryPort port;
@@ -226,6 +210,8 @@ ExitStatus Main(const std::vector<std::string_view>& args) {
         case cli::ParseResult::kOk:
             break;
     }
+    if (!opt.plotFrom.empty()) return cli::PlotFrom(opt, out);
+    if (opt.Sweeps()) return cli::RunSweep(opt, out);
     return opt.verify ? RunVerify(opt, out, err) : RunCycles(opt, out);
 }
 

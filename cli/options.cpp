@@ -21,6 +21,11 @@ const char* const kUsage =
     "       morvane1-cli --verify [--preset 1|2] [--set NAME=VALUE]... [--twist FI0]\n"
     "                    [--time SECONDS] [--format tsv|csv] [--inject-lateral-force N]\n"
     "                    [--plot FILE]\n"
+    "       morvane1-cli --sweep NAME=FROM:TO [--sweep NAME=FROM:TO] [--points N]\n"
+    "                    [--steps-per-period N] [--steps N] [--jobs N] [--part K/N]\n"
+    "                    [--preset 1|2] [--set NAME=VALUE]... [--time SECONDS]\n"
+    "                    [--format tsv|csv] [--plot FILE]\n"
+    "       morvane1-cli --plot-from FILE... --plot FILE\n"
     "       morvane1-cli --help | --version\n"
     "\n"
     "Runs the disk with two loads as the window does and prints, for every\n"
@@ -50,16 +55,38 @@ const char* const kUsage =
     "  --inject-lateral-force N\n"
     "                     add a constant force of N newtons along +Y to the disk,\n"
     "                     to see what the verdict says of a real lateral force\n"
-    "  --plot FILE        with --verify: draw the answer into FILE (.png or .svg)\n"
+    "  --plot FILE        with --verify or --sweep: draw the answer into FILE\n"
+    "                     (.png or .svg)\n"
+    "  --sweep NAME=FROM:TO[:log|:lin]\n"
+    "                     verify every point of a grid of one or two swept inputs\n"
+    "                     (NAME as for --set), FROM to TO spaced by equal ratios\n"
+    "                     when both are positive, by equal steps otherwise; one\n"
+    "                     row per point, in grid order, and the answer's figure\n"
+    "  --points N         points along each swept input (default 5)\n"
+    "  --steps-per-period N\n"
+    "                     each point's h: its own shortest period (the disk's\n"
+    "                     turn, a load's swing on its elements, the damping) over\n"
+    "                     N (default 100); --set h fixes h for every point\n"
+    "  --steps N          steps of h at each point (default 20000); --time fixes\n"
+    "                     the time of every point instead\n"
+    "  --jobs N           points run at once (default: every core); the table is\n"
+    "                     the same for any N\n"
+    "  --part K/N         run every N-th point from the K-th, to spread a sweep\n"
+    "                     over machines; --plot-from merges the tables\n"
+    "  --plot-from FILE...\n"
+    "                     draw the figure of saved sweep tables, merged, into\n"
+    "                     the --plot file\n"
     "  --help             this text\n"
     "  --version          the program's name and version\n"
     "\n"
     "A run of more than two seconds shows its progress on standard error when\n"
     "that is a terminal.\n"
     "\n"
-    "Exit status: 0 done (--verify: no lateral force), 1 a lateral force acts or\n"
-    "the verification ledger does not hold, 2 an input refused, 3 the run stopped\n"
-    "on an error, 4 inconclusive (--verify cannot tell; it says what would),\n"
+    "Exit status: 0 done (--verify: no lateral force; --sweep: none at any\n"
+    "point), 1 a lateral force acts (at some point) or the verification ledger\n"
+    "does not hold, 2 an input refused, 3 the run stopped on an error, 4\n"
+    "inconclusive (--verify cannot tell, and says what would; --sweep: some\n"
+    "points cannot tell),\n"
     "64 a usage error, 74 the output could not be written (a full disk). A closed\n"
     "pipe ends the run by SIGPIPE (141 in a shell), as it ends any filter.\n";
 
@@ -89,7 +116,19 @@ constexpr struct {
     {"ML", app::Field::ML}, {"MV", app::Field::MV}, {"MF", app::Field::MF},
 };
 
+const char* const kInputNames = "m0 m1 R0 R1 V0 w0 CT KR KT h NC0 MT ML MV MF";
+
+const auto* FindInput(std::string_view name) {
+    return std::find_if(std::begin(kInputs), std::end(kInputs), [&](const auto& input) { return input.name == name; });
+}
+
 }  // namespace
+
+std::optional<app::Field> InputField(std::string_view name) {
+    const auto* in = FindInput(name);
+    if (in == std::end(kInputs)) return std::nullopt;
+    return in->field;
+}
 
 std::optional<PlotFormat> PlotFormatOf(std::string_view path) {
     auto endsWith = [&](std::string_view suffix) {
@@ -130,6 +169,19 @@ ParseResult Refuse(std::string& error, std::string why) {
     error = std::move(why);
     return ParseResult::kUsageError;
 }
+
+// A whole number from lo to hi, or a usage error that says so.
+template <class T>
+ParseResult Whole(const std::string& v, long long lo, long long hi, T& out, const char* option, std::string& error) {
+    long long n = 0;
+    const auto r = std::from_chars(v.data(), v.data() + v.size(), n);
+    if (r.ec != std::errc() || r.ptr != v.data() + v.size() || n < lo || n > hi)
+        return Refuse(error, std::string(option) + " takes a whole number from " + std::to_string(lo) + " to " +
+                                 std::to_string(hi));
+    out = static_cast<T>(n);
+    return ParseResult::kOk;
+}
+
 
 // One entry per option; --help and --version come first, so that they
 // answer before any value is judged.
@@ -180,11 +232,9 @@ const std::vector<Entry>& Entries() {
              for (const std::string& v : values) {
                  const auto eq = v.find('=');
                  const std::string_view name = std::string_view(v).substr(0, eq);
-                 const auto* in = std::find_if(std::begin(kInputs), std::end(kInputs),
-                                               [&](const auto& input) { return input.name == name; });
+                 const auto* in = FindInput(name);
                  if (eq == std::string::npos || in == std::end(kInputs))
-                     return Refuse(error, "--set takes NAME=VALUE with NAME one of "
-                                          "m0 m1 R0 R1 V0 w0 CT KR KT h NC0 MT ML MV MF");
+                     return Refuse(error, std::string("--set takes NAME=VALUE with NAME one of ") + kInputNames);
                  o.fields.emplace_back(in->field, v.substr(eq + 1));
                  numbers.push_back({"--set " + std::string(name), v.substr(eq + 1), in->field == app::Field::NC0, {}});
              }
@@ -195,6 +245,81 @@ const std::vector<Entry>& Entries() {
                  o.time = t;
                  return t > 0 ? std::string() : std::string("--time takes a positive number of seconds");
              }});
+             return ParseResult::kOk;
+         }},
+        {{"sweep"}, "NAME=FROM:TO", [](const auto& values, Options& o, auto& numbers, std::string& error) {
+             for (const std::string& v : values) {
+                 const auto eq = v.find('=');
+                 const std::string name = v.substr(0, eq);
+                 std::vector<std::string> ends;
+                 for (std::size_t at = eq + 1; eq != std::string::npos && at <= v.size();) {
+                     const std::size_t colon = std::min(v.find(':', at), v.size());
+                     ends.push_back(v.substr(at, colon - at));
+                     at = colon + 1;
+                 }
+                 const std::string scale = ends.size() == 3 ? ends[2] : "";
+                 if (FindInput(name) == std::end(kInputs) || ends.size() < 2 || ends.size() > 3 ||
+                     (ends.size() == 3 && scale != "log" && scale != "lin"))
+                     return Refuse(error, std::string("--sweep takes NAME=FROM:TO[:log|:lin] with NAME one of ") +
+                                              kInputNames);
+                 for (const verify::Axis& a : o.axes)
+                     if (a.name == name) return Refuse(error, "--sweep gives " + name + " twice");
+                 if (o.axes.size() == 2) return Refuse(error, "--sweep takes one or two inputs, not three");
+                 const std::size_t i = o.axes.size();
+                 o.axes.push_back({name, 0, 0, false});
+                 const std::string label = "--sweep " + name;
+                 numbers.push_back({label, ends[0], false, [&o, i](double x) { return o.axes[i].from = x, std::string(); }});
+                 numbers.push_back({label, ends[1], false, [&o, i, scale, label](double x) {
+                     verify::Axis& a = o.axes[i];
+                     a.to = x;
+                     const bool positive = a.from > 0 && a.to > 0;
+                     if (scale == "log" && !positive)
+                         return label + ": a range spaced by equal ratios needs both ends above 0";
+                     a.log = scale == "log" || (scale.empty() && positive);
+                     return std::string();
+                 }});
+             }
+             return ParseResult::kOk;
+         }},
+        {{"points"}, "N", [](const auto& values, Options& o, auto&, std::string& error) {
+             for (const std::string& v : values)
+                 if (Whole(v, 1, verify::kMostAxisPoints, o.points.emplace(), "--points", error) != ParseResult::kOk)
+                     return ParseResult::kUsageError;
+             return ParseResult::kOk;
+         }},
+        {{"steps-per-period"}, "N", [](const auto& values, Options& o, auto&, std::string& error) {
+             // Fewer than 2 Pi steps a period leave RK4 unstable.
+             for (const std::string& v : values)
+                 if (Whole(v, 7, 1'000'000, o.stepsPerPeriod.emplace(), "--steps-per-period", error) != ParseResult::kOk)
+                     return ParseResult::kUsageError;
+             return ParseResult::kOk;
+         }},
+        {{"steps"}, "N", [](const auto& values, Options& o, auto&, std::string& error) {
+             for (const std::string& v : values)
+                 if (Whole(v, verify::kMinVerifySteps, verify::kMaxVerifyStepsInAll / 7, o.steps.emplace(), "--steps",
+                           error) != ParseResult::kOk)
+                     return ParseResult::kUsageError;
+             return ParseResult::kOk;
+         }},
+        {{"jobs"}, "N", [](const auto& values, Options& o, auto&, std::string& error) {
+             for (const std::string& v : values)
+                 if (Whole(v, 1, 1024, o.jobs.emplace(), "--jobs", error) != ParseResult::kOk)
+                     return ParseResult::kUsageError;
+             return ParseResult::kOk;
+         }},
+        {{"part"}, "K/N", [](const auto& values, Options& o, auto&, std::string& error) {
+             for (const std::string& v : values) {
+                 const auto slash = v.find('/');
+                 const std::string why = "--part takes K/N, whole numbers with 1 <= K <= N";
+                 if (slash == std::string::npos ||
+                     Whole(v.substr(slash + 1), 1, verify::kMostGridPoints, o.parts, "--part", error) != ParseResult::kOk ||
+                     Whole(v.substr(0, slash), 1, o.parts, o.part, "--part", error) != ParseResult::kOk)
+                     return Refuse(error, why);
+             }
+             return ParseResult::kOk;
+         }},
+        {{"plot-from"}, "FILE", [](const auto& values, Options& o, auto&, auto&) {
+             o.plotFrom.insert(o.plotFrom.end(), values.begin(), values.end());
              return ParseResult::kOk;
          }},
         {{"inject-lateral-force"}, "N", [](const auto& values, Options& o, auto& numbers, auto&) {
@@ -244,7 +369,9 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
         if (!why.empty()) why.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(why.front())));
         return Refuse(error, why);
     }
-    if (const QStringList rest = parser.positionalArguments(); !rest.isEmpty())
+    // --plot-from takes every file named after it.
+    const QStringList rest = parser.positionalArguments();
+    if (!rest.isEmpty() && !parser.isSet(QStringLiteral("plot-from")))
         return Refuse(error, "unexpected argument " + Quote(Bytes(rest.front())));
 
     std::vector<NumberText> numbers;
@@ -254,6 +381,7 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
         for (const QString& v : parser.values(options[i])) values.push_back(Bytes(v));
         if (const ParseResult r = Entries()[i].apply(values, opt, numbers, error); r != ParseResult::kOk) return r;
     }
+    for (const QString& file : rest) opt.plotFrom.push_back(Bytes(file));
     const char sep = opt.decimalComma ? ',' : '.';
     for (const NumberText& n : numbers) {
         const bool ok = n.whole ? app::ParseWhole32(n.text, sep).has_value()
@@ -265,8 +393,25 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
         if (n.take)
             if (std::string why = n.take(*app::ParseNumber(n.text, sep)); !why.empty()) return Refuse(error, why);
     }
-    if ((opt.time || opt.injectedForceY0 != 0 || !opt.plot.empty()) && !opt.verify)
-        return Refuse(error, "--time, --inject-lateral-force and --plot go with --verify");
+    if (!opt.plotFrom.empty()) {
+        if (opt.plot.empty() || opt.verify || opt.Sweeps())
+            return Refuse(error, "--plot-from draws saved sweep tables into the --plot file, and runs nothing");
+        return ParseResult::kOk;
+    }
+    if (opt.Sweeps()) {
+        for (const auto& [field, text] : opt.fields)
+            for (const verify::Axis& a : opt.axes)
+                if (FindInput(a.name)->field == field) return Refuse(error, "--set and --sweep both give " + a.name);
+        long long grid = 1;
+        for (std::size_t k = 0; k < opt.axes.size(); ++k) grid *= opt.points.value_or(5);
+        if (grid > verify::kMostGridPoints)
+            return Refuse(error, "--sweep: " + std::to_string(grid) + " points, more than the " +
+                                     std::to_string(verify::kMostGridPoints) + " a sweep makes");
+    } else if (opt.points || opt.stepsPerPeriod || opt.steps || opt.jobs || opt.parts != 1) {
+        return Refuse(error, "--points, --steps-per-period, --steps, --jobs and --part go with --sweep");
+    }
+    if ((opt.time || opt.injectedForceY0 != 0 || !opt.plot.empty()) && !opt.verify && !opt.Sweeps())
+        return Refuse(error, "--time, --inject-lateral-force and --plot go with --verify or --sweep");
     // The verifier's table keeps decimal points in CSV.
     if (opt.verify && opt.csv && opt.decimalComma)
         return Refuse(error, "--decimal-comma goes with --format csv for the rows of a run, not with --verify");

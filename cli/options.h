@@ -10,6 +10,7 @@
 #include "app/controller.h"
 #include "app/controls.h"
 #include "app/memory_port.h"
+#include "verify/sweep.h"
 
 namespace cli {
 
@@ -25,7 +26,16 @@ struct Options {
     std::optional<double> time;     // --time, simulated seconds for --verify
     bool csv = false;               // --format csv
     double injectedForceY0 = 0;     // --inject-lateral-force, N
-    std::string plot;               // --plot FILE for --verify, .png or .svg
+    std::string plot;               // --plot FILE for --verify, --sweep or --plot-from, .png or .svg
+    // --sweep NAME=FROM:TO: the swept inputs, and how each point runs.
+    std::vector<verify::Axis> axes;
+    std::optional<int> points;            // --points, along each axis (default 5)
+    std::optional<double> stepsPerPeriod;  // --steps-per-period
+    std::optional<long long> steps;       // --steps, of each point
+    std::optional<int> jobs;              // --jobs (default: every core)
+    int part = 1, parts = 1;              // --part K/N
+    std::vector<std::string> plotFrom;    // --plot-from FILE...: saved sweep tables
+    bool Sweeps() const { return !axes.empty(); }
 };
 
 enum class PlotFormat { kPng, kSvg };
@@ -40,6 +50,9 @@ enum class ParseResult { kOk, kHelp, kVersion, kUsageError, kBadValue };
 ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt, std::string& error);
 
 extern const char* const kUsage;
+
+// The field of an input by its runner name (m0, w0, h ...), if it is one.
+std::optional<app::Field> InputField(std::string_view name);
 
 // Loads the window in memory and fills its fields as the preset, --set and
 // --twist say; the separator is the one the output is written with.

@@ -13,13 +13,25 @@ Progress::~Progress() {
 }
 
 void Progress::Update(double fraction) {
+    char done[32];
+    std::snprintf(done, sizeof done, "%.0f %% done", 100 * fraction);
+    Show(fraction, done);
+}
+
+void Progress::Update(long long done, long long total, const char* things) {
+    char text[96];
+    std::snprintf(text, sizeof text, "%lld of %lld %s", done, total, things);
+    Show(total > 0 ? static_cast<double>(done) / static_cast<double>(total) : 0, text);
+}
+
+void Progress::Show(double fraction, const char* done) {
     if (!out_) return;
     const Clock::time_point now = Clock::now();
     if (now < next_ || !(fraction > 0)) return;
     next_ = now + std::chrono::milliseconds(250);
     const double elapsed = std::chrono::duration<double>(now - start_).count();
     const double left = elapsed * (1 - fraction) / fraction;
-    std::fprintf(out_, "\r\033[K%s: %.0f %% done, about %.0f s left", what_, 100 * fraction, left);
+    std::fprintf(out_, "\r\033[K%s: %s, about %.0f s left", what_, done, left);
     std::fflush(out_);
     shown_ = true;
 }

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 namespace cli {
 
@@ -16,8 +17,12 @@ public:
     Progress& operator=(const Progress&) = delete;
 
     void Update(double fraction);
+    // The same, saying how many of how many things are done ("12 of 81 points").
+    void Update(long long done, long long total, const char* things);
 
 private:
+    void Show(double fraction, const char* done);
+
     using Clock = std::chrono::steady_clock;
     const char* what_;
     std::FILE* out_;  // null when not a terminal

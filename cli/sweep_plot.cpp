@@ -24,17 +24,16 @@ std::string Decades(double d) {
 
 std::string SweepHeadline(const std::vector<SweepRow>& rows) {
     const SweepCounts c = CountAnswers(rows);
-    const std::string of = " of the " + std::to_string(c.points) + " points";
-    if (c.acts > 0) return "A lateral force acts at " + std::to_string(c.acts) + of;
+    const std::string points = std::to_string(c.points) + " points";
+    if (c.acts > 0) return "A lateral force acts at " + std::to_string(c.acts) + " of " + points;
     double least = INFINITY, most = -INFINITY;
     for (const SweepRow& r : rows)
         if (r.status == ExitStatus::kDone && Drawable(r))
             least = std::min(least, DecadesAbove(r)), most = std::max(most, DecadesAbove(r));
-    const std::string refuted = least <= most ? ": the claims stand " + Decades(least) + " to " + Decades(most) +
-                                                    " decades above what the runs allow"
-                                              : "";
-    if (c.noForce == c.points) return "No lateral force at any" + of + refuted;
-    return "No lateral force at " + std::to_string(c.noForce) + of + ", " +
+    const std::string refuted =
+        least <= most ? "; claims refuted by " + Decades(least) + " to " + Decades(most) + " decades" : "";
+    if (c.noForce == c.points) return "No lateral force at all " + points + refuted;
+    return "No lateral force at " + std::to_string(c.noForce) + " of " + points + ", " +
            std::to_string(c.inconclusive + c.failed) + " cannot tell" + refuted;
 }
 

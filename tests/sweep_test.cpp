@@ -72,7 +72,7 @@ TEST(Sweep, EachPointSteppedByItsOwnShortestPeriod) {
     // on its torsional one at sqrt(CT (1/(m1 R1^2) + 2/J0)) = sqrt(10 * 2.6);
     // the damping acts at KR * 1.2 = 1.2 and KT * 2.6 = 0.26 per second.
     // The fastest is the radial swing; preset 2 turns 10^4 times faster.
-    const sim::Model p1 = Started(1).model, p2 = Started(2).model;
+    const sim::Model p1 = Started(1).model, p2 = Started(2).model, p1h = Started(1, {{app::Field::Step, "0,002"}}).model;
     const double pi = p1.Pi;
     EXPECT_NEAR(verify::ShortestPeriod(p1), 2 * pi / std::sqrt(480), 1e-15);
     EXPECT_NEAR(verify::ShortestPeriod(p2), 2 * pi / std::sqrt(4e10 * 1.2), 1e-19);
@@ -84,9 +84,9 @@ TEST(Sweep, EachPointSteppedByItsOwnShortestPeriod) {
     const Case cases[] = {
         {&p1, {}, verify::Round15(2 * pi / std::sqrt(480) / 100), 20000, true},
         {&p1, {50, 300}, verify::Round15(2 * pi / std::sqrt(480) / 50), 300, true},
-        {&p1, {100, 20000, 0.002}, 0.002, 20000, false},       // h fixed for every point
-        {&p1, {100, 20000, 0.002, 1.0049}, 0.002, 502, false},  // and the time
-        {&p2, {100, 20000, 0, 1e-5}, verify::Round15(2 * pi / std::sqrt(4.8e10) / 100), 35, true},
+        {&p1h, {100, 20000, true}, 0.002, 20000, false},        // the inputs' h for every point
+        {&p1h, {100, 20000, true, 1.0049}, 0.002, 502, false},  // and a fixed time
+        {&p2, {100, 20000, false, 1e-5}, verify::Round15(2 * pi / std::sqrt(4.8e10) / 100), 35, true},
         {&still, {}, 1e-4, 20000, false},  // no period: the inputs' own step
     };
     for (const Case& c : cases) {

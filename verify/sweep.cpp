@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cfloat>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +11,16 @@
 #include <thread>
 
 namespace verify {
+
+namespace {
+
+std::string Text(double x) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", x);
+    return text;
+}
+
+}  // namespace
 
 double Round15(double x) {
     if (!std::isfinite(x) || x == 0) return x;
@@ -39,8 +50,8 @@ double ShortestPeriod(const sim::Model& m) {
 PointScale ScaleOf(const sim::Model& started, const Scaling& s) {
     PointScale p;
     const double period = ShortestPeriod(started);
-    if (s.fixedH > 0) {
-        p.h = s.fixedH;
+    if (s.inputsH) {
+        p.h = started.h;
     } else if (std::isfinite(period)) {
         p.h = Round15(period / s.stepsPerPeriod);
         p.ownPeriod = true;
@@ -78,9 +89,16 @@ std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const B
         p.index = i;
         p.values = grid.Values(i);
         try {
-            p.scale = ScaleOf(build(p.values), scaling);
+            const sim::Model m = build(p.values);
+            p.scale = ScaleOf(m, scaling);
+            p.refused = Unphysical(m);
+            if (p.refused.empty() && !(p.scale.h >= DBL_MIN))
+                p.refused = "a step below the smallest normal double keeps only a few of its digits";
+            if (p.refused.empty() && !(p.scale.steps >= kMinVerifySteps && 7 * p.scale.steps <= kMaxVerifyStepsInAll))
+                p.refused = "its time is " + Text(p.scale.steps) + " steps of h; a verification makes from " +
+                            std::to_string(kMinVerifySteps) + " to " + std::to_string(kMaxVerifyStepsInAll / 7);
         } catch (const std::exception&) {
-            p.startFails = true;
+            p.refused = "the start set-up fails for these values";
         }
         plan.push_back(std::move(p));
     }
@@ -94,10 +112,6 @@ PointResult RunPoint(const PlannedPoint& p, const BuildPoint& build) {
     r.index = p.index;
     r.values = p.values;
     r.scale = p.scale;
-    if (p.startFails) {
-        r.failed = true;
-        return r;
-    }
     try {
         sim::Model m = build(p.values);
         m.h = p.scale.h;

@@ -31,15 +31,15 @@ std::vector<double> AxisValues(const Axis& axis, int n);
 double ShortestPeriod(const sim::Model& started);
 
 // How each point is run. By default its step is its own shortest period
-// over stepsPerPeriod and it makes `steps` steps; a fixed h or time (given
-// for every point) replaces either.
+// over stepsPerPeriod and it makes `steps` steps; the inputs' own h (given
+// for every point, or swept) and a fixed time replace either.
 struct Scaling {
     // RK4 lags a turn by (2 Pi / 100)^5 / 120 = 8E-09 per step at 100 steps
     // a period: 2E-04 after 20 000 steps, a fifth of what a converged run may
     // have, and 140 000 steps in the three runs take a tenth of a second.
     double stepsPerPeriod = 100;
     long long steps = 20000;
-    double fixedH = 0;     // > 0: every point at this h
+    bool inputsH = false;  // every point at the h of its inputs
     double fixedTime = 0;  // > 0: every point for this time
 };
 
@@ -47,7 +47,7 @@ struct Scaling {
 struct PointScale {
     double h{};
     double steps{};  // a double: a fixed time may ask for more than any run makes
-    bool ownPeriod{};  // h from the point's own period (not fixed, not from its inputs)
+    bool ownPeriod{};  // h from the point's own period, not from its inputs
 };
 
 // h is rounded to 15 significant digits, so that the printed h, read back,
@@ -84,18 +84,19 @@ struct Grid {
     std::vector<double> Values(long long index) const;
 };
 
-// A point of this part of the grid with the scale it will run at; a point
-// whose start set-up fails has no scale and is reported as failed.
+// A point of this part of the grid with the scale it will run at, or why
+// it cannot run: its start set-up fails, its inputs are not a physical disk,
+// or its steps are too few or too many for a verification.
 struct PlannedPoint {
     long long index{};
     std::vector<double> values;
     PointScale scale;
-    bool startFails{};
+    std::string refused;
 };
 
-// Builds every point of the part once, on the calling thread, for its scale:
-// so that a sweep asking for too many or too few steps is refused before
-// anything runs.
+// Builds every point of the part once, on the calling thread, for its scale
+// and its inputs: so that a sweep with a point that cannot run is refused
+// before anything runs.
 std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const BuildPoint& build);
 
 // Runs the planned points on `jobs` threads; progress (points done, 0 to 1)

@@ -1,0 +1,52 @@
+// The verifier's and the sweep's use of the cores: a verification of preset
+// 2 with its three runs at once against one after another, and the 81
+// points of V0 = 10..1E+05 by w0 = 20..2E+05 on one thread and on two. Run
+// it on an idle machine and compare the pairs (wall-clock time).
+#include <benchmark/benchmark.h>
+
+#include "app/controller.h"
+#include "app/memory_port.h"
+#include "app/start.h"
+#include "sim/start.h"
+#include "verify/sweep.h"
+#include "verify/verify.h"
+
+namespace {
+
+sim::Model Preset2() {
+    app::MemoryPort port;
+    app::Controller form(port);
+    form.Load();
+    form.Press(app::Button::Preset2);
+    app::Record rec;
+    sim::SetConstants(rec.model);
+    app::StartFromFields(port, rec);
+    return rec.model;
+}
+
+// --verify --preset 2: 1E-04 s, 10^5 steps of h.
+void BM_VerifyPreset2(benchmark::State& state) {
+    const sim::Model m = Preset2();
+    for (auto _ : state) benchmark::DoNotOptimize(verify::Verify(m, 100000, {}, state.range(0) != 0).verdict);
+}
+BENCHMARK(BM_VerifyPreset2)->ArgName("atOnce")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// --sweep V0=10:1e5 --sweep w0=20:2e5 --points 9 at the default scales.
+void BM_Sweep81(benchmark::State& state) {
+    const sim::Model base = Preset2();
+    auto build = [&base](const std::vector<double>& v) {
+        sim::Model m = base;
+        m.VX[0] = v[0], m.w0 = v[1];
+        sim::StartSetup(m, 0.0);
+        return m;
+    };
+    const verify::Grid grid{{{"V0", 10, 1e5, true}, {"w0", 20, 2e5, true}}, 9};
+    const auto plan = verify::Plan(grid, verify::Scaling{}, build);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(verify::Sweep(plan, build, static_cast<int>(state.range(0))).size());
+}
+BENCHMARK(BM_Sweep81)->ArgName("jobs")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

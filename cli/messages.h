@@ -1,0 +1,19 @@
+// What the runner says on standard error: every line starts with its name,
+// as a Unix tool's does; the window's own text may follow it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "cli/exit_status.h"
+#include "cli/output.h"
+
+namespace cli {
+
+void Say(std::string_view text);
+// "Введите правильно данные: " and the reason.
+void InputRefused(const std::string& why);
+// The run ends on a failed write: nothing after it could reach the reader.
+ExitStatus WriteFailed(const Output& out);
+
+}  // namespace cli

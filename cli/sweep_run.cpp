@@ -1,0 +1,95 @@
+#include "cli/sweep_run.h"
+
+#include <cmath>
+#include <thread>
+
+#include "app/fields.h"
+#include "app/numtext.h"
+#include "app/start.h"
+#include "cli/messages.h"
+#include "cli/progress.h"
+#include "cli/sweep_plot.h"
+#include "cli/sweep_report.h"
+
+namespace cli {
+namespace {
+
+// The answer of a sweep, merged or not: its count, its figure, its status.
+ExitStatus Answer(const std::vector<SweepRow>& rows, const Options& opt, Output& out, bool table) {
+    const SweepCounts counts = CountAnswers(rows);
+    // In a CSV the count would be a row of its own: it goes to standard error.
+    const std::string summary = SweepSummary(counts);
+    if (table && opt.csv)
+        Say(summary);
+    else
+        out.Write("# " + summary + "\n");
+    if (!out.Close()) return WriteFailed(out);
+    if (!opt.plot.empty()) {
+        std::string reason;
+        if (!DrawSweepPlot(rows, opt.plot, reason)) {
+            Say("the picture " + opt.plot + " could not be written: " + reason);
+            return ExitStatus::kWriteFailed;
+        }
+    }
+    return SweepStatus(counts);
+}
+
+}  // namespace
+
+ExitStatus RunSweep(const Options& opt, Output& out) {
+    // Each point is the window's Start with the swept values typed into
+    // their fields, written as the table prints them: a single --verify with
+    // the printed inputs, h and time gives the same answer.
+    auto build = [&opt](const std::vector<double>& values) {
+        app::MemoryPort port;
+        app::Controller form(port);
+        FillFields(port, form, opt);
+        for (std::size_t k = 0; k < values.size(); ++k)
+            port.Text(*InputField(opt.axes[k].name)) = app::FormatNumber(values[k], port.separator);
+        app::Record rec;
+        sim::SetConstants(rec.model);
+        app::StartFromFields(port, rec);
+        rec.model.InjectedForceY0 = opt.injectedForceY0;
+        return rec.model;
+    };
+    verify::Grid grid{opt.axes, opt.points.value_or(5), opt.part, opt.parts};
+    verify::Scaling scaling;
+    if (opt.stepsPerPeriod) scaling.stepsPerPeriod = *opt.stepsPerPeriod;
+    if (opt.steps) scaling.steps = *opt.steps;
+    if (opt.time) scaling.fixedTime = *opt.time;
+    const char sep = opt.decimalComma ? ',' : '.';
+    for (const auto& [field, text] : opt.fields) scaling.inputsH |= field == app::Field::Step;
+    for (const verify::Axis& a : opt.axes) scaling.inputsH |= InputField(a.name) == app::Field::Step;
+
+    const std::vector<verify::PlannedPoint> plan = verify::Plan(grid, scaling, build);
+    for (const verify::PlannedPoint& p : plan) {
+        if (p.refused.empty()) continue;
+        std::string at;
+        for (std::size_t k = 0; k < p.values.size(); ++k)
+            at += (k ? ", " : "") + opt.axes[k].name + " = " + app::FormatNumber(p.values[k], sep);
+        InputRefused("point " + std::to_string(p.index) + " (" + at + "): " + p.refused + "; nothing was run");
+        return ExitStatus::kInputRefused;
+    }
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    Progress progress("morvane1-cli --sweep", stderr);
+    const long long total = static_cast<long long>(plan.size());
+    const std::vector<verify::PointResult> points =
+        verify::Sweep(plan, build, opt.jobs.value_or(cores > 0 ? cores : 1), [&](double done) {
+            progress.Update(std::llround(done * static_cast<double>(total)), total, "points");
+        });
+    const char delim = opt.csv ? (opt.decimalComma ? ';' : ',') : '\t';
+    out.Write(SweepTable(grid, points, delim, sep));
+    return Answer(RowsOf(points), opt, out, true);
+}
+
+ExitStatus PlotFrom(const Options& opt, Output& out) {
+    std::vector<SweepRow> rows;
+    std::string error;
+    if (!ReadSweepTables(opt.plotFrom, rows, error)) {
+        InputRefused(error);
+        return ExitStatus::kInputRefused;
+    }
+    return Answer(rows, opt, out, false);
+}
+
+}  // namespace cli

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The sweep from the outside: the same table on any number of threads and
+# in parts, each row the answer of a single --verify of its printed inputs,
+# the figure from the tables merged, and every bad request refused before
+# anything runs.
+set -u
+cli="$1"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail=0 passed=0
+check() {  # name, expected, actual
+  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
+    fail=$((fail + 1)); printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"; fi
+}
+rows() { grep -v '^#' "$@"; }
+
+# V0 and w0 over four decades, 2000 steps a point: from the claims that
+# preset 1's disk cannot resolve to those it refutes by decades.
+grid=(--sweep V0=1e-3:10 --sweep w0=2:2e4 --points 3 --steps 2000)
+"$cli" "${grid[@]}" --jobs 1 >"$tmp/one"; one=$?
+"$cli" "${grid[@]}" --jobs 2 >"$tmp/two"
+"$cli" "${grid[@]}" --part 1/2 >"$tmp/p1"
+"$cli" "${grid[@]}" --part 2/2 >"$tmp/p2"
+check "--jobs 1 and --jobs 2: the same bytes" "" "$(cmp "$tmp/one" "$tmp/two")"
+check "two parts merged: the whole table" "$(rows "$tmp/one" | tail -n +2)" \
+  "$(cat "$tmp/p1" "$tmp/p2" | rows | grep -v '^point' | sort -n)"
+check "one row a point, in grid order" "1 2 3 4 5 6 7 8 9" "$(rows "$tmp/one" | tail -n +2 | cut -f1 | tr '\n' ' ' | sed 's/ $//')"
+check "some resolved, some not: exit 4 and the count" \
+  "4 # 9 points: 3 no lateral force, 0 a lateral force acts, 6 inconclusive, 0 failed" "$one $(tail -1 "$tmp/one")"
+
+# Every row is what a single --verify of its printed inputs, h and time says.
+while IFS=$'\t' read -r point v0 w0 h time steps _ _ _ _ _ verdict exit; do
+  "$cli" --verify --set "V0=$v0" --set "w0=$w0" --set "h=$h" --time "$time" >"$tmp/v" 2>&1
+  got=$?
+  check "point $point: its own --verify" "$exit $steps" "$got $(grep -P '^steps\t' "$tmp/v" | cut -f2)"
+done < <(rows "$tmp/one" | sed -n '2p;6p;10p')
+
+# A force that acts is found at every point; an explicit h and time are
+# every point's.
+"$cli" --sweep V0=10:1000 --points 2 --steps 1000 --inject-lateral-force 1e-3 >"$tmp/acts"
+check "an injected force: exit 1" "1 # 2 points: 0 no lateral force, 2 a lateral force acts, 0 inconclusive, 0 failed" \
+  "$? $(tail -1 "$tmp/acts")"
+"$cli" --sweep KR=0:2 --points 3 --set h=0,001 --time 0,5 --format csv --decimal-comma >"$tmp/csv" 2>"$tmp/err"
+check "fixed h and time, CSV with decimal commas" "0,001;0,5;500 0,001;0,5;500 0,001;0,5;500 morvane1-cli: 3 points" \
+  "$(tail -n +2 "$tmp/csv" | cut -d';' -f3-5 | tr '\n' ' ')$(cut -c1-22 "$tmp/err")"
+
+# The figure from the saved tables, merged; its title states the answer.
+"$cli" --plot-from "$tmp/p1" "$tmp/p2" --plot "$tmp/fig.svg" >"$tmp/out"
+check "--plot-from: the parts' answer" "4 # 9 points: 3 no lateral force, 0 a lateral force acts, 6 inconclusive, 0 failed" \
+  "$? $(cat "$tmp/out")"
+check "the figure's title" "No lateral force at 3 of 9 points, 6 cannot tell" \
+  "$(grep -o 'No lateral force at 3 of 9 points, 6 cannot tell' "$tmp/fig.svg" | head -1)"
+"$cli" --plot-from "$tmp/csv" --plot "$tmp/fig.png" >/dev/null
+check "a CSV table with decimal commas read back" "PNG image data" "$(file -b "$tmp/fig.png" | cut -d, -f1)"
+
+# Refused before anything runs: a usage error (64) or a value (2), one line.
+mkfifo "$tmp/fifo"
+printf 'not\ta table\n' >"$tmp/text"
+while read -r want args; do
+  # shellcheck disable=SC2086
+  "$cli" $args >"$tmp/out" 2>"$tmp/err"
+  check "$args" "$want 1 0" "$? $(wc -l <"$tmp/err") $(wc -c <"$tmp/out")"
+done <<EOF_TABLE
+64 --sweep V0=0:10:log
+64 --sweep V0=-1:10:log
+64 --sweep mass=1:2
+64 --sweep V0=1:2 --sweep V0=3:4
+64 --sweep V0=1:2 --sweep w0=1:2 --sweep m0=1:2
+64 --sweep V0=1:2 --points 0
+64 --sweep V0=1:2 --points 1000000
+64 --sweep V0=1:2 --sweep w0=1:2 --points 1000
+64 --sweep V0=1:2 --part 3/2
+64 --sweep V0=1:2 --part 0/2
+64 --sweep V0=1:2 --jobs 0
+64 --sweep V0=1:2 --set V0=3
+64 --sweep V0=1:2:cubic
+64 --sweep V0=12
+64 --points 3
+64 --plot-from $tmp/one
+2 --sweep V0=a:2
+2 --sweep m0=-1:1 --points 3
+2 --sweep h=1e-320:1e-300 --points 2
+2 --plot-from /dev/zero --plot $tmp/x.png
+2 --plot-from $tmp/fifo --plot $tmp/x.png
+2 --plot-from $tmp/text --plot $tmp/x.png
+2 --plot-from $tmp/p1 $tmp/p1 --plot $tmp/x.png
+2 --plot-from $tmp/missing --plot $tmp/x.png
+EOF_TABLE
+
+echo "$passed passed, $fail failed"
+[ $fail -eq 0 ]
