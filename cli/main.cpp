@@ -16,7 +16,7 @@
 #include "app/readouts.h"
 #include "app/start.h"
 #include "cli/exit_status.h"
-#include "cli/messages.h"
+#include "cli/diagnostics.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/progress.h"

@@ -6,7 +6,7 @@
 #include "app/fields.h"
 #include "app/numtext.h"
 #include "app/start.h"
-#include "cli/messages.h"
+#include "cli/diagnostics.h"
 #include "cli/progress.h"
 #include "cli/sweep_plot.h"
 #include "cli/sweep_report.h"

@@ -1,4 +1,4 @@
-#include "cli/messages.h"
+#include "cli/diagnostics.h"
 
 #include <cstdio>
 
