@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "cli/options.h"
@@ -89,8 +91,13 @@ void Paint(QPainter& p, const Figure& f) {
     title.setBold(true);
 
     p.setPen(Qt::black);
+    // A title that says much gets a smaller type, and is cut only beyond that.
+    const QRectF titleBox(20, 10, kWidth - 40, 26);
+    while (title.pixelSize() > 13 && QFontMetricsF(title).horizontalAdvance(f.title) > titleBox.width())
+        title.setPixelSize(title.pixelSize() - 1);
     p.setFont(title);
-    p.drawText(QRectF(20, 10, kWidth - 40, 26), Qt::AlignLeft | Qt::AlignVCenter, f.title);
+    p.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter,
+               QFontMetricsF(title).elidedText(f.title, Qt::ElideRight, titleBox.width()));
     p.setFont(font);
     p.drawText(QRectF(20, 38, kWidth - 40, 20), Qt::AlignLeft | Qt::AlignVCenter, f.details);
 
@@ -110,6 +117,8 @@ void Paint(QPainter& p, const Figure& f) {
     p.setPen(QPen(QColor(225, 225, 225), 1));
     const int every = static_cast<int>(std::ceil((ry.hi - ry.lo) / 12));
     for (int d = static_cast<int>(ry.lo); d <= static_cast<int>(ry.hi); ++d) {
+        // Up to 24 decades a line each; beyond, only the labelled ones.
+        if (ry.hi - ry.lo > 24 && (d - static_cast<int>(ry.hi)) % every != 0) continue;
         const double y = Y(std::pow(10.0, d));
         p.setPen(QPen(QColor(225, 225, 225), 1));
         p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
@@ -125,8 +134,11 @@ void Paint(QPainter& p, const Figure& f) {
     };
     if (rx.log) {
         const int everyX = static_cast<int>(std::ceil((rx.hi - rx.lo) / 10));
-        for (int d = static_cast<int>(rx.lo); d <= static_cast<int>(rx.hi); ++d)
-            tick(X(std::pow(10.0, d)), (d - static_cast<int>(rx.lo)) % everyX == 0 ? Decade(d) : QString());
+        for (int d = static_cast<int>(rx.lo); d <= static_cast<int>(rx.hi); ++d) {
+            const bool labelled = (d - static_cast<int>(rx.lo)) % everyX == 0;
+            if (rx.hi - rx.lo > 24 && !labelled) continue;
+            tick(X(std::pow(10.0, d)), labelled ? Decade(d) : QString());
+        }
     } else {
         const double step = TickStep(rx.hi);
         for (double t = 0; t <= rx.hi * (1 + 1e-9); t += step) tick(X(t), FigureNumber(t));
@@ -215,6 +227,14 @@ bool SaveFigure(const Figure& figure, const std::string& path, std::string& reas
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) app = std::make_unique<QGuiApplication>(argc, argv);
 
+    // A FIFO would hold the runner until someone reads it, a device takes
+    // what it likes: a picture goes into a regular file, new or not.
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        reason = "not a regular file";
+        return false;
+    }
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         reason = file.errorString().toStdString();

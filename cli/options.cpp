@@ -189,11 +189,15 @@ const std::vector<Entry>& Entries() {
     static const std::vector<Entry> entries = {
         {{"help", "h"}, {}, [](auto&, auto&, auto&, auto&) { return ParseResult::kHelp; }},
         {{"version"}, {}, [](auto&, auto&, auto&, auto&) { return ParseResult::kVersion; }},
-        {{"final-only"}, {}, [](auto&, Options& o, auto&, auto&) { return o.finalOnly = true, ParseResult::kOk; }},
+        {{"final-only"}, {}, [](auto&, Options& o, auto&, auto&) {
+             return o.finalOnly = o.cycleOptions = true, ParseResult::kOk;
+         }},
         {{"decimal-comma"}, {}, [](auto&, Options& o, auto&, auto&) {
              return o.decimalComma = true, ParseResult::kOk;
          }},
-        {{"invariants"}, {}, [](auto&, Options& o, auto&, auto&) { return o.invariants = true, ParseResult::kOk; }},
+        {{"invariants"}, {}, [](auto&, Options& o, auto&, auto&) {
+             return o.invariants = o.cycleOptions = true, ParseResult::kOk;
+         }},
         {{"verify"}, {}, [](auto&, Options& o, auto&, auto&) { return o.verify = true, ParseResult::kOk; }},
         {{"format"}, "tsv|csv", [](const auto& values, Options& o, auto&, std::string& error) {
              for (const std::string& v : values) {
@@ -217,6 +221,7 @@ const std::vector<Entry>& Entries() {
              return ParseResult::kOk;
          }},
         {{"cycles"}, "N", [](const auto& values, Options& o, auto&, std::string& error) {
+             o.cycleOptions = true;
              for (const std::string& v : values) {
                  const auto r = std::from_chars(v.data(), v.data() + v.size(), o.cycles);
                  if (r.ec != std::errc() || r.ptr != v.data() + v.size() || o.cycles < 1)
@@ -310,7 +315,8 @@ const std::vector<Entry>& Entries() {
         {{"part"}, "K/N", [](const auto& values, Options& o, auto&, std::string& error) {
              for (const std::string& v : values) {
                  const auto slash = v.find('/');
-                 const std::string why = "--part takes K/N, whole numbers with 1 <= K <= N";
+                 const std::string why = "--part takes K/N, whole numbers with 1 <= K <= N <= " +
+                                         std::to_string(verify::kMostGridPoints);
                  if (slash == std::string::npos ||
                      Whole(v.substr(slash + 1), 1, verify::kMostGridPoints, o.parts, "--part", error) != ParseResult::kOk ||
                      Whole(v.substr(0, slash), 1, o.parts, o.part, "--part", error) != ParseResult::kOk)
@@ -393,21 +399,34 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
         if (n.take)
             if (std::string why = n.take(*app::ParseNumber(n.text, sep)); !why.empty()) return Refuse(error, why);
     }
+    const bool sweepOptions = opt.points || opt.stepsPerPeriod || opt.steps || opt.jobs || opt.parts != 1;
     if (!opt.plotFrom.empty()) {
-        if (opt.plot.empty() || opt.verify || opt.Sweeps())
+        if (opt.plot.empty() || opt.verify || opt.Sweeps() || sweepOptions || opt.cycleOptions || opt.time ||
+            opt.injectedForceY0 != 0)
             return Refuse(error, "--plot-from draws saved sweep tables into the --plot file, and runs nothing");
         return ParseResult::kOk;
     }
     if (opt.Sweeps()) {
-        for (const auto& [field, text] : opt.fields)
+        bool fixedH = false;
+        for (const auto& [field, text] : opt.fields) {
+            fixedH |= field == app::Field::Step;
             for (const verify::Axis& a : opt.axes)
                 if (FindInput(a.name)->field == field) return Refuse(error, "--set and --sweep both give " + a.name);
+        }
+        for (const verify::Axis& a : opt.axes) fixedH |= a.name == "h";
+        if (opt.cycleOptions) return Refuse(error, "--cycles, --final-only and --invariants go with a run, not --sweep");
+        if (fixedH && opt.stepsPerPeriod)
+            return Refuse(error, "--steps-per-period and an h of the inputs both set the step of every point");
+        if (opt.time && opt.steps) return Refuse(error, "--steps and --time both set how long every point runs");
         long long grid = 1;
         for (std::size_t k = 0; k < opt.axes.size(); ++k) grid *= opt.points.value_or(5);
         if (grid > verify::kMostGridPoints)
             return Refuse(error, "--sweep: " + std::to_string(grid) + " points, more than the " +
                                      std::to_string(verify::kMostGridPoints) + " a sweep makes");
-    } else if (opt.points || opt.stepsPerPeriod || opt.steps || opt.jobs || opt.parts != 1) {
+        if (opt.part > grid)
+            return Refuse(error, "--part " + std::to_string(opt.part) + "/" + std::to_string(opt.parts) +
+                                     " holds no point of a grid of " + std::to_string(grid));
+    } else if (sweepOptions) {
         return Refuse(error, "--points, --steps-per-period, --steps, --jobs and --part go with --sweep");
     }
     if ((opt.time || opt.injectedForceY0 != 0 || !opt.plot.empty()) && !opt.verify && !opt.Sweeps())

@@ -19,6 +19,7 @@ struct Options {
     std::vector<std::pair<app::Field, std::string>> fields;  // --set, in order
     std::optional<std::string> twist;                 // text of fi0
     long long cycles = 1;
+    bool cycleOptions = false;      // --cycles, --final-only or --invariants given
     bool finalOnly = false;
     bool decimalComma = false;
     bool invariants = false;

@@ -18,10 +18,10 @@ void Progress::Update(double fraction) {
     Show(fraction, done);
 }
 
-void Progress::Update(long long done, long long total, const char* things) {
+void Progress::Update(long long done, long long total, const char* things, double fraction) {
     char text[96];
     std::snprintf(text, sizeof text, "%lld of %lld %s", done, total, things);
-    Show(total > 0 ? static_cast<double>(done) / static_cast<double>(total) : 0, text);
+    Show(fraction, text);
 }
 
 void Progress::Show(double fraction, const char* done) {

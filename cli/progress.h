@@ -17,8 +17,9 @@ public:
     Progress& operator=(const Progress&) = delete;
 
     void Update(double fraction);
-    // The same, saying how many of how many things are done ("12 of 81 points").
-    void Update(long long done, long long total, const char* things);
+    // The same, saying how many of how many things are done ("12 of 81
+    // points"), where `fraction` of the work is.
+    void Update(long long done, long long total, const char* things, double fraction);
 
 private:
     void Show(double fraction, const char* done);

@@ -24,14 +24,15 @@ std::string Decades(double d) {
 
 std::string SweepHeadline(const std::vector<SweepRow>& rows) {
     const SweepCounts c = CountAnswers(rows);
-    const std::string points = std::to_string(c.points) + " points";
+    const std::string points = std::to_string(c.points) + (c.points == 1 ? " point" : " points");
     if (c.acts > 0) return "A lateral force acts at " + std::to_string(c.acts) + " of " + points;
     double least = INFINITY, most = -INFINITY;
     for (const SweepRow& r : rows)
-        if (r.status == ExitStatus::kDone && Drawable(r))
+        if (r.status == ExitStatus::kDone && Drawable(r) && std::isfinite(DecadesAbove(r)))
             least = std::min(least, DecadesAbove(r)), most = std::max(most, DecadesAbove(r));
     const std::string refuted =
         least <= most ? "; claims refuted by " + Decades(least) + " to " + Decades(most) + " decades" : "";
+    if (c.noForce == 0) return "No answer at any of " + points + ": the runs cannot tell";
     if (c.noForce == c.points) return "No lateral force at all " + points + refuted;
     return "No lateral force at " + std::to_string(c.noForce) + " of " + points + ", " +
            std::to_string(c.inconclusive + c.failed) + " cannot tell" + refuted;
@@ -49,9 +50,11 @@ bool DrawSweepPlot(const std::vector<SweepRow>& rows, const std::string& path, s
             continue;
         }
         for (double v : {std::fabs(r.fmrv), r.forceBound})
-            lo = std::min(lo, std::floor(std::log10(v))), hi = std::max(hi, std::ceil(std::log10(v)));
+            lo = std::min(lo, std::log10(v)), hi = std::max(hi, std::log10(v));
     }
-    if (!(lo < hi)) lo = -1, hi = std::isfinite(hi) ? hi + 1 : 1;
+    // Whole decades, with room for a mark that sits on one.
+    if (!(lo <= hi)) lo = hi = 0;
+    lo = std::floor(lo - 0.25), hi = std::ceil(hi + 0.25);
     f.details = QStringLiteral("claimed |Fmrv| against the largest constant force the computed Yc allows, "
                                "2 M (max|Yc| + threshold) / t^2");
     if (hidden > 0)

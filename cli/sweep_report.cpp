@@ -39,11 +39,24 @@ double CellNumber(const std::string& text, char delim) {
     return NAN;
 }
 
-bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string& error) {
+// A header cell as a spreadsheet may have saved it: quoted, or after a
+// byte-order mark.
+std::string Unquoted(std::string cell) {
+    if (cell.starts_with("\xEF\xBB\xBF")) cell.erase(0, 3);
+    if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"') cell = cell.substr(1, cell.size() - 2);
+    return cell;
+}
+
+bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string& header, std::string& error) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) {
+        error = path + ": no such file";
+        return false;
+    }
     // A device or a FIFO would never end or never start: only a regular file.
-    if (!fs::is_regular_file(path, ec)) {
+    if (!fs::is_regular_file(status)) {
         error = path + ": not a regular file";
         return false;
     }
@@ -52,48 +65,51 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
         return false;
     }
     std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": cannot be read";
+        return false;
+    }
     std::string line;
-    std::vector<std::string> header;
+    std::vector<std::string> names;
     char delim = '\t';
-    std::size_t point = 0, fmrv = 0, bound = 0, status = 0;
-    bool any = false;
+    std::size_t point = 0, fmrv = 0, bound = 0, exit = 0;
+    auto bad = [&](const std::string& why) {
+        error = path + ": " + why;
+        return false;
+    };
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
-        if (header.empty()) {
+        if (names.empty()) {
             delim = line.find('\t') != std::string::npos ? '\t' : line.find(';') != std::string::npos ? ';' : ',';
-            header = Split(line, delim);
+            for (std::string& cell : Split(line, delim)) names.push_back(Unquoted(cell));
             auto column = [&](const char* name) {
-                return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+                return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
             };
-            point = column("point"), fmrv = column("Fmrv"), bound = column("force_bound"), status = column("exit");
-            if (std::max({point, fmrv, bound, status}) >= header.size()) {
-                error = path + ": no sweep table (its header lacks point, Fmrv, force_bound or exit)";
-                return false;
-            }
+            point = column("point"), fmrv = column("Fmrv"), bound = column("force_bound"), exit = column("exit");
+            if (std::max({point, fmrv, bound, exit}) >= names.size())
+                return bad("no sweep table (its header lacks point, Fmrv, force_bound or exit)");
+            header.clear();
+            for (const std::string& n : names) header += n + ' ';
             continue;
         }
         const std::vector<std::string> cells = Split(line, delim);
-        if (cells.size() != header.size()) {
-            // The TSV's closing line counts the answers; anything else is not a row.
-            if (cells.size() == 1) continue;
-            error = path + ": a row with " + std::to_string(cells.size()) + " cells under a header of " +
-                    std::to_string(header.size());
-            return false;
-        }
-        const double index = CellNumber(cells[point], delim), exit = CellNumber(cells[status], delim);
-        if (!(index >= 1 && index == std::floor(index)) || !(exit >= 0 && exit <= 255)) {
-            error = path + ": a row whose point or exit status is not a whole number";
-            return false;
-        }
-        rows.push_back({static_cast<long long>(index), CellNumber(cells[fmrv], delim),
-                        CellNumber(cells[bound], delim), static_cast<ExitStatus>(static_cast<int>(exit))});
-        any = true;
+        if (cells.size() != names.size())
+            return bad("a row with " + std::to_string(cells.size()) + " cells under a header of " +
+                       std::to_string(names.size()));
+        const double index = CellNumber(cells[point], delim), status = CellNumber(cells[exit], delim);
+        if (!(index >= 1 && index <= static_cast<double>(verify::kMostGridPoints) && index == std::floor(index)))
+            return bad("a row whose point is not a whole number from 1 to " + std::to_string(verify::kMostGridPoints));
+        // A point answers 0, 1, 3 or 4, as a single verification does.
+        if (!(status == 0 || status == 1 || status == 3 || status == 4))
+            return bad("a row whose exit status is not one a point has (0, 1, 3 or 4)");
+        const double f = CellNumber(cells[fmrv], delim), b = CellNumber(cells[bound], delim);
+        if ((std::isnan(f) && cells[fmrv] != "-") || (std::isnan(b) && cells[bound] != "-"))
+            return bad("a row whose Fmrv or force_bound is not a number");
+        rows.push_back({static_cast<long long>(index), f, b, static_cast<ExitStatus>(static_cast<int>(status))});
     }
-    if (!any) {
-        error = path + ": no rows of a sweep table";
-        return false;
-    }
+    if (in.bad()) return bad("cannot be read");
+    if (names.empty()) return bad("no sweep table (no header)");
     return true;
 }
 
@@ -105,13 +121,16 @@ std::string PointVerdict(const verify::PointResult& p) {
         case Verdict::kNoLateralForce: return "no lateral force";
         case Verdict::kLateralForceActs: return "a lateral force acts";
         case Verdict::kLedgerBroken: return "the ledger does not hold";
+        default: break;
+    }
+    // V0 = 0 or w0 = 0: nothing is claimed, whatever else the run could tell.
+    if (p.fmrv == 0) return "inconclusive: no force is claimed";
+    switch (p.verdict) {
         case Verdict::kNotConverged: return "inconclusive: not converged";
         case Verdict::kRoundingCreeps: return "inconclusive: rounding creeps";
         case Verdict::kNoLimit: return "inconclusive: no detection limit";
-        case Verdict::kBelowDetection:
-            return p.fmrv == 0 ? "inconclusive: no force is claimed" : "inconclusive: below the detection limit";
+        default: return "inconclusive: below the detection limit";
     }
-    return "";
 }
 
 ExitStatus PointStatus(const verify::PointResult& p) {
@@ -160,7 +179,7 @@ SweepCounts CountAnswers(const std::vector<SweepRow>& rows) {
         ++c.points;
         switch (r.status) {
             case ExitStatus::kDone: ++c.noForce; break;
-            case ExitStatus::kLedgerFails: ++c.acts; break;
+            case ExitStatus::kLedgerFails: ++c.acts; break;  // a force, or a ledger that fails
             case ExitStatus::kRunFailed: ++c.failed; break;
             default: ++c.inconclusive; break;
         }
@@ -169,20 +188,36 @@ SweepCounts CountAnswers(const std::vector<SweepRow>& rows) {
 }
 
 std::string SweepSummary(const SweepCounts& c) {
-    return std::to_string(c.points) + " points: " + std::to_string(c.noForce) + " no lateral force, " +
-           std::to_string(c.acts) + " a lateral force acts, " + std::to_string(c.inconclusive) +
-           " inconclusive, " + std::to_string(c.failed) + " failed";
+    return std::to_string(c.points) + (c.points == 1 ? " point: " : " points: ") + std::to_string(c.noForce) +
+           " no lateral force, " + std::to_string(c.acts) + " a lateral force acts, " +
+           std::to_string(c.inconclusive) + " inconclusive, " + std::to_string(c.failed) + " failed";
 }
 
 ExitStatus SweepStatus(const SweepCounts& c) {
     if (c.acts > 0) return ExitStatus::kLedgerFails;
-    return c.noForce == c.points ? ExitStatus::kDone : ExitStatus::kInconclusive;
+    if (c.points > 0 && c.noForce == c.points) return ExitStatus::kDone;
+    // Every run stopped on an error: the sweep did too.
+    if (c.points > 0 && c.failed == c.points) return ExitStatus::kRunFailed;
+    return ExitStatus::kInconclusive;
 }
 
 bool ReadSweepTables(const std::vector<std::string>& paths, std::vector<SweepRow>& rows, std::string& error) {
     rows.clear();
-    for (const std::string& path : paths)
-        if (!ReadTable(path, rows, error)) return false;
+    std::string first;
+    for (const std::string& path : paths) {
+        std::string header;
+        if (!ReadTable(path, rows, header, error)) return false;
+        // Parts of one sweep have one header: the same swept inputs.
+        if (first.empty()) first = header;
+        if (header != first) {
+            error = path + ": its columns are not those of " + paths.front() + ", so it is not a part of that sweep";
+            return false;
+        }
+    }
+    if (rows.empty()) {
+        error = "the tables hold no rows";
+        return false;
+    }
     std::stable_sort(rows.begin(), rows.end(), [](const SweepRow& a, const SweepRow& b) { return a.point < b.point; });
     const auto twice = std::adjacent_find(rows.begin(), rows.end(),
                                           [](const SweepRow& a, const SweepRow& b) { return a.point == b.point; });

@@ -61,7 +61,9 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
     for (const auto& [field, text] : opt.fields) scaling.inputsH |= field == app::Field::Step;
     for (const verify::Axis& a : opt.axes) scaling.inputsH |= InputField(a.name) == app::Field::Step;
 
-    const std::vector<verify::PlannedPoint> plan = verify::Plan(grid, scaling, build);
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    const int jobs = opt.jobs.value_or(cores > 0 ? cores : 1);
+    const std::vector<verify::PlannedPoint> plan = verify::Plan(grid, scaling, build, jobs);
     for (const verify::PlannedPoint& p : plan) {
         if (p.refused.empty()) continue;
         std::string at;
@@ -70,13 +72,15 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
         InputRefused("point " + std::to_string(p.index) + " (" + at + "): " + p.refused + "; nothing was run");
         return ExitStatus::kInputRefused;
     }
-    const int cores = static_cast<int>(std::thread::hardware_concurrency());
-    Progress progress("morvane1-cli --sweep", stderr);
-    const long long total = static_cast<long long>(plan.size());
-    const std::vector<verify::PointResult> points =
-        verify::Sweep(plan, build, opt.jobs.value_or(cores > 0 ? cores : 1), [&](double done) {
-            progress.Update(std::llround(done * static_cast<double>(total)), total, "points");
+    std::vector<verify::PointResult> points;
+    {
+        // Gone from the terminal before the table comes.
+        Progress progress("morvane1-cli --sweep", stderr);
+        const long long total = static_cast<long long>(plan.size());
+        points = verify::Sweep(plan, build, jobs, [&](long long done, double steps) {
+            progress.Update(done, total, "points", steps);
         });
+    }
     const char delim = opt.csv ? (opt.decimalComma ? ';' : ',') : '\t';
     out.Write(SweepTable(grid, points, delim, sep));
     return Answer(RowsOf(points), opt, out, true);

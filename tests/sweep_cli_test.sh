@@ -44,6 +44,16 @@ check "an injected force: exit 1" "1 # 2 points: 0 no lateral force, 2 a lateral
 check "fixed h and time, CSV with decimal commas" "0,001;0,5;500 0,001;0,5;500 0,001;0,5;500 morvane1-cli: 3 points" \
   "$(tail -n +2 "$tmp/csv" | cut -d';' -f3-5 | tr '\n' ' ')$(cut -c1-22 "$tmp/err")"
 
+# A point that claims nothing says so; one whose runs all fail makes the
+# sweep's answer a failure; a point is one point.
+"$cli" --sweep w0=-20:20 --points 3 --steps 300 >"$tmp/w0"
+check "w0 = 0 claims no force" "inconclusive: no force is claimed" "$(sed -n 3p "$tmp/w0" | cut -f11)"
+"$cli" --preset 2 --steps 200 --points 2 --sweep h=6e-5:1e-4 >"$tmp/fails"
+check "every run failed: exit 3" "3 # 2 points: 0 no lateral force, 0 a lateral force acts, 0 inconclusive, 2 failed" \
+  "$? $(tail -1 "$tmp/fails")"
+check "one point" "# 1 point: 1 no lateral force, 0 a lateral force acts, 0 inconclusive, 0 failed" \
+  "$("$cli" --sweep V0=1e5:1e6 --points 1 --preset 2 --steps 100 | tail -1)"
+
 # The figure from the saved tables, merged; its title states the answer.
 "$cli" --plot-from "$tmp/p1" "$tmp/p2" --plot "$tmp/fig.svg" >"$tmp/out"
 check "--plot-from: the parts' answer" "4 # 9 points: 3 no lateral force, 0 a lateral force acts, 6 inconclusive, 0 failed" \
@@ -54,8 +64,14 @@ check "the figure's title" "No lateral force at 3 of 9 points, 6 cannot tell" \
 check "a CSV table with decimal commas read back" "PNG image data" "$(file -b "$tmp/fig.png" | cut -d, -f1)"
 
 # Refused before anything runs: a usage error (64) or a value (2), one line.
-mkfifo "$tmp/fifo"
+mkfifo "$tmp/fifo" "$tmp/fifo.svg"
 printf 'not\ta table\n' >"$tmp/text"
+head -3 "$tmp/one" >"$tmp/cut" && head -4 "$tmp/one" | tail -1 | cut -f1-5 >>"$tmp/cut"
+sed '3s/\t[^\t]*\t[^\t]*$/\t1.5/' "$tmp/one" | head -4 >"$tmp/exit"
+awk -F'\t' -v OFS='\t' 'NR == 3 { $7 = "abc" } 1' "$tmp/one" >"$tmp/abc"
+awk -F'\t' -v OFS='\t' 'NR == 2 { $1 = "1e300" } 1' "$tmp/one" >"$tmp/huge"
+"$cli" --sweep KR=0:1 --points 2 --steps 200 >"$tmp/other"
+printf '\xEF\xBB\xBF' >"$tmp/bom" && cat "$tmp/one" >>"$tmp/bom"
 while read -r want args; do
   # shellcheck disable=SC2086
   "$cli" $args >"$tmp/out" 2>"$tmp/err"
@@ -85,7 +101,21 @@ done <<EOF_TABLE
 2 --plot-from $tmp/text --plot $tmp/x.png
 2 --plot-from $tmp/p1 $tmp/p1 --plot $tmp/x.png
 2 --plot-from $tmp/missing --plot $tmp/x.png
+2 --plot-from $tmp/cut --plot $tmp/x.png
+2 --plot-from $tmp/exit --plot $tmp/x.png
+2 --plot-from $tmp/abc --plot $tmp/x.png
+2 --plot-from $tmp/huge --plot $tmp/x.png
+2 --plot-from $tmp/one $tmp/other --plot $tmp/x.png
+64 --sweep w0=1:2 --points 1 --part 2/2
+64 --sweep V0=1:2 --cycles 3
+64 --sweep V0=1:2 --set h=0.001 --steps-per-period 50
+64 --sweep V0=1:2 --time 1 --steps 100
+64 --plot-from $tmp/one --points 3 --plot $tmp/x.png
 EOF_TABLE
+"$cli" --sweep V0=1:2 --points 2 --steps 100 --plot "$tmp/fifo.svg" >/dev/null 2>"$tmp/err"
+check "a FIFO for the figure: a failure, not a wait" "74 not a regular file" "$? $(grep -o 'not a regular file' "$tmp/err")"
+"$cli" --plot-from "$tmp/bom" --plot "$tmp/bom.png" >/dev/null
+check "a table saved with a byte-order mark" "4 PNG image data" "$? $(file -b "$tmp/bom.png" | cut -d, -f1)"
 
 echo "$passed passed, $fail failed"
 [ $fail -eq 0 ]

@@ -24,6 +24,10 @@ TEST(Sweep, AxesSpacedByRatiosOrStepsWithTheirEndsExact) {
         {3, 12, true, 1, {3}},
         // Ratios of 10^(1/3) rounded to 15 digits, as printed.
         {1, 10, true, 4, {1, 2.15443469003188, 4.64158883361278, 10}},
+        // Ends whose ratio or width is beyond the doubles; a step onto 0.
+        {1e-300, 1e300, true, 3, {1e-300, 1, 1e300}},
+        {-1e308, 1e308, false, 3, {-1e308, 0, 1e308}},
+        {-0.3, 0.6, false, 4, {-0.3, 0, 0.3, 0.6}},
     };
     for (const Case& c : cases) EXPECT_EQ(verify::AxisValues({"x", c.from, c.to, c.log}, c.n), c.values) << c.from;
 }

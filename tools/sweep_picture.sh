@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes docs/sweep.png, the README's figure of the sweep: the claimed force
-# against the largest force each run allows, over six decades of V0 and six
+# against the largest force each run allows, over eight decades of V0 and six
 # of w0, with the runner's own --plot (no display needed).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace verify {
@@ -16,7 +17,7 @@ namespace {
 
 std::string Text(double x) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.15g", x);
+    std::snprintf(text, sizeof text, "%.15G", x);
     return text;
 }
 
@@ -31,12 +32,20 @@ double Round15(double x) {
 
 std::vector<double> AxisValues(const Axis& axis, int n) {
     std::vector<double> v;
+    const double a = axis.from, b = axis.to;
+    // Equal steps come to 15 digits of the range, not of the value: a step
+    // through 0 lands on 0, not on the rounding of -0.3 + 0.3.
+    const double quantum = std::pow(10.0, std::floor(std::log10(std::max(std::fabs(a), std::fabs(b)))) - 14);
     for (int i = 0; i < n; ++i) {
         const double f = n == 1 ? 0 : static_cast<double>(i) / (n - 1);
-        // Equal ratios: FROM (TO/FROM)^f; equal steps otherwise. Rounded to
-        // the 15 digits printed, the ends are the values given, not a power
-        // that comes within a unit in the last place of them.
-        const double x = axis.log ? axis.from * std::pow(axis.to / axis.from, f) : axis.from + (axis.to - axis.from) * f;
+        // Equal ratios through the logarithms and equal steps as a weighted
+        // mean, so that no ratio or width overflows between finite ends.
+        double x = axis.log ? std::exp(std::log(a) + (std::log(b) - std::log(a)) * f) : a * (1 - f) + b * f;
+        // exp(log a) keeps a only to |log a| units in the last place.
+        if (i == 0 || i == n - 1) x = i == 0 ? a : b;
+        if (!axis.log && quantum > 0 && std::isfinite(quantum)) x = std::round(x / quantum) * quantum;
+        // Rounded to the 15 digits printed, the ends are the values given,
+        // not a power that comes within a unit in the last place of them.
         v.push_back(Round15(x));
     }
     return v;
@@ -63,6 +72,8 @@ PointScale ScaleOf(const sim::Model& started, const Scaling& s) {
 }
 
 double ForceBound(const VerifyReport& rep) {
+    // Without a limit, rounding has set no threshold to bound a force by.
+    if (!LimitKnown(rep.detectionLimit)) return NAN;
     return 2 * rep.totalMass * (rep.maxAbsYc + rep.yThreshold) / (rep.time * rep.time);
 }
 
@@ -73,21 +84,65 @@ long long Grid::Size() const {
 }
 
 std::vector<double> Grid::Values(long long index) const {
+    std::vector<std::vector<double>> axisValues;
+    for (const Axis& a : axes) axisValues.push_back(AxisValues(a, points));
+    return ValuesAt(axisValues, index);
+}
+
+std::vector<double> Grid::ValuesAt(const std::vector<std::vector<double>>& axisValues, long long index) const {
     std::vector<double> v(axes.size());
     long long rest = index - 1;
     for (std::size_t k = axes.size(); k-- > 0;) {
-        v[k] = AxisValues(axes[k], points)[static_cast<std::size_t>(rest % points)];
+        v[k] = axisValues[k][static_cast<std::size_t>(rest % points)];
         rest /= points;
     }
     return v;
 }
 
-std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const BuildPoint& build) {
+namespace {
+
+// Runs work(i) for i = 0 .. n-1 on up to `jobs` threads, calling tick on
+// this thread every 50 ms while they go. Where the system gives no thread,
+// the work goes on here.
+template <class Work, class Tick>
+void OnThreads(std::size_t n, int jobs, Work&& work, Tick&& tick) {
+    std::atomic<std::size_t> next{0}, finished{0};
+    auto worker = [&] {
+        for (std::size_t i; (i = next++) < n; ++finished) work(i);
+    };
+    std::vector<std::thread> threads;
+    const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), n);
+    for (std::size_t t = 0; t < count; ++t) {
+        try {
+            threads.emplace_back(worker);
+        } catch (const std::system_error&) {
+            break;  // as many as the system gives
+        }
+    }
+    if (threads.empty()) worker();
+    while (finished < n) {
+        tick();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    for (std::thread& t : threads) t.join();
+    tick();
+}
+
+}  // namespace
+
+std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const BuildPoint& build, int jobs) {
+    std::vector<std::vector<double>> axisValues;
+    for (const Axis& a : grid.axes) axisValues.push_back(AxisValues(a, grid.points));
     std::vector<PlannedPoint> plan;
     for (long long i = grid.part; i <= grid.Size(); i += grid.parts) {
         PlannedPoint p;
         p.index = i;
-        p.values = grid.Values(i);
+        p.values = grid.ValuesAt(axisValues, i);
+        plan.push_back(std::move(p));
+    }
+    // Each point's start set-up is its own: they are built on the threads too.
+    OnThreads(plan.size(), jobs, [&](std::size_t k) {
+        PlannedPoint& p = plan[k];
         try {
             const sim::Model m = build(p.values);
             p.scale = ScaleOf(m, scaling);
@@ -100,8 +155,7 @@ std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const B
         } catch (const std::exception&) {
             p.refused = "the start set-up fails for these values";
         }
-        plan.push_back(std::move(p));
-    }
+    }, [] {});
     return plan;
 }
 
@@ -133,23 +187,22 @@ PointResult RunPoint(const PlannedPoint& p, const BuildPoint& build) {
 }  // namespace
 
 std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, const BuildPoint& build, int jobs,
-                               const ProgressFn& progress) {
+                               const SweepProgress& progress) {
     const std::size_t n = planned.size();
     std::vector<PointResult> out(n);
     // Each point owns its inputs and its slot: the table is the same bytes
-    // for any number of threads.
-    std::atomic<std::size_t> next{0}, done{0};
-    auto work = [&] {
-        for (std::size_t i; (i = next++) < n; ++done) out[i] = RunPoint(planned[i], build);
-    };
-    std::vector<std::thread> threads;
-    const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), n);
-    for (std::size_t t = 0; t < count; ++t) threads.emplace_back(work);
-    while (done < n) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (progress) progress(static_cast<double>(done) / static_cast<double>(n));
-    }
-    for (std::thread& t : threads) t.join();
+    // for any number of threads. Progress counts steps, not points: a point
+    // at a small h takes longer than one at a large.
+    double total = 0;
+    for (const PlannedPoint& p : planned) total += p.scale.steps;
+    std::atomic<long long> points{0}, steps{0};
+    OnThreads(n, jobs, [&](std::size_t i) {
+        out[i] = RunPoint(planned[i], build);
+        steps += static_cast<long long>(planned[i].scale.steps);
+        ++points;
+    }, [&] {
+        if (progress) progress(points, total > 0 ? static_cast<double>(steps) / total : 1);
+    });
     return out;
 }
 

@@ -61,7 +61,7 @@ struct PointResult {
     PointScale scale;
     bool failed{};              // a run stopped on an arithmetic error
     double fmrv{}, detectionLimit{}, claimFactor{}, maxAbsYc{};
-    double forceBound{};  // the largest constant lateral force the computed Yc allows [N]
+    double forceBound{};  // the largest constant lateral force the computed Yc allows [N]; none without a limit
     Verdict verdict = Verdict::kBelowDetection;
 };
 
@@ -82,6 +82,8 @@ struct Grid {
     long long Size() const;
     // The swept values of the 1-based point index; the first axis varies slowest.
     std::vector<double> Values(long long index) const;
+    // The same from the axes' values, worked out once.
+    std::vector<double> ValuesAt(const std::vector<std::vector<double>>& axisValues, long long index) const;
 };
 
 // A point of this part of the grid with the scale it will run at, or why
@@ -97,12 +99,16 @@ struct PlannedPoint {
 // Builds every point of the part once, on the calling thread, for its scale
 // and its inputs: so that a sweep with a point that cannot run is refused
 // before anything runs.
-std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const BuildPoint& build);
+std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const BuildPoint& build, int jobs = 1);
 
-// Runs the planned points on `jobs` threads; progress (points done, 0 to 1)
-// is told on the calling thread. The results come in the order planned.
+// Points done, and the fraction of all their steps done.
+using SweepProgress = std::function<void(long long points, double steps)>;
+
+// Runs the planned points on up to `jobs` threads (as many as the system
+// gives; none, and they run on the calling thread); progress is told on the
+// calling thread. The results come in the order planned.
 std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, const BuildPoint& build, int jobs,
-                               const ProgressFn& progress = {});
+                               const SweepProgress& progress = {});
 
 // x to 15 significant digits, as the runner prints it: the printed value,
 // read back, is the value a point ran at.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <exception>
 #include <string>
+#include <system_error>
 #include <thread>
 
 #include "sim/arith.h"
@@ -288,21 +289,29 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
         // A failure in a run is raised here once all three have ended.
         std::exception_ptr failed[2];
         std::thread others[2];
-        for (int k = 0; k < 2; ++k)
-            others[k] = std::thread([&, k] {
-                try {
-                    run(k, false);
-                } catch (...) {
-                    failed[k] = std::current_exception();
-                }
-            });
+        for (int k = 0; k < 2; ++k) {
+            try {
+                others[k] = std::thread([&, k] {
+                    try {
+                        run(k, false);
+                    } catch (...) {
+                        failed[k] = std::current_exception();
+                    }
+                });
+            } catch (const std::system_error&) {
+                // No thread to be had: that run goes on this thread, after.
+            }
+        }
         std::exception_ptr last;
         try {
             run(2, true);
+            for (int k = 0; k < 2; ++k)
+                if (!others[k].joinable()) run(k, false);
         } catch (...) {
             last = std::current_exception();
         }
-        for (std::thread& t : others) t.join();
+        for (std::thread& t : others)
+            if (t.joinable()) t.join();
         for (const std::exception_ptr& e : {failed[0], failed[1], last})
             if (e) std::rethrow_exception(e);
     } else {
