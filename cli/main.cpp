@@ -149,25 +149,10 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
     m.InjectedForceY0 = opt.injectedForceY0;
     const char sep = port.separator;
     const double time = opt.time ? *opt.time : 1000 * m.h * rec.run.NC0;
-    // Below the smallest normal double a step keeps only a few digits, and
-    // T, a running sum of such steps, no longer advances as the step says.
-    if (!(m.h >= DBL_MIN)) {
-        InputRefused("h = " + app::FormatNumber(m.h, sep) + " s; --verify needs a step of at least " +
-                     app::FormatNumber(DBL_MIN, sep) + " s, the smallest double that keeps all its digits");
-        return ExitStatus::kInputRefused;
-    }
     const double steps = verify::VerifySteps(time, m.h);
-    const std::string asked = "--time " + app::FormatNumber(time, sep) + " s is " +
-                              (std::isfinite(steps) ? app::FormatNumber(steps, sep) : std::string("more than 1E+308")) +
-                              " steps of h = " + app::FormatNumber(m.h, sep) + " s";
-    if (!(steps >= verify::kMinVerifySteps)) {
-        InputRefused(asked + "; --verify needs at least " + std::to_string(verify::kMinVerifySteps) +
-                     " steps of h for an observed order to mean anything");
-        return ExitStatus::kInputRefused;
-    }
-    if (!(7 * steps <= verify::kMaxVerifyStepsInAll)) {
-        InputRefused(asked + ", too many: --verify runs them at h, h/2 and h/4, 7 times as many steps in all, and "
-                     "allows at most 2E+08 in all (about two minutes): take a shorter --time or a larger h");
+    if (const std::string why = verify::StepsProblem(m.h, steps); !why.empty()) {
+        InputRefused("--time " + app::FormatNumber(time, sep) + " s at h = " + app::FormatNumber(m.h, sep) +
+                     " s: " + why + "; another --time or h tells");
         return ExitStatus::kInputRefused;
     }
     verify::VerifyReport rep;

@@ -90,7 +90,12 @@ done <<'EOF_TABLE'
 EOF_TABLE
 check "no claim to resolve" "inconclusive: the claimed force Fmrv is 0 N" \
   "$("$cli" --verify --set V0=0 | tail -1 | cut -d'(' -f1 | sed 's/ $//')"
-# 7 * 28571429 steps are one run more than the 2E+08 allowed in all.
+# 7 * 28571428 steps are within the 2E+08 allowed in all, 7 * 28571429 are
+# not; at h = 1 the run overflows at once (3), so the one allowed costs
+# nothing. DBL_MIN is the smallest step allowed, the double below it not.
+check "the most steps allowed, and the least step" "3 4 2" \
+  "$(status --verify --set h=1 --time 28571428) $(status --verify --set h=2.2250738585072014e-308 \
+     --time 2.2250738585072014e-307) $(status --verify --set h=2.2250738585072009e-308 --time 2.2250738585072014e-307)"
 for t in 1e308 28571429; do
   err=$("$cli" --verify --set h=1 --time $t 2>&1 >/dev/null)
   check "--time $t: too many steps say so" "2 too many" "$? $(grep -o 'too many' <<<"$err")"

@@ -3,6 +3,7 @@
 // each point's answer that of a single verification of it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -114,7 +115,13 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
     verify::Grid g{{{"V0", 10, 1000, true}, {"w0", 20, 2000, true}}, 3};
     const verify::Scaling s{100, 400};
     const auto plan = verify::Plan(g, s, build);
-    const auto one = verify::Sweep(plan, build, 1), two = verify::Sweep(plan, build, 2);
+    // Progress by points and by steps, never past the end and at the end 1.
+    std::vector<std::pair<long long, double>> told;
+    const auto one = verify::Sweep(plan, build, 1, [&](long long points, double steps) { told.emplace_back(points, steps); });
+    const auto two = verify::Sweep(plan, build, 2);
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told.back(), std::make_pair(9LL, 1.0));
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()) && told.front().first >= 0) << told.front().first;
     ASSERT_EQ(one.size(), 9u);
     for (std::size_t i = 0; i < one.size(); ++i) {
         const verify::PointResult &a = one[i], &b = two[i];

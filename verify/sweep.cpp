@@ -13,15 +13,6 @@
 
 namespace verify {
 
-namespace {
-
-std::string Text(double x) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.15G", x);
-    return text;
-}
-
-}  // namespace
 
 double Round15(double x) {
     if (!std::isfinite(x) || x == 0) return x;
@@ -147,11 +138,7 @@ std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const B
             const sim::Model m = build(p.values);
             p.scale = ScaleOf(m, scaling);
             p.refused = Unphysical(m);
-            if (p.refused.empty() && !(p.scale.h >= DBL_MIN))
-                p.refused = "a step below the smallest normal double keeps only a few of its digits";
-            if (p.refused.empty() && !(p.scale.steps >= kMinVerifySteps && 7 * p.scale.steps <= kMaxVerifyStepsInAll))
-                p.refused = "its time is " + Text(p.scale.steps) + " steps of h; a verification makes from " +
-                            std::to_string(kMinVerifySteps) + " to " + std::to_string(kMaxVerifyStepsInAll / 7);
+            if (p.refused.empty()) p.refused = StepsProblem(p.scale.h, p.scale.steps);
         } catch (const std::exception&) {
             p.refused = "the start set-up fails for these values";
         }

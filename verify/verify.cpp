@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <string>
 #include <system_error>
@@ -269,6 +270,24 @@ Verdict Judge(const VerifyReport& rep) {
 }
 
 double VerifySteps(double time, double h) { return std::round(time / h); }
+
+std::string StepsProblem(double h, double steps) {
+    char text[96];
+    // Below the smallest normal double a step keeps only a few digits, and
+    // T, a running sum of such steps, no longer advances as the step says.
+    if (!(h >= DBL_MIN)) {
+        std::snprintf(text, sizeof text, "%.15G", DBL_MIN);
+        return std::string("a step below ") + text + " s, the smallest double that keeps all its digits";
+    }
+    std::snprintf(text, sizeof text, "%.15G", steps);
+    if (!(steps >= kMinVerifySteps))
+        return std::string(text) + " steps of h; at least " + std::to_string(kMinVerifySteps) +
+               " are needed for an observed order to mean anything";
+    if (!(7 * steps <= kMaxVerifyStepsInAll))
+        return std::string(text) + " steps of h, too many: the runs at h, h/2 and h/4 make 7 times as many, and " +
+               "at most 2E+08 in all (about two minutes)";
+    return {};
+}
 
 VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress, bool atOnce) {
     VerifyReport rep;

@@ -143,6 +143,11 @@ Verdict Judge(const VerifyReport& rep);
 // count a run can make, or not a number.
 double VerifySteps(double time, double h);
 
+// Why a verification cannot make `steps` steps of h, or empty: a step below
+// the smallest normal double, fewer steps than an order needs, or more than
+// the three runs may make.
+std::string StepsProblem(double h, double steps);
+
 // Called now and then with the fraction of the work done (0 to 1).
 using ProgressFn = std::function<void(double)>;
 
