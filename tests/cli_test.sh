@@ -88,6 +88,22 @@ done <<'EOF_TABLE'
 --frob=3|unknown option "--frob=3"
 --cycles 3 --set|missing value after '--set'
 EOF_TABLE
+# Each "not converged" says why, with the numbers of its own table, and
+# what would tell: the h it names for an unstable step makes 100 steps a
+# period; the error it names is the largest of the table's three at h.
+"$cli" --verify --set KR=0 --set KT=0 --set h=0.1 --time 3 >"$tmp/v" 2>&1
+h=$(tail -1 "$tmp/v" | grep -oE 'set h=[^ ]+' | cut -d= -f2)
+check "an unstable step, and the step that tells" "4 100" \
+  "$(tail -1 "$tmp/v" | grep -q 'fewer than the 2 Pi' && echo 4) $("$cli" --verify --set KR=0 --set KT=0 --set "h=$h" --time 3 | \
+     awk -F'\t' '$1 == "steps_per_period" { printf "%.0f", $2 }')"
+"$cli" --verify --set KR=0 --set KT=0 --set h=0.01 --time 10 >"$tmp/v" 2>&1
+check "an error too large: the largest of the three" \
+  "$(awk -F'\t' '$1 ~ /^(position|angle|energy)_error_h$/ { print $2 }' "$tmp/v" | sort -g | tail -1)" \
+  "$(tail -1 "$tmp/v" | sed 's/.*error at h is \([^ ]*\) .*/\1/')"
+check "rounding of a long flight, not the step" "agree only to rounding" \
+  "$("$cli" --verify --set V0=1e7 --set R1=0.01 --time 10 | tail -1 | grep -o 'agree only to rounding')"
+check "a claim no run can resolve" "at most 28571428" \
+  "$("$cli" --verify --set V0=1e-200 | tail -1 | grep -o 'at most 28571428')"
 check "no claim to resolve" "inconclusive: the claimed force Fmrv is 0 N" \
   "$("$cli" --verify --set V0=0 | tail -1 | cut -d'(' -f1 | sed 's/ $//')"
 # 7 * 28571428 steps are within the 2E+08 allowed in all, 7 * 28571429 are

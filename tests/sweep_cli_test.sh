@@ -51,8 +51,10 @@ check "w0 = 0 claims no force" "inconclusive: no force is claimed" "$(sed -n 3p 
 "$cli" --preset 2 --steps 200 --points 2 --sweep h=6e-5:1e-4 >"$tmp/fails"
 check "every run failed: exit 3" "3 # 2 points: 0 no lateral force, 0 a lateral force acts, 0 inconclusive, 2 failed" \
   "$? $(tail -1 "$tmp/fails")"
-check "one point" "# 1 point: 1 no lateral force, 0 a lateral force acts, 0 inconclusive, 0 failed" \
-  "$("$cli" --sweep V0=1e5:1e6 --points 1 --preset 2 --steps 100 | tail -1)"
+"$cli" --sweep V0=1e5:1e6 --points 1 --preset 2 --steps 100 >"$tmp/single"
+check "one point, no force: exit 0" "0 # 1 point: 1 no lateral force, 0 a lateral force acts, 0 inconclusive, 0 failed" \
+  "$? $(tail -1 "$tmp/single")"
+check "one point, a force: exit 1" 1 "$("$cli" --sweep V0=10:20 --points 1 --steps 100 --inject-lateral-force 1 >/dev/null; echo $?)"
 
 # The figure from the saved tables, merged; its title states the answer.
 "$cli" --plot-from "$tmp/p1" "$tmp/p2" --plot "$tmp/fig.svg" >"$tmp/out"
@@ -71,7 +73,8 @@ sed '3s/\t[^\t]*\t[^\t]*$/\t1.5/' "$tmp/one" | head -4 >"$tmp/exit"
 awk -F'\t' -v OFS='\t' 'NR == 3 { $7 = "abc" } 1' "$tmp/one" >"$tmp/abc"
 awk -F'\t' -v OFS='\t' 'NR == 2 { $1 = "1e300" } 1' "$tmp/one" >"$tmp/huge"
 "$cli" --sweep KR=0:1 --points 2 --steps 200 >"$tmp/other"
-printf '\xEF\xBB\xBF' >"$tmp/bom" && cat "$tmp/one" >>"$tmp/bom"
+printf '\xEF\xBB\xBF' >"$tmp/bom" && sed '1s/\([^\t]*\)/"\1"/g' "$tmp/one" >>"$tmp/bom"
+head -1 "$tmp/one" >"$tmp/header"
 while read -r want args; do
   # shellcheck disable=SC2086
   "$cli" $args >"$tmp/out" 2>"$tmp/err"
@@ -106,6 +109,7 @@ done <<EOF_TABLE
 2 --plot-from $tmp/abc --plot $tmp/x.png
 2 --plot-from $tmp/huge --plot $tmp/x.png
 2 --plot-from $tmp/one $tmp/other --plot $tmp/x.png
+2 --plot-from $tmp/header --plot $tmp/x.png
 64 --sweep w0=1:2 --points 1 --part 2/2
 64 --sweep V0=1:2 --cycles 3
 64 --sweep V0=1:2 --set h=0.001 --steps-per-period 50
@@ -115,7 +119,7 @@ EOF_TABLE
 "$cli" --sweep V0=1:2 --points 2 --steps 100 --plot "$tmp/fifo.svg" >/dev/null 2>"$tmp/err"
 check "a FIFO for the figure: a failure, not a wait" "74 not a regular file" "$? $(grep -o 'not a regular file' "$tmp/err")"
 "$cli" --plot-from "$tmp/bom" --plot "$tmp/bom.png" >/dev/null
-check "a table saved with a byte-order mark" "4 PNG image data" "$? $(file -b "$tmp/bom.png" | cut -d, -f1)"
+check "a table saved with a byte-order mark and quotes" "4 PNG image data" "$? $(file -b "$tmp/bom.png" | cut -d, -f1)"
 
 echo "$passed passed, $fail failed"
 [ $fail -eq 0 ]
