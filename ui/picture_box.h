@@ -13,6 +13,7 @@
 
 #include "app/frame.h"
 #include "app/port.h"
+#include "ui/raster.h"
 
 class QPaintEvent;
 
@@ -59,17 +60,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // Makes the image writable for one primitive (a test may share it).
-    void BeginDraw();
+    // The image's pixels to draw one primitive into.
+    Raster Pixels();
     // Marks the box [x0, x1] x [y0, y1], clipped to the image, for repainting.
     void MarkDirty(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
-    void Plot(std::int64_t x, std::int64_t y, std::uint32_t colour) {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-        pixels_[y * stride_ + x] = colour;
-    }
-    void DrawLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
-                  std::uint32_t colour);
-    void DrawCircle(std::int64_t cx, std::int64_t cy, std::int64_t r, std::uint32_t colour);
     void RebuildBase();
     void MarkAllDirty();
     void ResetDirty();
@@ -88,8 +82,6 @@ private:
     QImage image_;       // what is shown: base plus the drawing
     QImage base_;        // background colour with the background picture
     QImage background_;  // the background picture, or null
-    std::uint32_t* pixels_ = nullptr;  // image_'s pixels, valid within a primitive
-    std::int64_t stride_ = 0;          // pixels per image row
     // Changed pixels as an inclusive box; empty while left > right.
     int dirtyLeft_ = 0, dirtyTop_ = 0, dirtyRight_ = -1, dirtyBottom_ = -1;
 };
