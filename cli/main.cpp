@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/controller.h"
@@ -46,72 +47,66 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     app::MemoryPort port;
     app::Controller form(port);
     cli::FillFields(port, form, opt);
+    form.Press(app::Button::Start);
+    if (!port.messages.empty() && port.messages.front() == app::Message::kInputError) {
+        InputRefused("the start set-up fails for these values");
+        return ExitStatus::kInputRefused;
+    }
 
     const char sep = port.separator;
     const char delim = opt.csv ? ',' : '\t';
-    std::string line;
-    long long cycles = 0;
-    bool headerDone = false;
     const sim::Model& m = form.Model();
-    cli::Progress progress("morvane1-cli", stderr);
-    auto printHeader = [&] {
-        line.clear();
-        // The four values Start writes, as the window shows them.
-        if (!opt.csv)
-            line += "# J0=" + port.Text(app::Field::J0) + " CR=" + port.Text(app::Field::CR) +
-                    " Fmrv=" + port.Text(app::Field::Fmrv) + " E0=" + port.Text(app::Field::E0) + '\n';
-        for (const app::Readout& r : app::kReadouts) {
-            if (r.field != app::kReadouts[0].field) line += delim;
-            line += r.caption;
-        }
-        if (opt.invariants)
-            for (const char* name : {"Eerr", "Px", "Py", "Lz", "Yc"}) (line += delim) += name;
+    std::string line;
+    // The four values Start shows, as the window shows them.
+    if (!opt.csv) {
+        for (const auto& [name, value] : {std::pair{"# J0=", m.J0}, {" CR=", m.CR}, {" Fmrv=", m.Fmrv}, {" E0=", m.E0}})
+            AppendNumber(line += name, value, sep);
         line += '\n';
-        out.Write(line);
-        headerDone = true;
-    };
-    auto printRow = [&] {
+    }
+    for (const app::Readout& r : app::kReadouts) {
+        if (r.field != app::kReadouts[0].field) line += delim;
+        line += r.caption;
+    }
+    if (opt.invariants)
+        for (const char* name : {"Eerr", "Px", "Py", "Lz", "Yc"}) (line += delim) += name;
+    line += '\n';
+    out.Write(line);
+
+    // Each display cycle's event round prints the readouts the window shows,
+    // and the run is driven until the last cycle asked for.
+    long long cycles = 0;
+    bool overflow = false;
+    cli::Progress progress("morvane1-cli", stderr);
+    const auto printRow = [&] {
         line.clear();
         for (const app::Readout& r : app::kReadouts) {
             if (r.field != app::kReadouts[0].field) line += delim;
-            line += port.Text(r.field);
+            AppendNumber(line, r.value(m), sep);
         }
         if (opt.invariants) {
             const sim::Invariants inv = sim::ComputeInvariants(m);
-            for (double v : {sim::EnergyError(m), inv.Px, inv.Py, inv.Lz, inv.Yc}) {
-                line += delim;
-                AppendNumber(line, v, sep);
-            }
+            for (double v : {sim::EnergyError(m), inv.Px, inv.Py, inv.Lz, inv.Yc}) AppendNumber(line += delim, v, sep);
         }
         line += '\n';
         out.Write(line);
     };
-
-    // Each display cycle ends in the run's event processing: print its row
-    // there, and close the window after the last one.
-    port.onEvents = [&] {
-        if (!headerDone) printHeader();
+    const auto more = [&] { return !overflow && cycles < opt.cycles && !out.Failed(); };
+    const auto round = [&](double) {
         ++cycles;
         try {
             if (!opt.finalOnly || cycles == opt.cycles) printRow();
         } catch (const sim::ArithmeticError&) {
             // An invariant beyond the double range: the row stays unfinished
             // and the run ends as after an error.
-            port.messages.push_back(app::Message::kSolveError);
-            port.windows = 0;
+            overflow = true;
         }
         progress.Update(static_cast<double>(cycles) / static_cast<double>(opt.cycles));
-        if (cycles >= opt.cycles || out.Failed()) port.windows = 0;
-        return port.windows;
+        return more();
     };
-    form.Press(app::Button::Start);
+    while (form.Running() && more()) form.RunSlice(round);
 
-    if (!port.messages.empty() && port.messages.front() == app::Message::kInputError) {
-        InputRefused("the start set-up fails for these values");
-        return ExitStatus::kInputRefused;
-    }
-    if (!headerDone) printHeader();
     if (!out.Close()) return WriteFailed(out);
+    if (overflow) port.messages.push_back(app::Message::kSolveError);
     if (!port.messages.empty()) {
         // The rows of the cycles completed before the error are printed
         // already (only the final one, with --final-only, is lost).

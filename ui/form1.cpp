@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyleFactory>
@@ -18,6 +18,7 @@
 
 #include <algorithm>
 
+#include "app/numtext.h"
 #include "ui/form1_controls.h"
 #include "ui/form2.h"
 #include "ui/picture_box.h"
@@ -31,8 +32,8 @@ namespace {
 // x86 processors every SSE instruction of the run (built for plain x86-64)
 // then waits on them: preset 2 ran at 0.3 M steps/s in the window against
 // 2 M with them cleared before each press and at each display cycle's
-// round of events (bench_window). Clearing them changes no result: the run
-// uses only the lower halves.
+// event round (bench_window). Clearing them changes no result: the run uses
+// only the lower halves.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 __attribute__((target("avx"))) void ZeroUpperHalves() { __builtin_ia32_vzeroupper(); }
 void ClearUpperHalves() {
@@ -52,13 +53,16 @@ void ShowMessageBox(QWidget* parent, const QString& text) {
     box.exec();
 }
 
+// Timers take whole milliseconds: rounded up, a slice is never early.
+int WaitMs(qint64 ns) { return static_cast<int>((ns + 999'999) / 1'000'000); }
+
 }  // namespace
 
 void ApplyProgramStyle() {
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(classic);
 }
 
-Form1::Form1()
+Form1::Form1(double rate)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint) {
@@ -77,7 +81,23 @@ Form1::Form1()
     CreateControls();
     controller_.Load();
     Present();
-    sinceEvents_.start();
+
+    clock_.start();
+    sliceTimer_.setSingleShot(true);
+    sliceTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&sliceTimer_, &QTimer::timeout, this, &Form1::RunSlice);
+    // Ctrl with the arrows and 0 types nothing into a field.
+    const auto key = [this](QKeyCombination keys, void (app::Pace::*change)(std::int64_t)) {
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, [this, change] {
+            (pace_.*change)(Now());
+            RateChanged();
+        });
+    };
+    key(Qt::CTRL | Qt::Key_Up, &app::Pace::Faster);
+    key(Qt::CTRL | Qt::Key_Down, &app::Pace::Slower);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), this), &QShortcut::activated, this,
+            [this] { SetRate(0); });
+    SetRate(rate);
 }
 
 Form1::~Form1() = default;
@@ -153,10 +173,65 @@ void Form1::OnButton(app::Button button) {
     ReadLocale();
     ClearUpperHalves();
     controller_.Press(button);
-    // A handler that is not a run (the presets, "Очистить  рисунки", a press
-    // that only opens a nested level or waits behind one) shows its writes at
-    // once.
+    // What the press wrote shows at once; a run it started goes on in slices.
     Present();
+    FollowRun();
+}
+
+void Form1::SetRate(double rate) {
+    pace_.SetRate(rate, Now());
+    RateChanged();
+}
+
+void Form1::RateChanged() {
+    const double rate = pace_.Rate();
+    setWindowTitle(rate > 0 ? QStringLiteral("Morvane1 — темп ×") +
+                                  QString::fromStdString(app::FormatNumber(rate, separator_))
+                            : QStringLiteral("Morvane1 — темп: максимальный"));
+    FollowRun();
+}
+
+void Form1::FollowRun() {
+    if (slicing_) return;  // the slice in progress looks after it
+    if (controller_.Running()) {
+        if (!running_) pace_.Restart(Now());
+        running_ = true;
+        // A run told to stop makes its last display cycles at once.
+        const qint64 wait = controller_.Stopping() ? 0 : pace_.DueInNs(Now());
+        roundStart_ = wait == 0 ? Now() : -1;
+        sliceTimer_.start(WaitMs(wait));
+    } else if (running_) {
+        running_ = false;
+        sliceTimer_.stop();
+        emit runFinished();
+    }
+}
+
+void Form1::RunSlice() {
+    qint64 now = Now();
+    if (!controller_.Stopping()) {
+        // Woken early, or the rate has changed since.
+        if (const qint64 wait = pace_.DueInNs(now); wait > 0) return sliceTimer_.start(WaitMs(wait));
+    }
+    // The window's turn between two slices at full speed: on a slow display
+    // (a remote X server, software rendering) it can take milliseconds, and
+    // is kept to a sixth of the run's time.
+    if (roundStart_ >= 0)
+        sliceLimitNs_ = std::clamp(5 * (now - roundStart_), kPresentIntervalNs, kLongestPresentIntervalNs);
+    ReadLocale();
+    ClearUpperHalves();
+    pace_.BeginSlice(now, sliceLimitNs_);
+    slicing_ = true;
+    const double stepped = controller_.RunSlice([this](double soFar) {
+        const bool more = pace_.GoOn(soFar, Now());
+        ClearUpperHalves();
+        return more;
+    });
+    slicing_ = false;
+    now = Now();
+    pace_.EndSlice(stepped, now);
+    Present();
+    FollowRun();
 }
 
 std::string Form1::GetText(app::Field f) {
@@ -195,26 +270,6 @@ void Form1::MessageBox(app::Message message) {
     messageSink_(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-int Form1::ProcessEvents() {
-    // Painting and polling thousands of times a second would cost more than
-    // the run itself; every ~10 ms is as often as anyone can see. Whatever
-    // the events do (a click, a message box) finds everything presented.
-    if (sinceEvents_.nsecsElapsed() >= presentIntervalNs_) {
-        QElapsedTimer round;
-        round.start();
-        Present();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        ReadLocale();
-        // On a slow display (a remote X server, software rendering) a round
-        // can take milliseconds; it is kept to a sixth of the run's time.
-        presentIntervalNs_ =
-            std::clamp(5 * round.nsecsElapsed(), kPresentIntervalNs, kLongestPresentIntervalNs);
-        sinceEvents_.restart();
-    }
-    ClearUpperHalves();
-    return OpenWindowCount();
-}
-
 int Form1::OpenWindowCount() {
     int open = closed_ ? 0 : 1;
     const Form2* help = HelpWindow();
@@ -249,18 +304,20 @@ void Form1::Present() {
 char Form1::DecimalSeparator() { return separator_; }
 
 void Form1::ReadLocale() {
-    // Read once per round of events rather than at each of the thirty
+    // Read once per slice or press rather than at each of the thirty
     // conversions of a display cycle; the locale only changes between them.
     separator_ = QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program: the help goes with it, and a
-    // run sees no window left at its next round of events and ends. The
-    // window itself stays alive until the event loop has returned.
+    // Closing the main window ends the program: the help goes with it, and
+    // so does a run, at once or at the end of the slice it is in. The window
+    // itself stays alive until the event loop has returned.
     event->accept();
     closed_ = true;
     UnloadHelpWindow();
+    controller_.WindowClosed();
+    FollowRun();
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -273,7 +330,7 @@ bool Form1::nativeEvent(const QByteArray& eventType, void* message, qintptr* res
     // manager's "destroy"). Qt takes that for an unmap and keeps the widget
     // shown, so the program, and a run, would go on with no window at all;
     // it ends instead as a title-bar close ends it. The close is queued, to
-    // run outside the handling of the X event, at the next round of events.
+    // run outside the handling of the X event.
     if (eventType == "xcb_generic_event_t") {
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
         if ((event->response_type & ~0x80) == XCB_DESTROY_NOTIFY &&

@@ -1,8 +1,10 @@
 // The main window and the help window through their controls, offscreen: a
-// session scripted on one window, presses that reach a run in one round of
-// events, the surfaces at the screen's pixel ratio, and the help window.
+// session scripted on one window, presses that reach a run between two of
+// its slices, a paced run, the surfaces at the screen's pixel ratio, and the
+// help window.
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -43,14 +45,17 @@ struct Window {
     const sim::Model& M() { return form.Controller().Model(); }
     QString Text(Field f) const { return form.Widget(f)->text(); }
     void Press(Button b) const { form.Widget(b)->click(); }
-    // Presses Start and calls `round` in the run's rounds of events until it
-    // returns false; returns when every run has ended.
-    void Run(const std::function<bool()>& round) const {
+    // Presses Start and calls `round` between the run's slices, where a
+    // user's presses come in, until it returns false; true when every run
+    // has ended.
+    bool Run(const std::function<bool()>& round) {
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] { if (!round()) poll.stop(); });
         poll.start(0);
         Press(Button::Start);
+        return Finished();
     }
+    bool Finished() { return QTest::qWaitFor([this] { return !form.Controller().Running(); }, 20000); }
 };
 
 QString Number(double v, char sep = ',') { return QString::fromStdString(app::FormatNumber(v, sep)); }
@@ -99,10 +104,10 @@ private slots:
         // A run: the pictures cleared at 0.03 s, Stop at 0.06 s; the run ends
         // after the display cycle that follows.
         double cleared = -1;
-        w.Run([&] {
+        QVERIFY(w.Run([&] {
             if (cleared < 0 && w.M().T >= 0.03) w.Press(Button::ClearPictures), cleared = w.M().T;
             return w.M().T < 0.06 || (w.Press(Button::Stop), false);
-        });
+        }));
         const sim::Model& m = w.M();
         QVERIFY(w.messages.isEmpty() && w.form.Controller().RunDepth() == 0 && m.T > 0.06);
         for (const auto& [f, v] : Shown(m)) QCOMPARE(w.Text(f), Number(v));
@@ -163,15 +168,59 @@ private slots:
         QFETCH(int, steps);
         Window w;
         w.form.Widget(Field::NC0)->setText(u"50"_s);
-        // Past the pacing interval the run's first display cycle processes
-        // events, and the presses posted before Start all arrive in it.
-        QTest::qWait(static_cast<int>(2 * ui::Form1::kPresentIntervalNs / 1'000'000));
+        // The presses posted before Start arrive before the run's first event
+        // round, and wait for it.
         for (int b : round) QMetaObject::invokeMethod(w.form.Widget(Button(b)), "click", Qt::QueuedConnection);
         w.Press(Button::Start);
-        QVERIFY(w.messages.isEmpty() && w.form.Controller().RunDepth() == 0);
+        QVERIFY(w.Finished() && w.messages.isEmpty());
         double t = 0;
         for (int i = 0; i < steps; ++i) t += 0.0001;
         QCOMPARE(w.M().T, t);
+    }
+
+    void pacedRun_data() {
+        QTest::addColumn<double>("rate");
+        QTest::newRow("real time") << 1.0;
+        QTest::newRow("a quarter of it") << 0.25;
+    }
+
+    // T reaches three seconds times the rate after three real seconds, give or
+    // take 15 %, and Stop does not wait for the pace.
+    void pacedRun() {
+        QFETCH(double, rate);
+        Window w;
+        w.form.SetRate(rate);
+        QElapsedTimer clock;
+        clock.start();
+        w.Press(Button::Start);
+        QTRY_VERIFY_WITH_TIMEOUT(w.M().T >= 3 * rate, 6000);
+        const double took = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+        QVERIFY2(took > 2.55 && took < 3.45, qPrintable(QString::number(took)));
+        // After a cycle at the slowest rate the next is due in days.
+        const double t = w.M().T;
+        w.form.SetRate(1e-9);
+        QTRY_VERIFY(w.M().T > t);
+        w.Press(Button::Stop);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.form.Controller().Running(), 1000);
+    }
+
+    // The keys change the rate even with the cursor in a field, and type
+    // nothing there; the title follows.
+    void rateKeys() {
+        Window w;
+        QLineEdit* field = w.form.Widget(Field::NC0);
+        field->setFocus();
+        const struct { Qt::Key key; double rate; QString title; } presses[] = {
+            {Qt::Key_Up, 2, u"Morvane1 — темп ×2"_s},          {Qt::Key_Down, 1, u"Morvane1 — темп ×1"_s},
+            {Qt::Key_Down, 0.5, u"Morvane1 — темп ×0,5"_s},    {Qt::Key_0, 0, u"Morvane1 — темп: максимальный"_s},
+            {Qt::Key_Up, 0, u"Morvane1 — темп: максимальный"_s}, {Qt::Key_Down, 0.5, u"Morvane1 — темп ×0,5"_s},
+        };
+        for (const auto& p : presses) {
+            QTest::keyClick(field, p.key, Qt::ControlModifier);
+            QCOMPARE(w.form.Rate(), p.rate);
+            QCOMPARE(w.form.windowTitle(), p.title);
+        }
+        QCOMPARE(field->text(), u"1"_s);
     }
 
     void surfacesAtDeviceResolution() {
@@ -196,10 +245,10 @@ private slots:
         Window w;
         // "About" during a run opens the help window, and the run goes on.
         double opened = -1;
-        w.Run([&] {
+        QVERIFY(w.Run([&] {
             if (opened < 0) w.Press(Button::About), opened = w.M().T;
             return w.M().T < opened + 0.01 || (w.Press(Button::Stop), false);
-        });
+        }));
         QPointer<ui::Form2> help = ui::HelpWindow();
         QVERIFY(help && help->isVisible() && !QApplication::activeModalWidget());
         const QString text = QString::fromStdString(ui::BuildHelpText()).replace(u"\r\n"_s, u"\n"_s);
