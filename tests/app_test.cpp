@@ -13,6 +13,7 @@
 #include "app/errors.h"
 #include "app/fields.h"
 #include "app/numtext.h"
+#include "app/pace.h"
 #include "app/presets.h"
 #include "tests/support.h"
 
@@ -268,6 +269,41 @@ TEST(Nesting, TenThousandLevelsNeedNoStackAndOneExitEndsThemAll) {
         EXPECT_EQ(f.port.rounds, 10001);
         EXPECT_EQ(f.port.cycles, last == Button::Stop ? 2 * 10001 : 10001);
         EXPECT_EQ(f.port.windows, last == Button::Stop ? 1 : 0);
+    }
+}
+
+TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
+    struct Case { const char* name; double rate; std::int64_t cycleNs; bool keepsUp; };
+    // Preset 1, a display cycle of 1E-4 s. Three seconds of a clock that
+    // each display cycle advances by cycleNs and the window by 1 ms after
+    // each slice of at most 10 ms; the timer sleeps until the next is due.
+    const Case cases[] = {
+        {"as fast as possible", 0, 50'000, false}, {"a pace the cycles cannot keep", 100, 50'000, false},
+        {"real time", 1, 5'000, true},             {"a quarter", 0.25, 5'000, true},
+        {"a cycle every 0,1 s", 0.001, 5'000, true},
+    };
+    double unpaced = 0;
+    for (const Case& c : cases) {
+        Form f;
+        f.form.Press(Button::Start);
+        app::Pace pace(c.rate);
+        std::int64_t now = 0, began = 0, slices = 0;
+        pace.Restart(now);
+        for (; now < 3'000'000'000; now += 1'000'000, ++slices) {
+            began = now += pace.DueInNs(now);
+            pace.BeginSlice(now, 10'000'000);
+            const double stepped = f.form.RunSlice([&](double soFar) { return pace.GoOn(soFar, now += c.cycleNs); });
+            pace.EndSlice(stepped, now);
+        }
+        if (c.rate == 0) unpaced = f.M().T;
+        if (!c.keepsUp) {
+            EXPECT_GE(f.M().T, 0.99 * unpaced) << c.name;  // all but the first frame
+        } else {
+            // Within a display cycle of what the rate allowed when the last
+            // slice began, at no more than 60 slices a second.
+            EXPECT_NEAR(f.M().T, c.rate * static_cast<double>(began) * 1e-9, 1e-4) << c.name;
+            EXPECT_LE(slices, 3 * 60 + 1) << c.name;
+        }
     }
 }
 

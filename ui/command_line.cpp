@@ -27,8 +27,8 @@ constexpr const char* kUsage =
     "  --version   print the name and version and exit\n"
     "  --help      print this help and exit\n"
     "\n"
-    "Qt's own options are accepted too, such as -platform offscreen, -display :1\n"
-    "or -style Fusion.\n";
+    "Qt's own options are accepted too, in their single-dash form, such as\n"
+    "-platform offscreen, -display :1 or -style Fusion.\n";
 
 int UsageError(const QString& what) {
     std::fprintf(stderr, "morvane1: %s\nTry 'morvane1 --help'.\n", what.toLocal8Bit().constData());
@@ -53,21 +53,24 @@ bool Named(const QString& arg, QLatin1StringView name) {
     return arg == QLatin1String("--") + name || arg == QLatin1String("-") + name;
 }
 
-// This program's options with their values, and nothing that may be Qt's.
-QStringList OwnArguments(const QStringList& args) {
-    QStringList own = args.mid(0, 1);
+// The arguments to read: this program's options with their values and,
+// when all are read, whatever is not a single-dash word, the form of Qt's
+// own options. Qt reads some of those without removing them (-sync).
+QStringList Selected(const QStringList& args, Arguments which) {
+    QStringList kept = args.mid(0, 1);
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (Named(arg, QLatin1StringView("rate"))) {
-            own << args.mid(i, 2);
+            kept << args.mid(i, 2);
             ++i;
         } else if (arg.startsWith(QLatin1String("--rate=")) || arg.startsWith(QLatin1String("-rate=")) ||
                    Named(arg, QLatin1StringView("help")) || Named(arg, QLatin1StringView("h")) ||
-                   Named(arg, QLatin1StringView("version"))) {
-            own << arg;
+                   Named(arg, QLatin1StringView("version")) ||
+                   (which == Arguments::kAll && (arg.startsWith(QLatin1String("--")) || !arg.startsWith(u'-')))) {
+            kept << arg;
         }
     }
-    return own;
+    return kept;
 }
 
 }  // namespace
@@ -79,7 +82,7 @@ std::optional<int> ReadCommandLine(const QStringList& args, Arguments which, Pro
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     parser.addOptions({rate, help, version});
-    if (!parser.parse(which == Arguments::kAll ? args : OwnArguments(args))) return UsageError(parser.errorText());
+    if (!parser.parse(Selected(args, which))) return UsageError(parser.errorText());
     if (parser.isSet(help)) return Print(kUsage);
     if (parser.isSet(version)) return Print("morvane1 " MORVANE1_VERSION "\n");
     if (!parser.positionalArguments().isEmpty())

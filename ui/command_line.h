@@ -19,7 +19,7 @@ struct ProgramOptions {
 
 enum class Arguments {
     kOwnOnly,  // this program's options alone; the rest is left to Qt
-    kAll,      // anything that is not one of this program's options is an error
+    kAll,      // besides single-dash words (Qt's), anything else is an error
 };
 
 // args[0] is the program. Returns the exit status when the program ends
