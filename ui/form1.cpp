@@ -67,7 +67,6 @@ Form1::Form1(double rate)
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Morvane1"));
     setFixedSize(TwipsToPx(11925), TwipsToPx(8370));
     // The layout is the old one in fixed twips, drawn for an 8-point sans
     // serif; a pixel size keeps the text in proportion to it on any screen.
