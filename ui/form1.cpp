@@ -191,7 +191,7 @@ void Form1::RateChanged() {
 }
 
 void Form1::FollowRun() {
-    if (slicing_) return;  // the slice in progress looks after it
+    if (slicing_ || boxesUp_ > 0) return;  // the slice or the box in progress looks after it
     if (controller_.Running()) {
         if (!running_) pace_.Restart(Now());
         running_ = true;
@@ -265,8 +265,14 @@ app::Surface& Form1::Picture(app::Picture p) { return *Widget(p); }
 
 void Form1::MessageBox(app::Message message) {
     Present();
+    // A run waits while a box is up, as it did for a box shown in its event
+    // processing: the box's own event loop must not call the next slice.
+    sliceTimer_.stop();
+    ++boxesUp_;
     const std::string_view text = app::MessageText(message);
     messageSink_(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    --boxesUp_;
+    FollowRun();
 }
 
 int Form1::OpenWindowCount() {

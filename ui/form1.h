@@ -122,6 +122,7 @@ private:
     qint64 roundStart_ = -1;  // when a slice due at once gave the window its turn
     bool running_ = false;
     bool slicing_ = false;
+    int boxesUp_ = 0;
     MessageSink messageSink_;
     char separator_ = '.';
     bool closed_ = false;

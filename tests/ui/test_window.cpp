@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -202,6 +203,30 @@ private slots:
         QTRY_VERIFY(w.M().T > t);
         w.Press(Button::Stop);
         QTRY_VERIFY_WITH_TIMEOUT(!w.form.Controller().Running(), 1000);
+    }
+
+    // A message box up between two slices (here the scheme's, in a folder
+    // without shema.gif) holds the run until it is closed.
+    void aBoxHoldsTheRun() {
+        Window w;
+        QTemporaryDir dir;
+        const QString home = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        double during = -1;
+        w.form.SetMessageSink([&](const QString&) {
+            const double t = w.M().T;
+            QEventLoop box;  // up for a tenth of a second, a tenth of a simulated one
+            QTimer::singleShot(100, &box, &QEventLoop::quit);
+            box.exec();
+            during = w.M().T - t;
+        });
+        bool pressed = false;
+        QVERIFY(w.Run([&] {
+            if (!pressed && w.M().T > 0) pressed = true, w.Press(Button::Scheme);
+            return during < 0 || (w.Press(Button::Stop), false);
+        }));
+        QDir::setCurrent(home);
+        QCOMPARE(during, 0.0);
     }
 
     // The keys change the rate even with the cursor in a field, and type
