@@ -22,9 +22,7 @@ void Pace::SetRate(double rate, std::int64_t nowNs) {
     behind_ = false;
 }
 
-void Pace::Faster(std::int64_t nowNs) {
-    if (rate_ > 0) SetRate(std::min(2 * rate_, kMaxRate), nowNs);
-}
+void Pace::Faster(std::int64_t nowNs) { SetRate(std::min(2 * rate_, kMaxRate), nowNs); }
 
 void Pace::Slower(std::int64_t nowNs) { SetRate(rate_ > 0 ? std::max(rate_ / 2, kMinRate) : lastPaced_, nowNs); }
 
@@ -32,7 +30,6 @@ void Pace::Restart(std::int64_t nowNs) {
     credit_ = 0;
     earnedAt_ = nowNs;
     sliceStart_ = nowNs - kFrameNs;
-    behind_ = false;
 }
 
 std::int64_t Pace::DueInNs(std::int64_t nowNs) const {

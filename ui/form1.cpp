@@ -86,16 +86,15 @@ Form1::Form1(double rate)
     sliceTimer_.setTimerType(Qt::PreciseTimer);
     connect(&sliceTimer_, &QTimer::timeout, this, &Form1::RunSlice);
     // Ctrl with the arrows and 0 types nothing into a field.
-    const auto key = [this](QKeyCombination keys, void (app::Pace::*change)(std::int64_t)) {
+    const auto onKey = [this](QKeyCombination keys, auto change) {
         connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, [this, change] {
-            (pace_.*change)(Now());
+            change();
             RateChanged();
         });
     };
-    key(Qt::CTRL | Qt::Key_Up, &app::Pace::Faster);
-    key(Qt::CTRL | Qt::Key_Down, &app::Pace::Slower);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), this), &QShortcut::activated, this,
-            [this] { SetRate(0); });
+    onKey(Qt::CTRL | Qt::Key_Up, [this] { pace_.Faster(Now()); });
+    onKey(Qt::CTRL | Qt::Key_Down, [this] { pace_.Slower(Now()); });
+    onKey(Qt::CTRL | Qt::Key_0, [this] { pace_.SetRate(0, Now()); });
     SetRate(rate);
 }
 
@@ -207,6 +206,7 @@ void Form1::FollowRun() {
 }
 
 void Form1::RunSlice() {
+    if (!controller_.Running()) return FollowRun();
     qint64 now = Now();
     if (!controller_.Stopping()) {
         // Woken early, or the rate has changed since.
