@@ -11,7 +11,8 @@ check() {  # name, expected, actual
 }
 run() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM="${platform:-xcb}" "$prog" "$@" 2>&1; echo "exit $?"; }
 
-check "--version" "morvane1 $version|exit 0" "$(run --version | paste -sd'|')"
+check "--version, Qt's options left to Qt" "morvane1 $version|exit 0" \
+  "$(run -platform offscreen --version -style Fusion | paste -sd'|')"
 check "--help: the three options, Qt's, exit 0" "--help|--rate R|--version|Qt's own options|exit 0" \
   "$(run --rate abc --help | grep -oE -- "^  --[a-z]+( R)?|^Qt's own options|^exit 0" | sed 's/^ *//' | sort | paste -sd'|')"
 # A refused rate: one line naming it, one pointing to --help, status 64.
