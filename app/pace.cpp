@@ -37,7 +37,8 @@ std::int64_t Pace::DueInNs(std::int64_t nowNs) const {
     // Due when the run has earned what it made ahead of the pace, and not
     // before a frame has passed since the last slice began.
     const double credit = credit_ + rate_ * static_cast<double>(nowNs - earnedAt_) * kSecondsPerNs;
-    const double waitNs = std::max(-credit / rate_ / kSecondsPerNs, static_cast<double>(sliceStart_ + kFrameNs - nowNs));
+    const double owedNs = -credit / rate_ / kSecondsPerNs;
+    const double waitNs = std::max(owedNs, static_cast<double>(sliceStart_ + kFrameNs - nowNs));
     // A step of 1E+300 s owes more than any clock holds.
     if (!(waitNs < static_cast<double>(kLongestWaitNs))) return kLongestWaitNs;
     return waitNs > 0 ? static_cast<std::int64_t>(std::ceil(waitNs)) : 0;
