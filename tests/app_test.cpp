@@ -277,11 +277,8 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
     // Preset 1, a display cycle of 1E-4 s. Three seconds of a clock that
     // each display cycle advances by cycleNs and the window by 1 ms after
     // each slice of at most 10 ms; the timer sleeps until the next is due.
-    const Case cases[] = {
-        {"as fast as possible", 0, 50'000, false}, {"a pace the cycles cannot keep", 100, 50'000, false},
-        {"real time", 1, 5'000, true},             {"a quarter", 0.25, 5'000, true},
-        {"a cycle every 0,1 s", 0.001, 5'000, true},
-    };
+    const Case cases[] = {{"as fast as possible", 0, 50'000, false}, {"a pace the cycles cannot keep", 100, 50'000, false},
+                          {"real time", 1, 5'000, true}, {"a cycle every 0,1 s", 0.001, 5'000, true}};
     double unpaced = 0;
     for (const Case& c : cases) {
         Form f;
@@ -296,14 +293,12 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
             pace.EndSlice(stepped, now);
         }
         if (c.rate == 0) unpaced = f.M().T;
-        if (!c.keepsUp) {
-            EXPECT_GE(f.M().T, 0.99 * unpaced) << c.name;  // all but the first frame
-        } else {
-            // Within a display cycle of what the rate allowed when the last
-            // slice began, at no more than 60 slices a second.
-            EXPECT_NEAR(f.M().T, c.rate * static_cast<double>(began) * 1e-9, 1e-4) << c.name;
-            EXPECT_LE(slices, 3 * 60 + 1) << c.name;
-        }
+        // As fast as the cycles go (but for the first frame) where they cannot
+        // keep up; else within a display cycle of what the rate allowed when
+        // the last slice began, at no more than 60 slices a second.
+        const double allowed = c.keepsUp ? c.rate * static_cast<double>(began) * 1e-9 : unpaced;
+        EXPECT_NEAR(f.M().T, allowed, c.keepsUp ? 1e-4 : 0.01 * unpaced) << c.name;
+        EXPECT_TRUE(!c.keepsUp || slices <= 3 * 60 + 1) << c.name << ": " << slices;
     }
 }
 
