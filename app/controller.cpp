@@ -1,5 +1,6 @@
 #include "app/controller.h"
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -53,6 +54,8 @@ void Controller::Press(Button button) {
         return;
     }
     Handle(button);
+    // "Выход" between two slices: no window is left for the run.
+    WindowClosed();
 }
 
 void Controller::Handle(Button button) {
@@ -129,31 +132,64 @@ void Controller::LoadPreset(int preset) {
 void Controller::OpenHelp() { port_.ShowHelp(); }
 
 void Controller::RunSimulation() {
-    if (depth_ > 0) {
-        // Pressed during a run: the new level goes first and the interrupted
-        // one resumes after it, on the same record.
-        ++depth_;
-        levelWaiting_ = true;
-        return;
-    }
-    depth_ = 1;
+    // Pressed during a run, the new level goes first and the interrupted one
+    // resumes after it, on the same record.
+    ++depth_;
+    levelWaiting_ = true;
+}
+
+double Controller::RunSlice(const GoOn& goOn) {
+    if (inSlice_) return 0;
+    inSlice_ = true;
+    stepped_ = 0;
+    // The innermost level left its event round to the window; it goes on
+    // only while a window of the system is still open.
+    if (depth_ > 0 && !levelWaiting_ && port_.OpenWindowCount() == 0) EndLevel();
     while (depth_ > 0) {
         levelWaiting_ = false;
-        if (Pass()) continue;
-        --depth_;
-        // The interrupted level was in its event round, which goes on with the
-        // presses queued behind the level that ended; the level itself goes
-        // on only while a window of the system is still open.
-        if (depth_ > 0) HandlePending();
-        while (depth_ > 0 && port_.OpenWindowCount() == 0) --depth_;
+        const PassEnd end = Pass();
+        if (end == PassEnd::kStep) continue;
+        if (end == PassEnd::kLevelEnded) {
+            EndLevel();
+            continue;
+        }
+        // The event round. A queued press that opened a level lets that level
+        // run first; otherwise the window may take its events here.
+        if (levelWaiting_) continue;
+        if (port_.OpenWindowCount() == 0) {
+            EndLevel();
+            continue;
+        }
+        if (!goOn(stepped_)) break;
     }
-    // Only levels ended by a closed window leave presses behind, and the
-    // program ends with it.
+    inSlice_ = false;
+    return stepped_;
+}
+
+void Controller::EndLevel() {
+    --depth_;
+    // The interrupted level was in its event round, which goes on with the
+    // presses queued behind the level that ended (with no level left, they
+    // are presses made after the run); the level itself goes on only while a
+    // window of the system is still open.
+    HandlePending();
+    while (depth_ > 0 && port_.OpenWindowCount() == 0) --depth_;
+    if (depth_ == 0) port_.Present();
+}
+
+void Controller::EndAllLevels() {
+    depth_ = 0;
+    levelWaiting_ = false;
     pending_.clear();
     port_.Present();
 }
 
-bool Controller::Pass() {
+void Controller::WindowClosed() {
+    if (inSlice_ || depth_ == 0 || port_.OpenWindowCount() > 0) return;
+    EndAllLevels();
+}
+
+Controller::PassEnd Controller::Pass() {
     // Step error scope: the step, its accounting and display steps 1 to 6.
     bool displayDue = false;
     const bool stepDone = ErrorScope(port_, Message::kSolveError, [&] {
@@ -162,21 +198,20 @@ bool Controller::Pass() {
         displayDue = !(rec_.run.NC < rec_.run.NC0);
         if (displayDue) DisplayCycle();
     });
-    if (!stepDone) return false;
-    if (!displayDue) return true;
+    if (!stepDone) return PassEnd::kLevelEnded;
+    if (!displayDue) return PassEnd::kStep;
 
     // Plot error scope: the series and trajectory points.
     if (!ErrorScope(port_, Message::kPlotError,
                     [&] { PlotUpdate(rec_.model, rec_.view, port_, port_.Picture(Picture::Plot)); }))
-        return false;
+        return PassEnd::kLevelEnded;
 
-    if (rec_.run.StopFlag == 1) return false;
+    if (rec_.run.StopFlag == 1) return PassEnd::kLevelEnded;
     // The presses queued for this level come before anything the window has
     // received since; if one of them opens a level, that level runs first and
-    // the rest wait for its event processing.
+    // the rest wait for its first event round.
     HandlePending();
-    if (levelWaiting_) return true;
-    return port_.ProcessEvents() != 0;
+    return PassEnd::kEventRound;
 }
 
 void Controller::AccountStep() {
@@ -185,6 +220,7 @@ void Controller::AccountStep() {
     if (run.NC == std::numeric_limits<std::int32_t>::max()) sim::RaiseArithmeticError();
     run.NC = run.NC + 1;
     sim::AdvanceTime(rec_.model);
+    stepped_ += std::fabs(rec_.model.h);
     view.TPlot = sim::Chk(view.TPlot + rec_.model.h);
     // Equality does not restart; the MT is the one held since the last read.
     if (!(sim::Chk(kPlotWidth * view.MT) >= view.TPlot)) {

@@ -1,9 +1,13 @@
 // The main window's handlers and the run engine, written against WindowPort.
-// One thread: a run is a loop inside the handler that started it, and user
-// input reaches it only in the event processing of each display cycle.
+// One thread, and no loop of its own: a press starts a run, and whoever owns
+// the event loop (the window's timer, the headless runner's plain loop, a
+// test's script) advances it slice by slice. A slice ends at a display
+// cycle's event round, the one moment at which presses, ticks and typed
+// values reach a running simulation.
 #pragma once
 
 #include <deque>
+#include <functional>
 
 #include "app/port.h"
 #include "app/record.h"
@@ -21,13 +25,31 @@ public:
     // The window has its controls: clear and draw both pictures' axes, set
     // the constants, write preset 1 into the fields. No run starts.
     void Load();
-    // A button of the window. A press during a run that opened a nested run
-    // in this round of events, or behind presses still waiting, waits its
-    // turn: presses are handled in the order they were made.
+    // A button of the window. A press during a run that opened a run level
+    // not yet at its first event round, or behind presses still waiting,
+    // waits its turn: presses are handled in the order they were made.
     void Press(Button button);
 
     // Runs in progress, the interrupted ones included (0 when idle).
     int RunDepth() const { return depth_; }
+    bool Running() const { return depth_ > 0; }
+    // A run told to stop: it ends at its next stop test.
+    bool Stopping() const { return Running() && rec_.run.StopFlag == 1; }
+
+    // Asked at each display cycle's event round with the simulated seconds
+    // the slice has stepped so far: true goes on to the next pass at once,
+    // false ends the slice there so that the window's events come in.
+    using GoOn = std::function<bool(double stepped)>;
+    // Advances the innermost run level to an event round where goOn says
+    // false, or until every level has ended; returns the simulated seconds
+    // stepped (|h| a step). A run whose window is gone ends at the start of
+    // the next slice. Called again from inside a slice (a message box's own
+    // event loop), it does nothing.
+    double RunSlice(const GoOn& goOn);
+
+    // A window of the system has closed. With none left, every run ends
+    // now, or, inside a slice, when the slice gets back to the engine.
+    void WindowClosed();
 
 private:
     void Handle(Button button);
@@ -45,10 +67,16 @@ private:
     void LoadPreset(int preset);
     void OpenHelp();
 
+    // Opens a run level on the record; its passes begin with the next slice.
     void RunSimulation();
-    // One pass of the innermost run: a step, and a display cycle when NC
-    // reaches NC0. Returns false when that run ends.
-    bool Pass();
+    enum class PassEnd { kStep, kEventRound, kLevelEnded };
+    // One pass of the innermost level: a step, and a display cycle when NC
+    // reaches NC0, which ends at the stop test or in the event round.
+    PassEnd Pass();
+    // The innermost level has ended: the one it interrupted goes on with the
+    // event round it was in, if a window is still open.
+    void EndLevel();
+    void EndAllLevels();
     // NC + 1, T + h, TPlot + h; the plot's sweep restarts after 25 * MT.
     void AccountStep();
     void DisplayCycle();
@@ -56,13 +84,16 @@ private:
     WindowPort& port_;
     Record rec_;
     // Nesting: a Start, Continue or Do-NC0-steps press handled during a run
-    // opens a new level on the same record instead of a native call, so any
-    // number of presses needs no stack.
+    // opens a new level on the same record, so any number of presses needs no
+    // stack. The innermost level runs; the others wait in their event rounds.
     int depth_ = 0;
-    // A native nested run would handle the presses after the one that opened
-    // it in its own event processing; here they wait for the new level's.
+    // A level opened and not yet at its first event round: the presses after
+    // the one that opened it wait for that round, as they would for the event
+    // processing of a run started inside the press.
     bool levelWaiting_ = false;
     std::deque<Button> pending_;
+    bool inSlice_ = false;
+    double stepped_ = 0;  // simulated seconds stepped in this slice [s]
 };
 
 }  // namespace app

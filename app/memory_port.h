@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,7 +56,6 @@ public:
     int CheckValue(Box b) override { return Check(b); }
     Surface& Picture(app::Picture p) override { return p == Picture::ConstructionView ? view : plot; }
     void MessageBox(Message m) override { messages.push_back(m); }
-    int ProcessEvents() override { return onEvents ? onEvents() : windows; }
     int OpenWindowCount() override { return windows; }
     void CloseWindows() override { windows = 0; }
     void ShowHelp() override { ++helpShown; }
@@ -70,8 +68,6 @@ public:
     char separator = ',';
     int windows = 1;
     int helpShown = 0;
-    // Runs at each event processing of a run; returns the open window count.
-    std::function<int()> onEvents;
 
 private:
     std::array<std::string, kFieldSlots> text_;

@@ -1,7 +1,7 @@
 // The narrow interface through which the run controller sees the window:
 // text fields and check boxes by name, the two drawing surfaces, the message
-// box and event processing. The Qt window implements it; tests and the
-// headless runner implement it with plain data.
+// box and the windows that are open. The Qt window implements it; tests and
+// the headless runner implement it with plain data.
 #pragma once
 
 #include <cstdint>
@@ -59,18 +59,14 @@ public:
     virtual Surface& Picture(app::Picture picture) = 0;
     // Modal, title "Morvane1", one OK button, no icon; returns after OK.
     virtual void MessageBox(Message message) = 0;
-    // Runs the pending user-interface events and returns how many windows of
-    // the system are open afterwards. The engine calls it once per display
-    // cycle; an implementation may skip the actual work when called again
-    // within a few milliseconds.
-    virtual int ProcessEvents() = 0;
-    // Windows open now, without processing anything.
+    // Windows of the system open now; a run goes on only while there is one.
     virtual int OpenWindowCount() = 0;
     // Closes the main window, then the help window if it is open.
     virtual void CloseWindows() = 0;
     // Opens the help window, or brings it to the front when it is open.
     virtual void ShowHelp() = 0;
-    // Makes everything written so far visible (called when a run ends).
+    // Makes everything written so far visible (called when a run ends; the
+    // driver of a run calls it between slices).
     virtual void Present() = 0;
     // The user's decimal separator.
     virtual char DecimalSeparator() = 0;

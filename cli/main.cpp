@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/controller.h"
@@ -41,41 +42,47 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     app::MemoryPort port;
     app::Controller form(port);
     cli::FillFields(port, form, opt);
+    form.Press(app::Button::Start);
+    if (!port.messages.empty() && port.messages.front() == app::Message::kInputError) {
+        InputRefused("the start set-up fails for these values");
+        return ExitStatus::kInputRefused;
+    }
 
     const char sep = port.separator;
     // CSV with decimal commas is what spreadsheets of decimal-comma locales
     // read: semicolons between the columns.
     const char delim = !opt.csv ? '\t' : sep == ',' ? ';' : ',';
-    // The four values Start writes, as the window shows them: TSV's first
-    // line, CSV's last columns.
-    const app::Field start[] = {app::Field::J0, app::Field::CR, app::Field::Fmrv, app::Field::E0};
-    std::string line;
-    long long cycles = 0;
-    bool headerDone = false;
     const sim::Model& m = form.Model();
-    cli::Progress progress("morvane1-cli", stderr);
-    auto printHeader = [&] {
-        line.clear();
-        if (!opt.csv)
-            line += "# J0=" + port.Text(start[0]) + " CR=" + port.Text(start[1]) + " Fmrv=" + port.Text(start[2]) +
-                    " E0=" + port.Text(start[3]) + '\n';
-        for (const app::Readout& r : app::kReadouts) {
-            if (r.field != app::kReadouts[0].field) line += delim;
-            line += r.caption;
-        }
-        if (opt.invariants)
-            for (const char* name : {"Eerr", "Px", "Py", "Lz", "Yc"}) (line += delim) += name;
-        if (opt.csv)
-            for (const char* name : {"J0", "CR", "Fmrv", "E0"}) (line += delim) += name;
+    // The four values Start shows, as the window shows them: TSV's first
+    // line, CSV's last columns.
+    const std::pair<const char*, double> start[] = {{"J0", m.J0}, {"CR", m.CR}, {"Fmrv", m.Fmrv}, {"E0", m.E0}};
+    std::string line;
+    if (!opt.csv) {
+        line += '#';
+        for (const auto& [name, value] : start) AppendNumber(((line += ' ') += name) += '=', value, sep);
         line += '\n';
-        out.Write(line);
-        headerDone = true;
-    };
-    auto printRow = [&] {
+    }
+    for (const app::Readout& r : app::kReadouts) {
+        if (r.field != app::kReadouts[0].field) line += delim;
+        line += r.caption;
+    }
+    if (opt.invariants)
+        for (const char* name : {"Eerr", "Px", "Py", "Lz", "Yc"}) (line += delim) += name;
+    if (opt.csv)
+        for (const auto& [name, value] : start) (line += delim) += name;
+    line += '\n';
+    out.Write(line);
+
+    // Each display cycle's event round prints the readouts the window shows,
+    // and the run is driven until the last cycle asked for.
+    long long cycles = 0;
+    bool overflow = false;
+    cli::Progress progress("morvane1-cli", stderr);
+    const auto printRow = [&] {
         line.clear();
         for (const app::Readout& r : app::kReadouts) {
             if (r.field != app::kReadouts[0].field) line += delim;
-            line += port.Text(r.field);
+            AppendNumber(line, r.value(m), sep);
         }
         if (opt.invariants) {
             // Eerr is undefined for a system at rest (E0 = 0): an empty cell,
@@ -83,42 +90,30 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
             line += delim;
             if (m.E0 != 0) AppendNumber(line, sim::EnergyError(m), sep);
             const sim::Invariants inv = sim::ComputeInvariants(m);
-            for (double v : {inv.Px, inv.Py, inv.Lz, inv.Yc}) {
-                line += delim;
-                AppendNumber(line, v, sep);
-            }
+            for (double v : {inv.Px, inv.Py, inv.Lz, inv.Yc}) AppendNumber(line += delim, v, sep);
         }
         if (opt.csv)
-            for (app::Field f : start) (line += delim) += port.Text(f);
+            for (const auto& [name, value] : start) AppendNumber(line += delim, value, sep);
         line += '\n';
         out.Write(line);
     };
-
-    // Each display cycle ends in the run's event processing: print its row
-    // there, and close the window after the last one.
-    port.onEvents = [&] {
-        if (!headerDone) printHeader();
+    const auto more = [&] { return !overflow && cycles < opt.cycles && !out.Failed(); };
+    const auto round = [&](double) {
         ++cycles;
         try {
             if (!opt.finalOnly || cycles == opt.cycles) printRow();
         } catch (const sim::ArithmeticError&) {
             // An invariant beyond the double range: the row stays unfinished
             // and the run ends as after an error.
-            port.messages.push_back(app::Message::kSolveError);
-            port.windows = 0;
+            overflow = true;
         }
         progress.Update(static_cast<double>(cycles) / static_cast<double>(opt.cycles));
-        if (cycles >= opt.cycles || out.Failed()) port.windows = 0;
-        return port.windows;
+        return more();
     };
-    form.Press(app::Button::Start);
+    while (form.Running() && more()) form.RunSlice(round);
 
-    if (!port.messages.empty() && port.messages.front() == app::Message::kInputError) {
-        InputRefused("the start set-up fails for these values");
-        return ExitStatus::kInputRefused;
-    }
-    if (!headerDone) printHeader();
     if (!out.Close()) return WriteFailed(out);
+    if (overflow) port.messages.push_back(app::Message::kSolveError);
     if (!port.messages.empty()) {
         // The rows of the cycles completed before the error are printed
         // already (only the final one, with --final-only, is lost).

@@ -13,6 +13,7 @@
 #include "app/errors.h"
 #include "app/fields.h"
 #include "app/numtext.h"
+#include "app/pace.h"
 #include "app/presets.h"
 #include "tests/support.h"
 
@@ -93,7 +94,7 @@ TEST(Presets, WriteTheirTextsAndNothingElse) {
         f.port.Text(Field::Twist) = "x";
         f.port.Check(Box::Twist) = 2;
         for (Button preset : {Button::Preset2, Button::Preset1}) {
-            f.form.Press(preset);
+            f.Press(preset);
             for (const Row& r : rows) {
                 const std::string comma = preset == Button::Preset1 ? r.preset1 : r.preset2;
                 EXPECT_EQ(f.port.Text(r.field), sep == ',' ? comma : WithPoint(comma)) << static_cast<int>(r.field);
@@ -121,7 +122,7 @@ TEST(Start, RefusalKeepsWhatWasReadBefore) {
     };
     for (const Case& c : cases) {
         Form f({{c.field, c.text}}, 2);
-        f.form.Press(Button::Start);
+        f.Press(Button::Start);
         EXPECT_EQ(f.port.messages, std::vector{Message::kInputError}) << c.name;
         EXPECT_EQ(f.port.rounds, 0) << c.name;
         const double w0 = c.readsW0 ? 200000 : 0, mt = c.readsW0 ? 1e-5 : 0;
@@ -136,7 +137,7 @@ TEST(Start, TwistIsReadOnlyWhenTickedAfterJ0CRAndFmrvAreShown) {
         Form f({{Field::Twist, "дважды"}});
         f.port.Check(Box::Twist) = tick;
         f.form.State().model.T = 5;
-        f.form.Press(Button::Start);
+        f.Press(Button::Start);
         EXPECT_EQ(f.port.messages.size(), tick == 1 ? 1u : 0u) << tick;
         EXPECT_EQ(f.port.Text(Field::J0), "1,25");
         EXPECT_EQ(f.port.Text(Field::CR), "400");
@@ -153,14 +154,14 @@ TEST(Run, StopStepNC0AndContinueCountTheirSteps) {
     // events. Continue makes 8 more; the field keeps what was typed.
     Form f({{Field::NC0, "0,4"}});
     f.port.script = {nullptr, nullptr, [&] { f.form.Press(Button::Stop); }};
-    f.form.Press(Button::Start);
+    f.Press(Button::Start);
     EXPECT_EQ(f.M().T, SumOfSteps(0.0001, 4));
     f.port.Text(Field::NC0) = "7,5";
-    for (Button b : {Button::StepNC0, Button::StepNC0}) f.form.Press(b);
+    for (Button b : {Button::StepNC0, Button::StepNC0}) f.Press(b);
     EXPECT_EQ(f.M().T, SumOfSteps(0.0001, 13));
     EXPECT_EQ(f.port.rounds, 3);
     EXPECT_EQ(f.port.Text(Field::T), app::FormatNumber(f.M().T, ','));
-    f.form.Press(Button::Continue);  // the script is done: the window closes
+    f.Press(Button::Continue);  // the script is done: the window closes
     EXPECT_EQ(f.M().T, SumOfSteps(0.0001, 21));
     EXPECT_EQ(f.port.Text(Field::NC0), "7,5");
     EXPECT_TRUE(f.port.messages.empty());
@@ -181,7 +182,7 @@ TEST(Run, ErrorsEndItWithTheirScopesMessage) {
         const bool atStart = c.field == Field::M0;
         Form f(atStart ? testing_support::Typed{{c.field, c.text}} : testing_support::Typed{});
         if (!atStart) f.port.script = {nullptr, [&] { f.port.Text(c.field) = c.text; }};
-        f.form.Press(Button::Start);
+        f.Press(Button::Start);
         EXPECT_EQ(f.port.messages, std::vector{c.message}) << c.name;
         EXPECT_EQ(f.port.rounds, atStart ? 0 : 2) << c.name;
         EXPECT_EQ(f.form.RunDepth(), 0) << c.name;
@@ -190,23 +191,23 @@ TEST(Run, ErrorsEndItWithTheirScopesMessage) {
     // where it stopped.
     Form f;
     f.port.script = {[&] { f.port.Text(Field::MF) = "0,000000001"; }, nullptr};
-    f.form.Press(Button::Start);
+    f.Press(Button::Start);
     const double t = f.M().T;
     EXPECT_EQ(t, SumOfSteps(0.0001, 2));
     f.port.Text(Field::MF) = "100";
     f.port.messages.clear();
-    f.form.Press(Button::Continue);
+    f.Press(Button::Continue);
     EXPECT_TRUE(f.port.messages.empty());
     EXPECT_EQ(f.M().T, SumOfSteps(0.0001, 4));
     // Before any Start the record is all zero: the first step fails.
     Form g;
-    g.form.Press(Button::StepNC0);
+    g.Press(Button::StepNC0);
     EXPECT_EQ(g.port.messages, std::vector{Message::kSolveError});
     // At rest E0 = 0: the plotted 1E10*(E-E0)/E0 has no value, and the plot
     // scope says so (the headless runner leaves its cell empty instead).
     Form rest({{Field::V0, "0"}, {Field::W0, "0"}});
     rest.port.Check(Series::EnergyError) = 1;
-    rest.form.Press(Button::Start);
+    rest.Press(Button::Start);
     EXPECT_EQ(rest.port.messages, std::vector{Message::kPlotError});
     EXPECT_EQ(rest.M().E0, 0);
 }
@@ -248,7 +249,7 @@ TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
             for (Button b : c.round) f.form.Press(b);
         }};
         f.port.afterScript = [&] { f.port.windows = f.port.rounds < 50; };  // the runs end by their own Stop
-        f.form.Press(Button::Start);
+        f.Press(Button::Start);
         EXPECT_EQ(f.M().T, SumOfSteps(0.0001, c.steps)) << c.name;
         EXPECT_EQ(f.form.RunDepth(), 0) << c.name;
         EXPECT_EQ(f.port.messages.size(), c.v0[0] == 'a' ? 1u : 0u) << c.name;
@@ -269,12 +270,42 @@ TEST(Nesting, TenThousandLevelsNeedNoStackAndOneExitEndsThemAll) {
                 f.form.Press(last);
             }
         };
-        f.form.Press(Button::Start);
+        f.Press(Button::Start);
         EXPECT_EQ(f.form.RunDepth(), 0);
         // Stop ends every level after one more cycle each; Exit at once.
         EXPECT_EQ(f.port.rounds, 10001);
         EXPECT_EQ(f.port.cycles, last == Button::Stop ? 2 * 10001 : 10001);
         EXPECT_EQ(f.port.windows, last == Button::Stop ? 1 : 0);
+    }
+}
+
+TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
+    struct Case { const char* name; double rate; std::int64_t cycleNs; bool keepsUp; };
+    // Preset 1, a display cycle of 1E-4 s. Three seconds of a clock that
+    // each display cycle advances by cycleNs and the window by 1 ms after
+    // each slice of at most 10 ms; the timer sleeps until the next is due.
+    const Case cases[] = {{"as fast as possible", 0, 50'000, false}, {"a pace the cycles cannot keep", 100, 50'000, false},
+                          {"real time", 1, 5'000, true}, {"a cycle every 0,1 s", 0.001, 5'000, true}};
+    double unpaced = 0;
+    for (const Case& c : cases) {
+        Form f;
+        f.form.Press(Button::Start);
+        app::Pace pace(c.rate);
+        std::int64_t now = 0, began = 0, slices = 0;
+        pace.Restart(now);
+        for (; now < 3'000'000'000; now += 1'000'000, ++slices) {
+            began = now += pace.DueInNs(now);
+            pace.BeginSlice(now, 10'000'000);
+            const double stepped = f.form.RunSlice([&](double soFar) { return pace.GoOn(soFar, now += c.cycleNs); });
+            pace.EndSlice(stepped, now);
+        }
+        if (c.rate == 0) unpaced = f.M().T;
+        // As fast as the cycles go (but for the first frame) where they cannot
+        // keep up; else within a display cycle of what the rate allowed when
+        // the last slice began, at no more than 60 slices a second.
+        const double allowed = c.keepsUp ? c.rate * static_cast<double>(began) * 1e-9 : unpaced;
+        EXPECT_NEAR(f.M().T, allowed, c.keepsUp ? 1e-4 : 0.01 * unpaced) << c.name;
+        EXPECT_TRUE(!c.keepsUp || slices <= 3 * 60 + 1) << c.name << ": " << slices;
     }
 }
 
@@ -286,7 +317,7 @@ TEST(Drawing, ConstructionErasesWhatItDrewAndDrawsTheNew) {
     f.port.view.record = true;
     f.port.script = {[&] { f.port.Text(Field::ML) = "0,5"; }};
     f.port.afterScript = [&] { f.port.windows = 0; };
-    f.form.Press(Button::Start);
+    f.Press(Button::Start);
     const auto& ops = f.port.view.ops;
     ASSERT_EQ(ops.size(), 22u);
     const Rgb e{250, 250, 250}, k{1, 0, 0}, b{0, 0, 250}, r{250, 0, 0};
@@ -366,7 +397,7 @@ TEST(Drawing, SweepRestartsAfter25MTAndClearingKeepsTheTraceGoing) {
         if (f.port.rounds == 100) f.form.Press(Button::ClearPictures);
         if (f.port.rounds == 300) f.port.windows = 0;
     };
-    f.form.Press(Button::Start);
+    f.Press(Button::Start);
     std::vector<float> xs;
     for (const DrawOp& op : f.port.plot.ops) {
         restarts += op.kind == DrawOp::kCls;
@@ -391,7 +422,7 @@ TEST(Drawing, SchemeLoadsOrSaysWhy) {
                                      {PictureFile::kUnusable, {Message::kSchemeUnusable}}}) {
         Form f;
         f.port.view.background = file;
-        f.form.Press(Button::Scheme);
+        f.Press(Button::Scheme);
         EXPECT_EQ(f.port.messages, said);
     }
 }

@@ -29,7 +29,8 @@ shows_scheme() {  # program
   (cd /tmp && QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     "$1" 2>/dev/null & app=$!
     trap "kill $app" EXIT
-    win=$(timeout 20 xdotool search --sync --onlyvisible --name "^Morvane1$" | head -1) || exit 1
+    win=$(timeout 20 xdotool search --sync --onlyvisible --name "^Morvane1( |$)" | head -1)
+    [ -n "$win" ] || exit 1
     # Button::Scheme at 6360, 8040 twips, 765 x 300, in ui/form1_controls.cpp.
     xdotool mousemove --window "$win" $(((6360 + 765 / 2) / 15)) $(((8040 + 300 / 2) / 15)) click 1
     for _ in $(seq 100); do
@@ -38,7 +39,7 @@ shows_scheme() {  # program
       sleep 0.1
     done
     echo "$(compare -metric AE "$2[288x288+496+0]" "$3" null: 2>&1) pixels differ," \
-      "$(xdotool search --onlyvisible --name "^Morvane1$" | wc -l) window(s)"
+      "$(xdotool search --onlyvisible --name "^Morvane1( |$)" | wc -l) window(s)"
   ' _ "$1" "$tmp/shot.png" "$src/assets/shema.gif")
 }
 

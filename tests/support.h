@@ -1,6 +1,6 @@
 // What the tests share: the record as the Start button leaves it, from the
 // presets the window itself writes, and a window in memory whose event
-// processing runs a script.
+// rounds run a script.
 #pragma once
 
 #include <functional>
@@ -17,18 +17,17 @@ namespace testing_support {
 
 using Typed = std::initializer_list<std::pair<app::Field, const char*>>;
 
-// A window in memory whose event processing runs a script: each round of
-// events (one per display cycle of a run) runs the next step, which may
+// A window in memory whose event rounds run a script: each round (one per
+// display cycle of a run, between two slices) runs the next step, which may
 // press buttons, type into fields or tick boxes; after the script the
 // window closes, so no run goes on for ever.
 class ScriptedPort : public app::MemoryPort {
 public:
-    int ProcessEvents() override {
+    void Round() {
         const bool scripted = ++rounds <= static_cast<long>(script.size());
         const auto& step = scripted ? script[rounds - 1] : afterScript;
         if (step) step();
         else if (!scripted) windows = 0;
-        return windows;
     }
     // Display cycles are counted by the time readout, which each writes first.
     void SetText(app::Field f, std::string_view text) override {
@@ -52,6 +51,13 @@ struct Form {
         form.Load();
         if (preset == 2) form.Press(app::Button::Preset2);
         for (const auto& [field, text] : typed) port.SetText(field, text);
+    }
+    // A press from outside a run; the run it starts is driven to its end,
+    // a slice to each event round, where the script runs.
+    void Press(app::Button b) {
+        form.Press(b);
+        while (form.Running())
+            if (form.RunSlice([](double) { return false; }), form.Running()) port.Round();
     }
     const sim::Model& M() const { return form.Model(); }
 };

@@ -19,7 +19,7 @@ export DISPLAY=$display
 sleep 1
 (cd assets && exec ../build/release/ui/morvane1) &
 app=$!
-win=$(xdotool search --sync --name '^Morvane1$' | head -1)
+win=$(xdotool search --sync --name '^Morvane1( |$)' | head -1)
 sleep 1
 click() {  # the centre of a control named as in the table, e.g. Button::Start
   local l t w h

@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyleFactory>
@@ -18,6 +18,7 @@
 
 #include <algorithm>
 
+#include "app/numtext.h"
 #include "ui/form1_controls.h"
 #include "ui/form2.h"
 #include "ui/picture_box.h"
@@ -32,8 +33,8 @@ namespace {
 // x86 processors every SSE instruction of the run (built for plain x86-64)
 // then waits on them: preset 2 ran at 0.3 M steps/s in the window against
 // 2 M with them cleared before each press and at each display cycle's
-// round of events (bench_window). Clearing them changes no result: the run
-// uses only the lower halves.
+// event round (bench_window). Clearing them changes no result: the run uses
+// only the lower halves.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 __attribute__((target("avx"))) void ZeroUpperHalves() { __builtin_ia32_vzeroupper(); }
 void ClearUpperHalves() {
@@ -53,18 +54,20 @@ void ShowMessageBox(QWidget* parent, const QString& text) {
     box.exec();
 }
 
+// Timers take whole milliseconds: rounded up, a slice is never early.
+int WaitMs(qint64 ns) { return static_cast<int>((ns + 999'999) / 1'000'000); }
+
 }  // namespace
 
 void ApplyProgramStyle() {
     if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(classic);
 }
 
-Form1::Form1()
+Form1::Form1(double rate)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Morvane1"));
     setFixedSize(TwipsToPx(11925), TwipsToPx(8370));
     // The layout is the old one in fixed twips, drawn for an 8-point sans
     // serif; a pixel size keeps the text in proportion to it on any screen.
@@ -78,7 +81,22 @@ Form1::Form1()
     CreateControls();
     controller_.Load();
     Present();
-    sinceEvents_.start();
+
+    clock_.start();
+    sliceTimer_.setSingleShot(true);
+    sliceTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&sliceTimer_, &QTimer::timeout, this, &Form1::RunSlice);
+    // Ctrl with the arrows and 0 types nothing into a field.
+    const auto onKey = [this](QKeyCombination keys, auto change) {
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, [this, change] {
+            change();
+            RateChanged();
+        });
+    };
+    onKey(Qt::CTRL | Qt::Key_Up, [this] { pace_.Faster(Now()); });
+    onKey(Qt::CTRL | Qt::Key_Down, [this] { pace_.Slower(Now()); });
+    onKey(Qt::CTRL | Qt::Key_0, [this] { pace_.SetRate(0, Now()); });
+    SetRate(rate);
 }
 
 Form1::~Form1() = default;
@@ -155,10 +173,66 @@ void Form1::OnButton(app::Button button) {
     ReadLocale();
     ClearUpperHalves();
     controller_.Press(button);
-    // A handler that is not a run (the presets, "Очистить  рисунки", a press
-    // that only opens a nested level or waits behind one) shows its writes at
-    // once.
+    // What the press wrote shows at once; a run it started goes on in slices.
     Present();
+    FollowRun();
+}
+
+void Form1::SetRate(double rate) {
+    pace_.SetRate(rate, Now());
+    RateChanged();
+}
+
+void Form1::RateChanged() {
+    const double rate = pace_.Rate();
+    setWindowTitle(rate > 0 ? QStringLiteral("Morvane1 — темп ×") +
+                                  QString::fromStdString(app::FormatNumber(rate, separator_))
+                            : QStringLiteral("Morvane1 — темп: максимальный"));
+    FollowRun();
+}
+
+void Form1::FollowRun() {
+    if (slicing_ || boxesUp_ > 0) return;  // the slice or the box in progress looks after it
+    if (controller_.Running()) {
+        if (!running_) pace_.Restart(Now());
+        running_ = true;
+        // A run told to stop makes its last display cycles at once.
+        const qint64 wait = controller_.Stopping() ? 0 : pace_.DueInNs(Now());
+        roundStart_ = wait == 0 ? Now() : -1;
+        sliceTimer_.start(WaitMs(wait));
+    } else if (running_) {
+        running_ = false;
+        sliceTimer_.stop();
+        emit runFinished();
+    }
+}
+
+void Form1::RunSlice() {
+    if (!controller_.Running()) return FollowRun();
+    qint64 now = Now();
+    if (!controller_.Stopping()) {
+        // Woken early, or the rate has changed since.
+        if (const qint64 wait = pace_.DueInNs(now); wait > 0) return sliceTimer_.start(WaitMs(wait));
+    }
+    // The window's turn between two slices at full speed: on a slow display
+    // (a remote X server, software rendering) it can take milliseconds, and
+    // is kept to a sixth of the run's time.
+    if (roundStart_ >= 0)
+        sliceLimitNs_ = std::clamp(5 * (now - roundStart_), kPresentIntervalNs, kLongestPresentIntervalNs);
+    ReadLocale();
+    ClearUpperHalves();
+    pace_.BeginSlice(now, sliceLimitNs_);
+    slicing_ = true;
+    const double stepped = controller_.RunSlice([this](double soFar) {
+        const bool more = pace_.GoOn(soFar, Now());
+        ClearUpperHalves();
+        return more;
+    });
+    slicing_ = false;
+    now = Now();
+    pace_.EndSlice(stepped, now);
+    Present();
+    FollowRun();
 }
 
 std::string Form1::GetText(app::Field f) {
@@ -193,27 +267,13 @@ app::Surface& Form1::Picture(app::Picture p) { return *Widget(p); }
 
 void Form1::MessageBox(app::Message message) {
     Present();
+    // A run waits while a box is up, as it did for a box shown in its event
+    // processing: the box's own event loop must not call the next slice.
+    sliceTimer_.stop();
+    ++boxesUp_;
     messageSink_(static_cast<SchemeView*>(Widget(app::Picture::ConstructionView))->MessageText(message));
-}
-
-int Form1::ProcessEvents() {
-    // Painting and polling thousands of times a second would cost more than
-    // the run itself; every ~10 ms is as often as anyone can see. Whatever
-    // the events do (a click, a message box) finds everything presented.
-    if (sinceEvents_.nsecsElapsed() >= presentIntervalNs_) {
-        QElapsedTimer round;
-        round.start();
-        Present();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        ReadLocale();
-        // On a slow display (a remote X server, software rendering) a round
-        // can take milliseconds; it is kept to a sixth of the run's time.
-        presentIntervalNs_ =
-            std::clamp(5 * round.nsecsElapsed(), kPresentIntervalNs, kLongestPresentIntervalNs);
-        sinceEvents_.restart();
-    }
-    ClearUpperHalves();
-    return OpenWindowCount();
+    --boxesUp_;
+    FollowRun();
 }
 
 int Form1::OpenWindowCount() {
@@ -250,18 +310,20 @@ void Form1::Present() {
 char Form1::DecimalSeparator() { return separator_; }
 
 void Form1::ReadLocale() {
-    // Read once per round of events rather than at each of the thirty
+    // Read once per slice or press rather than at each of the thirty
     // conversions of a display cycle; the locale only changes between them.
     separator_ = QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program: the help goes with it, and a
-    // run sees no window left at its next round of events and ends. The
-    // window itself stays alive until the event loop has returned.
+    // Closing the main window ends the program: the help goes with it, and
+    // so does a run, at once or at the end of the slice it is in. The window
+    // itself stays alive until the event loop has returned.
     event->accept();
     closed_ = true;
     UnloadHelpWindow();
+    controller_.WindowClosed();
+    FollowRun();
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -274,7 +336,7 @@ bool Form1::nativeEvent(const QByteArray& eventType, void* message, qintptr* res
     // manager's "destroy"). Qt takes that for an unmap and keeps the widget
     // shown, so the program, and a run, would go on with no window at all;
     // it ends instead as a title-bar close ends it. The close is queued, to
-    // run outside the handling of the X event, at the next round of events.
+    // run outside the handling of the X event.
     if (eventType == "xcb_generic_event_t") {
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
         if ((event->response_type & ~0x80) == XCB_DESTROY_NOTIFY &&

@@ -1,9 +1,11 @@
 // Form1: the main window. It holds the 144 controls and the run controller,
-// and is the controller's window port.
+// is the controller's window port, and drives a run from its event loop:
+// a timer calls one slice of the run at a time, paced to the chosen rate.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -12,6 +14,7 @@
 #include <string_view>
 
 #include "app/controller.h"
+#include "app/pace.h"
 #include "app/port.h"
 
 class QCheckBox;
@@ -38,12 +41,17 @@ public:
     using MessageSink = std::function<void(const QString&)>;
 
     // Creating the window loads it: the controls exist, then Load runs,
-    // all before it is first shown.
-    Form1();
+    // all before it is first shown. Runs go at most at `rate` simulated
+    // seconds per real second, 0 for as fast as possible.
+    explicit Form1(double rate = app::Pace::kDefaultRate);
     ~Form1() override;
 
     app::Controller& Controller() { return controller_; }
     void SetMessageSink(MessageSink sink);
+    double Rate() const { return pace_.Rate(); }
+    // A rate that app::Pace::Valid refuses changes nothing. The title shows
+    // the rate; Ctrl+Up, Ctrl+Down and Ctrl+0 change it too.
+    void SetRate(double rate);
 
     QLineEdit* Widget(app::Field f) const;
     QCheckBox* Widget(app::Series s) const;
@@ -58,18 +66,22 @@ public:
     int CheckValue(app::Box b) override;
     app::Surface& Picture(app::Picture p) override;
     void MessageBox(app::Message message) override;
-    int ProcessEvents() override;
     int OpenWindowCount() override;
     void CloseWindows() override;
     void ShowHelp() override;
     void Present() override;
     char DecimalSeparator() override;
 
-    // Shortest time between two rounds of real event processing in a run,
-    // counted from the end of one round to the start of the next.
+    // The longest slice of a run before the window takes its events again;
+    // painting and polling thousands of times a second would cost more than
+    // the run itself, and every ~10 ms is as often as anyone can see.
     static constexpr qint64 kPresentIntervalNs = 10'000'000;
-    // A display that takes long to repaint stretches the time up to this.
+    // A display that takes long to repaint stretches the slices up to this.
     static constexpr qint64 kLongestPresentIntervalNs = 100'000'000;
+
+signals:
+    // Every run has ended.
+    void runFinished();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -80,6 +92,13 @@ private:
     void CreateControls();
     void OnButton(app::Button button);
     void ReadLocale();
+    // One slice of the run, when the pace says it is due.
+    void RunSlice();
+    // After anything that may start or end a run: the next slice is
+    // scheduled, or runFinished is emitted.
+    void FollowRun();
+    void RateChanged();
+    qint64 Now() const { return clock_.nsecsElapsed(); }
 
     // The widgets by the form's control numbers: app::Field, Series and Box,
     // Button, Picture.
@@ -96,8 +115,14 @@ private:
     std::array<bool, app::kFieldSlots> pendingSet_{};
     bool anyPending_ = false;
 
-    QElapsedTimer sinceEvents_;
-    qint64 presentIntervalNs_ = kPresentIntervalNs;
+    QTimer sliceTimer_;
+    QElapsedTimer clock_;
+    app::Pace pace_;
+    qint64 sliceLimitNs_ = kPresentIntervalNs;
+    qint64 roundStart_ = -1;  // when a slice due at once gave the window its turn
+    bool running_ = false;
+    bool slicing_ = false;
+    int boxesUp_ = 0;
     MessageSink messageSink_;
     char separator_ = '.';
     bool closed_ = false;

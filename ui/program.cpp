@@ -6,13 +6,12 @@
 
 namespace ui {
 
-int RunProgram(QApplication& app) {
+int RunProgram(QApplication& application, double rate) {
     ApplyProgramStyle();
-    // The window outlives the event loop: a run that is still unwinding when
-    // the loop ends may touch it to the last.
-    Form1 form;
+    // The window outlives the event loop, which drives its runs.
+    Form1 form(rate);
     form.show();
-    return app.exec();
+    return application.exec();
 }
 
 }  // namespace ui

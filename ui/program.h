@@ -3,12 +3,15 @@
 // too, so that they run exactly the program's code.
 #pragma once
 
+#include "app/pace.h"
+
 class QApplication;
 
 namespace ui {
 
-// Sets the style, creates and shows the main window and runs the event loop
-// until the program ends; returns the event loop's exit status.
-int RunProgram(QApplication& app);
+// Sets the style, creates and shows the main window, whose runs go at most
+// at `rate` simulated seconds per real second (0: as fast as possible), and
+// runs the event loop until the program ends; returns the loop's exit status.
+int RunProgram(QApplication& application, double rate = app::Pace::kDefaultRate);
 
 }  // namespace ui

@@ -1,8 +1,11 @@
 // The main window and the help window through their controls, offscreen: a
-// session scripted on one window, presses that reach a run in one round of
-// events, the surfaces at the screen's pixel ratio, and the help window.
+// session scripted on one window, presses that reach a run between two of
+// its slices, a paced run, the surfaces at the screen's pixel ratio, and the
+// help window.
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -10,6 +13,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +23,7 @@
 
 #include "app/numtext.h"
 #include "app/presets.h"
+#include "tests/support.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/help_text.h"
@@ -44,13 +49,20 @@ struct Window {
     const sim::Model& M() { return form.Controller().Model(); }
     QString Text(Field f) const { return form.Widget(f)->text(); }
     void Press(Button b) const { form.Widget(b)->click(); }
-    // Presses Start and calls `round` in the run's rounds of events until it
-    // returns false; returns when every run has ended.
-    void Run(const std::function<bool()>& round) const {
+    // Presses Start and calls `round` between the run's slices, where a
+    // user's presses come in, until it returns false; true when every run
+    // has ended.
+    bool Run(const std::function<bool()>& round) {
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] { if (!round()) poll.stop(); });
         poll.start(0);
         Press(Button::Start);
+        return Finished();
+    }
+    // A signal spy waits in an event loop; QTest's waits sleep between rounds.
+    bool Finished() {
+        QSignalSpy finished(&form, &ui::Form1::runFinished);
+        return !form.Controller().Running() || finished.wait(20000);
     }
 };
 
@@ -100,10 +112,10 @@ private slots:
         // A run: the pictures cleared at 0.03 s, Stop at 0.06 s; the run ends
         // after the display cycle that follows.
         double cleared = -1;
-        w.Run([&] {
+        QVERIFY(w.Run([&] {
             if (cleared < 0 && w.M().T >= 0.03) w.Press(Button::ClearPictures), cleared = w.M().T;
             return w.M().T < 0.06 || (w.Press(Button::Stop), false);
-        });
+        }));
         const sim::Model& m = w.M();
         QVERIFY(w.messages.isEmpty() && w.form.Controller().RunDepth() == 0 && m.T > 0.06);
         for (const auto& [f, v] : Shown(m)) QCOMPARE(w.Text(f), Number(v));
@@ -166,15 +178,76 @@ private slots:
         QFETCH(int, steps);
         Window w;
         w.form.Widget(Field::NC0)->setText(u"50"_s);
-        // Past the pacing interval the run's first display cycle processes
-        // events, and the presses posted before Start all arrive in it.
-        QTest::qWait(static_cast<int>(2 * ui::Form1::kPresentIntervalNs / 1'000'000));
+        // The presses posted before Start arrive before the run's first event
+        // round, and wait for it.
         for (int b : round) QMetaObject::invokeMethod(w.form.Widget(Button(b)), "click", Qt::QueuedConnection);
         w.Press(Button::Start);
-        QVERIFY(w.messages.isEmpty() && w.form.Controller().RunDepth() == 0);
-        double t = 0;
-        for (int i = 0; i < steps; ++i) t += 0.0001;
-        QCOMPARE(w.M().T, t);
+        QVERIFY(w.Finished() && w.messages.isEmpty());
+        QCOMPARE(w.M().T, testing_support::SumOfSteps(0.0001, steps));
+    }
+
+    // T reaches three seconds times the rate after three real seconds, give or
+    // take 15 %, and Stop does not wait for the pace.
+    void pacedRun() {
+        for (const double rate : {1.0, 0.25}) {
+            Window w;
+            w.form.SetRate(rate);
+            QElapsedTimer clock;
+            clock.start();
+            w.Press(Button::Start);
+            QTRY_VERIFY_WITH_TIMEOUT(w.M().T >= 3 * rate, 6000);
+            const double took = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+            QVERIFY2(took > 2.55 && took < 3.45, qPrintable(u"%1 s at %2"_s.arg(took).arg(rate)));
+            // After a cycle at the slowest rate the next is due in days.
+            const double t = w.M().T;
+            w.form.SetRate(1e-9);
+            QTRY_VERIFY(w.M().T > t);
+            w.Press(Button::Stop);
+            QTRY_VERIFY_WITH_TIMEOUT(!w.form.Controller().Running(), 1000);
+        }
+    }
+
+    // As fast as it can go, a run lets the window in every ~10 ms (waiting
+    // with QTest would sleep 10 ms a turn and stretch the slices); a message
+    // box up between two slices (a refused Start's) holds the run until it
+    // is closed.
+    void theWindowHasItsTurns() {
+        Window w;
+        w.form.SetRate(0);
+        double held = -1;  // simulated seconds made while the box was up
+        w.form.SetMessageSink([&](const QString&) {
+            const double t = w.M().T;
+            QEventLoop box;
+            QTimer::singleShot(100, &box, &QEventLoop::quit);
+            box.exec();
+            held = w.M().T - t;
+        });
+        QElapsedTimer clock;
+        int turns = 0, before = -1;
+        QVERIFY(w.Run([&] {
+            if (turns++ == 0) clock.start();
+            if (before < 0 && clock.elapsed() >= 1000)
+                before = turns, w.form.Widget(Field::M0)->setText(u"abc"_s), w.Press(Button::Start);
+            return held < 0 || (w.Press(Button::Stop), false);
+        }));
+        // ~100 turns in a second (~20 under ASan), 10 with 100-ms slices.
+        QVERIFY2(before >= 15 && held == 0, qPrintable(u"%1 turns, %2 s held"_s.arg(before).arg(held)));
+    }
+
+    // The keys change the rate even with the cursor in a field, and type
+    // nothing there; the title follows.
+    void rateKeys() {
+        Window w;
+        QLineEdit* field = w.form.Widget(Field::NC0);
+        field->setFocus();
+        const struct { Qt::Key key; double rate; QString title; } presses[] = {
+            {Qt::Key_Up, 2, u" ×2"_s}, {Qt::Key_Down, 1, u" ×1"_s}, {Qt::Key_Down, 0.5, u" ×0,5"_s},
+            {Qt::Key_0, 0, u": максимальный"_s}, {Qt::Key_Up, 0, u": максимальный"_s}, {Qt::Key_Down, 0.5, u" ×0,5"_s}};
+        for (const auto& p : presses) {
+            QTest::keyClick(field, p.key, Qt::ControlModifier);
+            QVERIFY2(w.form.Rate() == p.rate && w.form.windowTitle() == u"Morvane1 — темп"_s + p.title, qPrintable(p.title));
+        }
+        QCOMPARE(field->text(), u"1"_s);
     }
 
     void surfacesAtDeviceResolution() {
@@ -199,10 +272,10 @@ private slots:
         Window w;
         // "About" during a run opens the help window, and the run goes on.
         double opened = -1;
-        w.Run([&] {
+        QVERIFY(w.Run([&] {
             if (opened < 0) w.Press(Button::About), opened = w.M().T;
             return w.M().T < opened + 0.01 || (w.Press(Button::Stop), false);
-        });
+        }));
         QPointer<ui::Form2> help = ui::HelpWindow();
         QVERIFY(help && help->isVisible() && !QApplication::activeModalWidget());
         const QString text = QString::fromStdString(ui::BuildHelpText()).replace(u"\r\n"_s, u"\n"_s);

@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     auto T = [&] { return form->Controller().Model().T; };
     auto levels = [&] { return form->Controller().RunDepth(); };
     auto press = [&](app::Button b) { form->Widget(b)->click(); };
-    QTimer poll;  // fires in the runs' rounds of events, where a user's presses come in
+    QTimer poll;  // fires between the runs' slices, where a user's presses come in
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* f = qobject_cast<ui::Form1*>(w)) form = f;
@@ -80,7 +80,10 @@ int main(int argc, char** argv) {
         if (help) press(app::Button::About), helpWindow = ui::HelpWindow();
         if (help && (!helpWindow || !helpWindow->isVisible())) return fail("About opened no help window");
         poll.start(1);
-        press(app::Button::Start);  // returns when every run level has ended
+        press(app::Button::Start);
+    });
+    // The program ends: every run level with it, and no step after the close.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] {
         if (!form) return fail("the main window was destroyed in a run");
         std::fprintf(stderr, "%s: %d run levels, %d left; T %.9g, %.9g at the close; %d window(s) open, %d box(es)\n",
                      argv[1], deepest, levels(), T(), tClosed, form->OpenWindowCount(), boxes);
