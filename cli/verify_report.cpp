@@ -281,6 +281,8 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
              "largest coordinate / R1 + the largest disk angle) of the run at h/4: a coordinate or the disk angle "
              "that grows steadily rounds the same way at every step, and an angle off by d moves the loads by R1 "
              "d.\n";
+    if (!std::isfinite(c.stateOrder) || !std::isfinite(c.energyOrder))
+        notes += "A - stands where a value does not exist: an order where an error is 0 at h or at h/2.\n";
     notes += "Rounding floor of the ledger = size * eps * sqrt(steps), eps = " + Num(DBL_EPSILON, s) +
              "; the size of a quantity is the largest sum of the magnitudes of its terms over the run "
              "(for Yc the bodies' |Y| plus |VY|*T, since rounding of the momenta integrates into the "
