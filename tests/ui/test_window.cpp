@@ -77,14 +77,14 @@ std::vector<std::pair<Field, double>> Shown(const app::Record& r) {
     const sim::Model& m = r.model;
     const sim::State& s = m.s;
     const sim::DisplayValues& v = r.view.now;
-    return {{Field::T, s.T},           {Field::W0Now, s.w0()},         {Field::X0, s.X(0)},        {Field::Y0, s.Y(0)},
-            {Field::Ymrv, v.Ymrv},     {Field::E, v.E},                {Field::E0, m.start.E0},    {Field::J0, m.start.J0},
-            {Field::CR, m.start.CR},   {Field::Fmrv, m.start.Fmrv},    {Field::FR1, m.forces.FR[0]}, {Field::FR2, m.forces.FR[1]},
-            {Field::R1Now, m.geo.R[0]}, {Field::R2Now, m.geo.R[1]},    {Field::FT1, m.forces.FT[0]}, {Field::FT2, m.forces.FT[1]},
-            {Field::VX1, s.VX(1)},     {Field::VX2, s.VX(2)},          {Field::VY1, s.VY(1)},      {Field::VY2, s.VY(2)},
-            {Field::FX1, v.FX[0]},     {Field::FX2, v.FX[1]},          {Field::FY1, v.FY[0]},      {Field::FY2, v.FY[1]},
-            {Field::Fi1, m.geo.fi[0] * sim::DegPerRad}, {Field::Fi2, m.geo.fi[1] * sim::DegPerRad},
-            {Field::FX0, -(v.FX[0] + v.FX[1])},  {Field::FY0, -(v.FY[0] + v.FY[1])}};
+    return {{Field::T, s.T}, {Field::W0Now, s.w0()}, {Field::X0, s.X(0)}, {Field::Y0, s.Y(0)}, {Field::Ymrv, v.Ymrv},
+            {Field::E, v.E}, {Field::E0, m.start.E0}, {Field::J0, m.start.J0}, {Field::CR, m.start.CR},
+            {Field::Fmrv, m.start.Fmrv}, {Field::FR1, m.forces.FR[0]}, {Field::FR2, m.forces.FR[1]},
+            {Field::R1Now, m.geo.R[0]}, {Field::R2Now, m.geo.R[1]}, {Field::FT1, m.forces.FT[0]},
+            {Field::FT2, m.forces.FT[1]}, {Field::VX1, s.VX(1)}, {Field::VX2, s.VX(2)}, {Field::VY1, s.VY(1)},
+            {Field::VY2, s.VY(2)}, {Field::FX1, v.FX[0]}, {Field::FX2, v.FX[1]}, {Field::FY1, v.FY[0]},
+            {Field::FY2, v.FY[1]}, {Field::Fi1, m.geo.fi[0] * sim::DegPerRad}, {Field::Fi2, m.geo.fi[1] * sim::DegPerRad},
+            {Field::FX0, -(v.FX[0] + v.FX[1])}, {Field::FY0, -(v.FY[0] + v.FY[1])}};
 }
 
 }  // namespace
@@ -120,7 +120,6 @@ private slots:
             return w.M().s.T < 0.06 || (w.Press(Button::Stop), false);
         }));
         const sim::State& m = w.M().s;
-        const sim::DisplayValues& now = w.form.Controller().State().view.now;
         QVERIFY(w.messages.isEmpty() && w.form.Controller().RunDepth() == 0 && m.T > 0.06);
         for (const auto& [f, v] : Shown(w.form.Controller().State())) QCOMPARE(w.Text(f), Number(v));
         // Each load's element line starts at its centre, (X - X0) / ML off the
@@ -130,8 +129,9 @@ private slots:
         ui::PictureBox* plot = w.form.Widget(app::Picture::Plot);
         QCOMPARE(At(view, (m.X(1) - m.X(0)) / 0.25, (m.Y(1) - m.Y(0)) / 0.25), qRgb(0, 0, 250));
         QCOMPARE(At(view, (m.X(2) - m.X(0)) / 0.25, (m.Y(2) - m.Y(0)) / 0.25), qRgb(250, 0, 0));
-        QCOMPARE(At(plot, m.T / 0.1, now.FY[0] / 100), qRgb(0, 0, 200));
-        QCOMPARE(At(plot, m.T / 0.1, now.FY[1] / 100), qRgb(200, 0, 0));
+        const double* fy = w.form.Controller().State().view.now.FY;
+        QCOMPARE(At(plot, m.T / 0.1, fy[0] / 100), qRgb(0, 0, 200));
+        QCOMPARE(At(plot, m.T / 0.1, fy[1] / 100), qRgb(200, 0, 0));
         // Cleared during the run, the trace goes on from the x it had reached:
         // its first point is one step (NC0 = 1) after the press.
         const QImage& traced = plot->image();
