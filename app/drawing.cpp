@@ -113,11 +113,12 @@ void PlotUpdate(const sim::Model& m, const Display& d, WindowPort& port, Surface
         {Series::FX2, {200, 0, 0}, [](const Model&, const Display& d) { return d.now.FX[1] / d.MF; }},
         {Series::FY1, {0, 0, 200}, [](const Model&, const Display& d) { return d.now.FY[0] / d.MF; }},
         {Series::FY2, {200, 0, 0}, [](const Model&, const Display& d) { return d.now.FY[1] / d.MF; }},
-        {Series::FX0, {0, 200, 0}, [](const Model&, const Display& d) { return sim::DiskForce(d.now.FX[0], d.now.FX[1]) / d.MF; }},
-        {Series::FY0, {0, 200, 0}, [](const Model&, const Display& d) { return sim::DiskForce(d.now.FY[0], d.now.FY[1]) / d.MF; }},
+        {Series::FX0, {0, 200, 0}, [](const Model&, const Display& d) { return sim::DiskForce(d.now.FX) / d.MF; }},
+        {Series::FY0, {0, 200, 0}, [](const Model&, const Display& d) { return sim::DiskForce(d.now.FY) / d.MF; }},
         {Series::FT1, {0, 0, 200}, [](const Model& m, const Display& d) { return m.forces.FT[0] / d.MF; }},
         {Series::FT2, {200, 0, 0}, [](const Model& m, const Display& d) { return m.forces.FT[1] / d.MF; }},
-        {Series::EnergyError, {0, 200, 0}, [](const Model& m, const Display& d) { return sim::EnergyError(d.now.E, m.start.E0); }},
+        {Series::EnergyError, {0, 200, 0},
+         [](const Model& m, const Display& d) { return sim::EnergyError(d.now.E, m.start.E0); }},
     };
     constexpr int kBeforeTrajectories = 10;
     for (int i = 0; i < static_cast<int>(std::size(kRows)); ++i) {

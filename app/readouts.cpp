@@ -31,8 +31,8 @@ const std::array<Readout, kReadoutCount> kReadouts = {{
     {Field::FY1, "FY1", [](const Model&, const DisplayValues& v) { return v.FY[0]; }},
     {Field::FY2, "FY2", [](const Model&, const DisplayValues& v) { return v.FY[1]; }},
     // The elements' force on the disk, the reaction to the forces on the loads.
-    {Field::FX0, "FX0", [](const Model&, const DisplayValues& v) { return sim::DiskForce(v.FX[0], v.FX[1]); }},
-    {Field::FY0, "FY0", [](const Model&, const DisplayValues& v) { return sim::DiskForce(v.FY[0], v.FY[1]); }},
+    {Field::FX0, "FX0", [](const Model&, const DisplayValues& v) { return sim::DiskForce(v.FX); }},
+    {Field::FY0, "FY0", [](const Model&, const DisplayValues& v) { return sim::DiskForce(v.FY); }},
 }};
 
 }  // namespace app

@@ -36,10 +36,8 @@ std::array<double, kElements> AttachmentAngles(double fi0) {
 // the principal arctangent moved into the right quadrant. On the Y axis the
 // projection angle is Pi/2, the limit as DX goes to 0. The two elements are
 // independent; their square roots, quotients and arctangents are
-// interleaved so the long latencies overlap. std::atan2 would make the
-// quadrants of the true pi, 3.1E-15 off Pi: load 2 at the start then has a
-// twist of that size, and preset 1's first FT2 reads 6.66667165917457E-09
-// instead of 6.66664057292988E-09.
+// interleaved so the long latencies overlap.
+// Not std::atan2: it turns by the true pi, not Pi, and preset 1's first FT2 would read 6.66667165917457E-09.
 Geometry ComputeGeometry(const StateVector& y) {
     Geometry g;
     for (int e = 0; e < kElements; ++e) {
@@ -89,9 +87,8 @@ Evaluation ComputeDerivatives(const Parameters& p, const StartValues& start, con
     }
     // Tension pulls the load towards the disk centre; the tangential force
     // is a quarter turn ahead. |cos|, |sin| <= 1, so the projections of a
-    // finite force are finite. -FR (DX, DY) / R and FT (-DY, DX) / R round
-    // differently: Y0 after preset 1's first step would read
-    // -8.68662420082503E-25 instead of -8.5941056154396E-25.
+    // finite force are finite.
+    // Not -FR (DX, DY)/R, FT (-DY, DX)/R: they round otherwise; preset 1's first Y0 would read -8.68662420082503E-25.
     for (int e = 0; e < kElements; ++e) {
         const double c = std::cos(g.AcuteAngle[e]);
         const double sn = std::sin(g.AcuteAngle[e]);

@@ -24,7 +24,7 @@ double ComputeYmrv(const Parameters& p, double Fmrv, double T) {
     return Chk(Fmrv * T * T / mass / 2);  // [m]
 }
 
-double DiskForce(double F1, double F2) { return Chk(-(F1 + F2)); }
+double DiskForce(const double (&F)[kElements]) { return Chk(-(F[0] + F[1])); }
 
 double EnergyError(double E, double E0) { return Chk(std::pow(10.0, 10) * (E - E0) / E0); }
 

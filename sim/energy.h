@@ -14,7 +14,7 @@ double ComputeE(const Parameters& p, const StartValues& start, const State& s, c
 double ComputeYmrv(const Parameters& p, double Fmrv, double T);
 // The elements' force on the disk along one axis from their forces on the
 // loads along it: the reaction, -(F1 + F2).
-double DiskForce(double F1, double F2);
+double DiskForce(const double (&F)[kElements]);
 // 10^10 * (E - E0) / E0, the plotted energy error.
 double EnergyError(double E, double E0);
 
