@@ -44,7 +44,6 @@ void Controller::Load() {
     port_.Picture(Picture::Plot).Cls();
     DrawViewAxes(port_.Picture(Picture::ConstructionView));
     DrawPlotAxes(port_.Picture(Picture::Plot));
-    sim::SetConstants(rec_.model);
     LoadPreset(1);
 }
 
@@ -88,20 +87,20 @@ void Controller::HandlePending() {
 
 void Controller::Start() {
     if (!ErrorScope(port_, Message::kInputError, [&] { StartFromFields(port_, rec_); })) return;
-    rec_.run.StopFlag = 0;
+    rec_.run.StopFlag = false;
     RunSimulation();
 }
 
-void Controller::Stop() { rec_.run.StopFlag = 1; }
+void Controller::Stop() { rec_.run.StopFlag = true; }
 
 void Controller::Continue() {
-    rec_.run.StopFlag = 0;
+    rec_.run.StopFlag = false;
     RunSimulation();
 }
 
 void Controller::StepNC0() {
     rec_.run.NC = 0;
-    rec_.run.StopFlag = 1;
+    rec_.run.StopFlag = true;
     RunSimulation();
 }
 
@@ -193,7 +192,7 @@ Controller::PassEnd Controller::Pass() {
     // Step error scope: the step, its accounting and display steps 1 to 6.
     bool displayDue = false;
     const bool stepDone = ErrorScope(port_, Message::kSolveError, [&] {
-        sim::RungeKuttaStep(rec_.model);
+        sim::Step(rec_.model);
         AccountStep();
         displayDue = !(rec_.run.NC < rec_.run.NC0);
         if (displayDue) DisplayCycle();
@@ -206,7 +205,7 @@ Controller::PassEnd Controller::Pass() {
                     [&] { PlotUpdate(rec_.model, rec_.view, port_, port_.Picture(Picture::Plot)); }))
         return PassEnd::kLevelEnded;
 
-    if (rec_.run.StopFlag == 1) return PassEnd::kLevelEnded;
+    if (rec_.run.StopFlag) return PassEnd::kLevelEnded;
     // The presses queued for this level come before anything the window has
     // received since; if one of them opens a level, that level runs first and
     // the rest wait for its first event round.
@@ -219,9 +218,10 @@ void Controller::AccountStep() {
     Display& view = rec_.view;
     if (run.NC == std::numeric_limits<std::int32_t>::max()) sim::RaiseArithmeticError();
     run.NC = run.NC + 1;
-    sim::AdvanceTime(rec_.model);
-    stepped_ += std::fabs(rec_.model.h);
-    view.TPlot = sim::Chk(view.TPlot + rec_.model.h);
+    const double h = rec_.model.p.h;
+    rec_.model.s.T = sim::AdvanceTime(rec_.model.s.T, h);
+    stepped_ += std::fabs(h);
+    view.TPlot = sim::Chk(view.TPlot + h);
     // Equality does not restart; the MT is the one held since the last read.
     if (!(sim::Chk(kPlotWidth * view.MT) >= view.TPlot)) {
         view.TPlot = 0;
@@ -232,19 +232,34 @@ void Controller::AccountStep() {
 }
 
 void Controller::DisplayCycle() {
-    sim::Model& m = rec_.model;
+    const sim::Model& m = rec_.model;
+    sim::DisplayValues& now = rec_.view.now;
     rec_.run.NC = 0;
-    ShowNumber(port_, kReadouts[0].field, kReadouts[0].value(m));
+    // The time of the step just made goes first: a field refused below
+    // leaves it shown.
+    ShowNumber(port_, kReadouts[0].field, kReadouts[0].value(m, now));
     // The step, NC0 and the scales typed since the last cycle take effect
     // here: the scales already for this cycle's drawing.
     ReadFields(port_, rec_, kDisplayCycleFields);
-    sim::ComputeE(m);
-    sim::ComputeYmrv(m);
-    for (int i = 1; i < static_cast<int>(kReadouts.size()); ++i) {
-        if (i == kFirstLoadForceReadout) sim::ComputeLoadForces(m);
-        ShowNumber(port_, kReadouts[i].field, kReadouts[i].value(m));
+    // Every value is formed before the rest is written. E and Ymrv fail
+    // before any readout but T is written (and so would the loads' forces,
+    // but the step's last evaluation has formed and tested the same sums);
+    // a readout whose own value fails leaves the ones before it written.
+    now = sim::ComputeDisplayValues(m);
+    double values[kReadoutCount];
+    std::size_t formed = 1;
+    try {
+        for (; formed < kReadoutCount; ++formed) values[formed] = kReadouts[formed].value(m, now);
+    } catch (const sim::ArithmeticError&) {
+        ShowReadouts(values, formed);
+        throw;
     }
+    ShowReadouts(values, kReadoutCount);
     ViewStep(m, rec_.view, port_.Picture(Picture::ConstructionView));
+}
+
+void Controller::ShowReadouts(const double* values, std::size_t count) {
+    for (std::size_t i = 1; i < count; ++i) ShowNumber(port_, kReadouts[i].field, values[i]);
 }
 
 }  // namespace app

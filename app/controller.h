@@ -6,6 +6,7 @@
 // values reach a running simulation.
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <functional>
 
@@ -34,7 +35,7 @@ public:
     int RunDepth() const { return depth_; }
     bool Running() const { return depth_ > 0; }
     // A run told to stop: it ends at its next stop test.
-    bool Stopping() const { return Running() && rec_.run.StopFlag == 1; }
+    bool Stopping() const { return Running() && rec_.run.StopFlag; }
 
     // Asked at each display cycle's event round with the simulated seconds
     // the slice has stepped so far: true goes on to the next pass at once,
@@ -80,6 +81,8 @@ private:
     // NC + 1, T + h, TPlot + h; the plot's sweep restarts after 25 * MT.
     void AccountStep();
     void DisplayCycle();
+    // Writes the readouts after T up to count - 1 from their values.
+    void ShowReadouts(const double* values, std::size_t count);
 
     WindowPort& port_;
     Record rec_;

@@ -39,8 +39,8 @@ void DrawViewAxes(Surface& view) {
 
 void ViewStep(const sim::Model& m, Display& d, Surface& view) {
     // The rim point at the unreduced disk angle, one end of the diameter.
-    d.MarkX = Chk(std::cos(m.fi[0]) * m.R[0] / d.ML);
-    d.MarkY = Chk(std::sin(m.fi[0]) * m.R[0] / d.ML);
+    d.MarkX = Chk(std::cos(m.s.fi0()) * m.p.R0 / d.ML);
+    d.MarkY = Chk(std::sin(m.s.fi0()) * m.p.R0 / d.ML);
     DrawConstruction(m, d, view);
 }
 
@@ -59,7 +59,7 @@ Place LoadPlace(double xLoad, double xDisk, double yLoad, double yDisk, double m
 
 void DrawConstruction(const sim::Model& m, Display& d, Surface& view) {
     const double ml = d.ML;
-    const float loadRadius = ToDrawCoord(Chk(m.R[0] / 2 / ml));
+    const float loadRadius = ToDrawCoord(Chk(m.p.R0 / 2 / ml));
     // Previous places are recomputed from metres with the current scale, so
     // after a change of ML the first erase misses the old loads.
     const Place old1 = LoadPlace(d.XOld[1], d.XOld[0], d.YOld[1], d.YOld[0], ml);
@@ -73,19 +73,18 @@ void DrawConstruction(const sim::Model& m, Display& d, Surface& view) {
 
     // The disk outline and diameter come after all erasing, so no erased
     // load or element leaves a gap in them.
-    view.Circle(0, 0, ToDrawCoord(Chk(m.R[0] / ml)), kGridColour);
+    view.Circle(0, 0, ToDrawCoord(Chk(m.p.R0 / ml)), kGridColour);
     view.Line(ToDrawCoord(d.MarkX), ToDrawCoord(d.MarkY), ToDrawCoord(-d.MarkX), ToDrawCoord(-d.MarkY), kGridColour);
-    const Place p1 = LoadPlace(m.X[1], m.X[0], m.Y[1], m.Y[0], ml);
+    const Place p1 = LoadPlace(m.s.X(1), m.s.X(0), m.s.Y(1), m.s.Y(0), ml);
     view.Circle(p1.x, p1.y, loadRadius, kLoad1Colour);
-    const Place p2 = LoadPlace(m.X[2], m.X[0], m.Y[2], m.Y[0], ml);
+    const Place p2 = LoadPlace(m.s.X(2), m.s.X(0), m.s.Y(2), m.s.Y(0), ml);
     view.Circle(p2.x, p2.y, loadRadius, kLoad2Colour);
     view.Line(p1.x, p1.y, 0, 0, kLoad1Colour);
     view.Line(p2.x, p2.y, 0, 0, kLoad2Colour);
 
     d.MarkXOld = d.MarkX;
     d.MarkYOld = d.MarkY;
-    std::copy(std::begin(m.X), std::end(m.X), d.XOld);
-    std::copy(std::begin(m.Y), std::end(m.Y), d.YOld);
+    for (int b = 0; b < sim::kBodies; ++b) d.XOld[b] = m.s.X(b), d.YOld[b] = m.s.Y(b);
 }
 
 namespace {
@@ -106,27 +105,28 @@ void PlotUpdate(const sim::Model& m, const Display& d, WindowPort& port, Surface
     // Load 1 blue, load 2 red, the disk green; VX2 and VY2 use a red of 255.
     // The energy error has no scale: one grid unit is 1e-10 of E0.
     static constexpr Row kRows[] = {
-        {Series::VX1, {0, 0, 250}, [](const Model& m, const Display& d) { return m.VX[1] / d.MV; }},
-        {Series::VX2, {255, 0, 0}, [](const Model& m, const Display& d) { return m.VX[2] / d.MV; }},
-        {Series::VY1, {0, 0, 250}, [](const Model& m, const Display& d) { return m.VY[1] / d.MV; }},
-        {Series::VY2, {255, 0, 0}, [](const Model& m, const Display& d) { return m.VY[2] / d.MV; }},
-        {Series::FX1, {0, 0, 200}, [](const Model& m, const Display& d) { return m.FX[1] / d.MF; }},
-        {Series::FX2, {200, 0, 0}, [](const Model& m, const Display& d) { return m.FX[2] / d.MF; }},
-        {Series::FY1, {0, 0, 200}, [](const Model& m, const Display& d) { return m.FY[1] / d.MF; }},
-        {Series::FY2, {200, 0, 0}, [](const Model& m, const Display& d) { return m.FY[2] / d.MF; }},
-        {Series::FX0, {0, 200, 0}, [](const Model& m, const Display& d) { return sim::DiskForceX(m) / d.MF; }},
-        {Series::FY0, {0, 200, 0}, [](const Model& m, const Display& d) { return sim::DiskForceY(m) / d.MF; }},
-        {Series::FT1, {0, 0, 200}, [](const Model& m, const Display& d) { return m.FT[1] / d.MF; }},
-        {Series::FT2, {200, 0, 0}, [](const Model& m, const Display& d) { return m.FT[2] / d.MF; }},
-        {Series::EnergyError, {0, 200, 0}, [](const Model& m, const Display&) { return sim::EnergyError(m); }},
+        {Series::VX1, {0, 0, 250}, [](const Model& m, const Display& d) { return m.s.VX(1) / d.MV; }},
+        {Series::VX2, {255, 0, 0}, [](const Model& m, const Display& d) { return m.s.VX(2) / d.MV; }},
+        {Series::VY1, {0, 0, 250}, [](const Model& m, const Display& d) { return m.s.VY(1) / d.MV; }},
+        {Series::VY2, {255, 0, 0}, [](const Model& m, const Display& d) { return m.s.VY(2) / d.MV; }},
+        {Series::FX1, {0, 0, 200}, [](const Model&, const Display& d) { return d.now.FX[0] / d.MF; }},
+        {Series::FX2, {200, 0, 0}, [](const Model&, const Display& d) { return d.now.FX[1] / d.MF; }},
+        {Series::FY1, {0, 0, 200}, [](const Model&, const Display& d) { return d.now.FY[0] / d.MF; }},
+        {Series::FY2, {200, 0, 0}, [](const Model&, const Display& d) { return d.now.FY[1] / d.MF; }},
+        {Series::FX0, {0, 200, 0}, [](const Model&, const Display& d) { return sim::DiskForce(d.now.FX) / d.MF; }},
+        {Series::FY0, {0, 200, 0}, [](const Model&, const Display& d) { return sim::DiskForce(d.now.FY) / d.MF; }},
+        {Series::FT1, {0, 0, 200}, [](const Model& m, const Display& d) { return m.forces.FT[0] / d.MF; }},
+        {Series::FT2, {200, 0, 0}, [](const Model& m, const Display& d) { return m.forces.FT[1] / d.MF; }},
+        {Series::EnergyError, {0, 200, 0},
+         [](const Model& m, const Display& d) { return sim::EnergyError(d.now.E, m.start.E0); }},
     };
     constexpr int kBeforeTrajectories = 10;
     for (int i = 0; i < static_cast<int>(std::size(kRows)); ++i) {
         // Trajectories: absolute positions in the plot's frame, so x here is
         // position along X, not time.
         if (i == kBeforeTrajectories && port.CheckValue(Box::Trajectories) == 1) {
-            Point(plot, Chk(m.X[1] / d.ML), Chk(m.Y[1] / d.ML), kLoad1Colour);
-            Point(plot, Chk(m.X[2] / d.ML), Chk(m.Y[2] / d.ML), kLoad2Colour);
+            Point(plot, Chk(m.s.X(1) / d.ML), Chk(m.s.Y(1) / d.ML), kLoad1Colour);
+            Point(plot, Chk(m.s.X(2) / d.ML), Chk(m.s.Y(2) / d.ML), kLoad2Colour);
         }
         const Row& row = kRows[i];
         if (port.CheckValue(row.series) != 1) continue;

@@ -47,7 +47,7 @@ double ReadNumber(WindowPort& port, Field field) {
 }
 
 void ReadFields(WindowPort& port, Record& rec, std::span<const Field> order) {
-    sim::Model& m = rec.model;
+    sim::Parameters& p = rec.model.p;
     Display& view = rec.view;
     for (const Field field : order) {
         if (field == Field::NC0) {
@@ -58,21 +58,20 @@ void ReadFields(WindowPort& port, Record& rec, std::span<const Field> order) {
         }
         const double v = ReadNumber(port, field);
         switch (field) {
-            case Field::M0: m.M[0] = v; break;
-            case Field::R0: m.R[0] = v; break;
-            case Field::V0: m.VX[0] = v; break;
-            case Field::W0: m.w0 = v; break;
-            // Both loads have one mass and one start distance.
-            case Field::M1: m.M[1] = m.M[2] = v; break;
-            case Field::R1: m.R[1] = m.R[2] = v; break;
-            case Field::KR: m.KR = v; break;
-            case Field::CT: m.CT = v; break;
-            case Field::KT: m.KT = v; break;
+            case Field::M0: p.m0 = v; break;
+            case Field::R0: p.R0 = v; break;
+            case Field::V0: p.V0 = v; break;
+            case Field::W0: p.w0 = v; break;
+            case Field::M1: p.m1 = v; break;
+            case Field::R1: p.R1 = v; break;
+            case Field::KR: p.KR = v; break;
+            case Field::CT: p.CT = v; break;
+            case Field::KT: p.KT = v; break;
             case Field::MF: view.MF = v; break;
             case Field::ML: view.ML = v; break;
             case Field::MV: view.MV = v; break;
             case Field::MT: view.MT = v; break;
-            case Field::Step: m.h = v; break;
+            case Field::Step: p.h = v; break;
             default: break;  // not an input
         }
     }

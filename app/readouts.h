@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/controls.h"
+#include "sim/energy.h"
 #include "sim/model.h"
 
 namespace app {
@@ -13,14 +14,12 @@ namespace app {
 struct Readout {
     Field field;
     const char* caption;
-    // The value shown; raises sim::ArithmeticError where it cannot be formed.
-    double (*value)(const sim::Model&);
+    // The value shown, from the model and what the display cycle derived
+    // from it; raises sim::ArithmeticError where it cannot be formed.
+    double (*value)(const sim::Model&, const sim::DisplayValues&);
 };
 
-extern const std::array<Readout, 24> kReadouts;
-
-// T comes first, before the settings are read again; E and Ymrv are formed
-// before the second readout, FX and FY before this one.
-inline constexpr int kFirstLoadForceReadout = 14;
+inline constexpr std::size_t kReadoutCount = 24;
+extern const std::array<Readout, kReadoutCount> kReadouts;
 
 }  // namespace app

@@ -1,18 +1,20 @@
-// What the main window keeps besides the physics: the run's counters and
-// the state of the two pictures. Together with the model they are the
-// record every handler reads and writes in place.
+// What the main window keeps besides the physics: the run's counters, the
+// state of the two pictures and what the last display cycle showed.
+// Together with the model they are the record every handler reads and
+// writes in place.
 #pragma once
 
 #include <cstdint>
 
+#include "sim/energy.h"
 #include "sim/model.h"
 
 namespace app {
 
 struct RunCounters {
-    std::int32_t NC0{};       // steps per display cycle (>= 1 once read)
-    std::int32_t NC{};        // steps since the last display cycle
-    std::int16_t StopFlag{};  // 1: the run ends at its next stop test
+    std::int32_t NC0{};  // steps per display cycle (>= 1 once read)
+    std::int32_t NC{};   // steps since the last display cycle
+    bool StopFlag{};     // the run ends at its next stop test
 };
 
 struct Display {
@@ -25,6 +27,7 @@ struct Display {
     double YOld[sim::kBodies] = {};
     double MarkX{}, MarkY{};        // disk marker point [view units]
     double MarkXOld{}, MarkYOld{};  // marker drawn last time
+    sim::DisplayValues now;         // E, Ymrv, FX, FY of the last display cycle
 };
 
 struct Record {

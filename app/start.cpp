@@ -1,8 +1,5 @@
 #include "app/start.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "app/fields.h"
 #include "app/numtext.h"
 #include "sim/start.h"
@@ -15,40 +12,27 @@ void ShowNumber(WindowPort& port, Field field, double value) {
     port.SetText(field, std::string_view(buf, static_cast<std::size_t>(n)));
 }
 
-namespace {
-
-// What the window does between the steps of the start set-up.
-struct StartHooks {
-    WindowPort& port;
-    Record& rec;
-
-    void Show(sim::StartValue which, double value) {
-        constexpr Field kShownIn[] = {Field::J0, Field::CR, Field::Fmrv, Field::E0};
-        ShowNumber(port, kShownIn[static_cast<int>(which)], value);
-    }
-    // The plot's sweep starts again with the time, before the twist is read.
-    double Twist() {
-        rec.view.TPlot = 0;
-        // The greyed state counts as not ticked; unticked, the field is not read.
-        return port.CheckValue(Box::Twist) == 1 ? ReadNumber(port, Field::Twist) : 0.0;
-    }
-    // The first construction erases at the start places; the disk's mark is
-    // R1 in metres taken as a view coordinate until the first display cycle.
-    void Placed() {
-        const sim::Model& m = rec.model;
-        Display& view = rec.view;
-        view.MarkX = view.MarkXOld = m.R[1];
-        view.MarkY = view.MarkYOld = 0;
-        std::copy(std::begin(m.X), std::end(m.X), view.XOld);
-        std::copy(std::begin(m.Y), std::end(m.Y), view.YOld);
-    }
-};
-
-}  // namespace
-
 void StartFromFields(WindowPort& port, Record& rec) {
     ReadFields(port, rec, kStartFields);
-    sim::StartSetup(rec.model, StartHooks{port, rec});
+    sim::Model& m = rec.model;
+    sim::StartValues& start = m.start;
+    ShowNumber(port, Field::J0, start.J0 = sim::ComputeJ0(m.p));
+    ShowNumber(port, Field::CR, start.CR = sim::ComputeCR(m.p));
+    ShowNumber(port, Field::Fmrv, start.Fmrv = sim::ComputeFmrv(m.p, start.J0));
+    // The time and the plot's sweep start again before the twist is read.
+    m.s.T = 0;
+    rec.view.TPlot = 0;
+    // The greyed state counts as not ticked; unticked, the field is not read.
+    const double fi0 = port.CheckValue(Box::Twist) == 1 ? ReadNumber(port, Field::Twist) : 0.0;
+    const sim::State begun = sim::InitialState(m.p, fi0);
+    // The first construction erases at the start places; the disk's mark is
+    // R1 in metres taken as a view coordinate until the first display cycle.
+    Display& view = rec.view;
+    view.MarkX = view.MarkXOld = m.p.R1;
+    view.MarkY = view.MarkYOld = 0;
+    for (int b = 0; b < sim::kBodies; ++b) view.XOld[b] = begun.X(b), view.YOld[b] = begun.Y(b);
+    ShowNumber(port, Field::E0, start.E0 = sim::ComputeE0(m.p, start.J0, start.CR, fi0));
+    m.s = begun;
 }
 
 }  // namespace app

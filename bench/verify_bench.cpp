@@ -19,7 +19,6 @@ sim::Model Preset2() {
     form.Load();
     form.Press(app::Button::Preset2);
     app::Record rec;
-    sim::SetConstants(rec.model);
     app::StartFromFields(port, rec);
     return rec.model;
 }
@@ -35,10 +34,9 @@ BENCHMARK(BM_VerifyPreset2)->ArgName("atOnce")->Arg(0)->Arg(1)->Unit(benchmark::
 void BM_Sweep81(benchmark::State& state) {
     const sim::Model base = Preset2();
     auto build = [&base](const std::vector<double>& v) {
-        sim::Model m = base;
-        m.VX[0] = v[0], m.w0 = v[1];
-        sim::StartSetup(m, 0.0);
-        return m;
+        sim::Parameters p = base.p;
+        p.V0 = v[0], p.w0 = v[1];
+        return sim::Start(p, 0);
     };
     const verify::Grid grid{{{"V0", 10, 1e5, true}, {"w0", 20, 2e5, true}}, 9};
     const auto plan = verify::Plan(grid, verify::Scaling{}, build);

@@ -65,7 +65,7 @@ RunResult TimedRun(ui::Form1& form, int milliseconds) {
     const sim::Model& m = form.Controller().Model();
     const int nc0 = form.Controller().State().run.NC0;
     // T is the running sum of h from zero, so it counts the steps.
-    r.steps = std::llround(m.T / m.h);
+    r.steps = std::llround(m.s.T / m.p.h);
     r.cycles = r.steps / (nc0 > 0 ? nc0 : 1);
     return r;
 }

@@ -55,7 +55,8 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     const sim::Model& m = form.Model();
     // The four values Start shows, as the window shows them: TSV's first
     // line, CSV's last columns.
-    const std::pair<const char*, double> start[] = {{"J0", m.J0}, {"CR", m.CR}, {"Fmrv", m.Fmrv}, {"E0", m.E0}};
+    const sim::StartValues& sv = m.start;
+    const std::pair<const char*, double> start[] = {{"J0", sv.J0}, {"CR", sv.CR}, {"Fmrv", sv.Fmrv}, {"E0", sv.E0}};
     std::string line;
     if (!opt.csv) {
         line += '#';
@@ -82,14 +83,14 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
         line.clear();
         for (const app::Readout& r : app::kReadouts) {
             if (r.field != app::kReadouts[0].field) line += delim;
-            AppendNumber(line, r.value(m), sep);
+            AppendNumber(line, r.value(m, form.State().view.now), sep);
         }
         if (opt.invariants) {
             // Eerr is undefined for a system at rest (E0 = 0): an empty cell,
             // and the run goes on.
             line += delim;
-            if (m.E0 != 0) AppendNumber(line, sim::EnergyError(m), sep);
-            const sim::Invariants inv = sim::ComputeInvariants(m);
+            if (sv.E0 != 0) AppendNumber(line, sim::EnergyError(form.State().view.now.E, sv.E0), sep);
+            const sim::Invariants inv = sim::ComputeInvariants(m.p, m.start, m.s);
             for (double v : {inv.Px, inv.Py, inv.Lz, inv.Yc}) AppendNumber(line += delim, v, sep);
         }
         if (opt.csv)
@@ -118,7 +119,7 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
         // The rows of the cycles completed before the error are printed
         // already (only the final one, with --final-only, is lost).
         Say(app::MessageText(port.messages.front()));
-        Say("the run stopped at T=" + app::FormatNumber(m.T, sep));
+        Say("the run stopped at T=" + app::FormatNumber(m.s.T, sep));
         return ExitStatus::kRunFailed;
     }
     return ExitStatus::kDone;
@@ -129,31 +130,31 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
     app::Controller form(port);
     cli::FillFields(port, form, opt);
     app::Record rec;
-    sim::Model& m = rec.model;
-    sim::SetConstants(m);
+    const sim::Model& m = rec.model;
     try {
         app::StartFromFields(port, rec);
     } catch (const std::runtime_error&) {
         InputRefused("the start set-up fails for these values");
         return ExitStatus::kInputRefused;
     }
-    if (const std::string why = verify::Unphysical(m); !why.empty()) {
+    if (const std::string why = verify::Unphysical(m.p); !why.empty()) {
         InputRefused(why);
         return ExitStatus::kInputRefused;
     }
-    m.InjectedForceY0 = opt.injectedForceY0;
     const char sep = port.separator;
-    const double time = opt.time ? *opt.time : 1000 * m.h * rec.run.NC0;
-    const double steps = verify::VerifySteps(time, m.h);
-    if (const std::string why = verify::StepsProblem(m.h, steps); !why.empty()) {
-        InputRefused("--time " + app::FormatNumber(time, sep) + " s at h = " + app::FormatNumber(m.h, sep) +
+    const double h = m.p.h;
+    const double time = opt.time ? *opt.time : 1000 * h * rec.run.NC0;
+    const double steps = verify::VerifySteps(time, h);
+    if (const std::string why = verify::StepsProblem(h, steps); !why.empty()) {
+        InputRefused("--time " + app::FormatNumber(time, sep) + " s at h = " + app::FormatNumber(h, sep) +
                      " s: " + why + "; another --time or h tells");
         return ExitStatus::kInputRefused;
     }
     verify::VerifyReport rep;
     try {
         cli::Progress progress("morvane1-cli --verify", stderr);
-        rep = verify::Verify(m, static_cast<long long>(steps), [&](double done) { progress.Update(done); });
+        rep = verify::Verify(m, static_cast<long long>(steps), [&](double done) { progress.Update(done); }, true,
+                             opt.injectedForceY0);
     } catch (const sim::ArithmeticError&) {
         Say(app::MessageText(app::Message::kSolveError));
         return ExitStatus::kRunFailed;

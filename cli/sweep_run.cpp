@@ -47,9 +47,7 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
         for (std::size_t k = 0; k < values.size(); ++k)
             port.Text(*InputField(opt.axes[k].name)) = app::FormatNumber(values[k], port.separator);
         app::Record rec;
-        sim::SetConstants(rec.model);
         app::StartFromFields(port, rec);
-        rec.model.InjectedForceY0 = opt.injectedForceY0;
         return rec.model;
     };
     verify::Grid grid{opt.axes, opt.points.value_or(5), opt.part, opt.parts};
@@ -79,7 +77,7 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
         const long long total = static_cast<long long>(plan.size());
         points = verify::Sweep(plan, build, jobs, [&](long long done, double steps) {
             progress.Update(done, total, "points", steps);
-        });
+        }, opt.injectedForceY0);
     }
     const char delim = opt.csv ? (opt.decimalComma ? ';' : ',') : '\t';
     out.Write(SweepTable(grid, points, delim, sep));

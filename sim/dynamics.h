@@ -1,33 +1,45 @@
-// Equations of motion, the Runge-Kutta step and the quantities the window
-// derives from the state. All functions work in place on the model record,
-// allocate nothing and raise ArithmeticError on a failing operation.
+// Equations of motion and the Runge-Kutta step. Nothing here allocates; a
+// failing operation raises ArithmeticError.
 #pragma once
+
+#include <array>
 
 #include "sim/model.h"
 
 namespace sim {
 
-// Copies StateY(1..14) into X, Y, fi(0), VX, VY and w0.
-void Unpack(Model& m);
-// Copies the per-body values back into StateY(1..14) (start set-up only).
-void PackState(Model& m);
-
 // Twist of an element from the raw difference attachment angle minus load
 // angle: more than 0.9 loses a turn, then less than -0.9 gains one.
-double WrapTwist(double raw, double pi);
+double WrapTwist(double raw);
 
-// Attachment angles of both elements from the unreduced disk angle fi(0).
-void AttachmentAngles(Model& m);
+// Attachment angles of both elements from the unreduced disk angle fi0.
+std::array<double, kElements> AttachmentAngles(double fi0);
 
-// Right-hand side: fills DerivF(1..14) from StateY, leaving the geometry and
-// forces of this evaluation in the per-element arrays.
-void ComputeDerivatives(Model& m);
+// Offsets, distances, polar angles, attachment angles and twists of both
+// elements at the state y.
+Geometry ComputeGeometry(const StateVector& y);
 
-// One classical RK4 step of length h, then the geometry at the new state and
-// the damping speeds VR, VT for the next step. T is not touched.
-void RungeKuttaStep(Model& m);
+// One evaluation of the right-hand side.
+struct Evaluation {
+    StateVector DerivF;  // time derivatives of StateY
+    Geometry geo;        // of the elements at StateY
+    Forces forces;
+};
 
-// T + h, once per step after RungeKuttaStep.
-void AdvanceTime(Model& m);
+// The right-hand side at s.StateY with the damping speeds s.VR, s.VT.
+// forceY0 is a constant force along +Y on the disk that the equations do
+// not have [N]: 0 but in the verifier's self-test, which shows what a real
+// lateral force does to the conserved quantities.
+Evaluation ComputeDerivatives(const Parameters& p, const StartValues& start, const State& s, double forceY0 = 0);
+
+// One classical RK4 step of length p.h: the new StateY, then the geometry
+// at it and the damping speeds VR, VT for the next step; m.forces keeps the
+// fourth evaluation's. T is not touched. A failure leaves StateY at the
+// last stage that was formed whole.
+void Step(Model& m, double forceY0 = 0);
+
+// T + h, once per step: the time is a running sum, never a count times h,
+// so its readout shows the accumulated rounding.
+double AdvanceTime(double T, double h);
 
 }  // namespace sim

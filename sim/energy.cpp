@@ -6,50 +6,51 @@
 
 namespace sim {
 
-// What is stored, divided by, or hidden by a later operation is checked;
+// What is returned, divided by, or hidden by a later operation is checked;
 // an overflow or an invalid operation carries through *, + and - into it.
 
-double ComputeE(Model& m) {
-    double e = (m.VX[0] * m.VX[0] + m.VY[0] * m.VY[0]) * m.M[0] / 2;
-    e = (m.VX[1] * m.VX[1] + m.VY[1] * m.VY[1]) * m.M[1] / 2 + e;
-    e = (m.VX[2] * m.VX[2] + m.VY[2] * m.VY[2]) * m.M[2] / 2 + e;
-    e = m.J0 * m.w0 * m.w0 / 2 + e;
+double ComputeE(const Parameters& p, const StartValues& start, const State& s, const Geometry& g) {
+    double e = (s.VX(0) * s.VX(0) + s.VY(0) * s.VY(0)) * p.m0 / 2;
+    e = (s.VX(1) * s.VX(1) + s.VY(1) * s.VY(1)) * p.m1 / 2 + e;
+    e = (s.VX(2) * s.VX(2) + s.VY(2) * s.VY(2)) * p.m1 / 2 + e;
+    e = start.J0 * s.w0() * s.w0() / 2 + e;
     // Zero free length: each radial element stores CR*R^2/2.
-    e = m.CR * m.R[1] * m.R[1] / 2 + e + m.CR * m.R[2] * m.R[2] / 2;
-    m.E = Chk(m.CT * m.Dfi[1] * m.Dfi[1] / 2 + e + m.CT * m.Dfi[2] * m.Dfi[2] / 2);  // [J]
-    return m.E;
+    e = start.CR * g.R[0] * g.R[0] / 2 + e + start.CR * g.R[1] * g.R[1] / 2;
+    return Chk(p.CT * g.Dfi[0] * g.Dfi[0] / 2 + e + p.CT * g.Dfi[1] * g.Dfi[1] / 2);  // [J]
 }
 
-double ComputeYmrv(Model& m) {
-    const double mass = Chk(m.M[0] + m.M[1] + m.M[2]);
-    // From rest under the constant force Fmrv [m].
-    m.Ymrv = Chk(m.Fmrv * m.T * m.T / mass / 2);
-    return m.Ymrv;
+double ComputeYmrv(const Parameters& p, double Fmrv, double T) {
+    const double mass = Chk(p.m0 + p.m1 + p.m1);
+    return Chk(Fmrv * T * T / mass / 2);  // [m]
 }
 
-void ComputeLoadForces(Model& m) {
-    for (int i = 1; i <= kElements; ++i) {
-        m.FX[i] = Chk(m.FRX[i] + m.FTX[i]);  // [N]
-        m.FY[i] = Chk(m.FRY[i] + m.FTY[i]);
+double DiskForce(const double (&F)[kElements]) { return Chk(-(F[0] + F[1])); }
+
+double EnergyError(double E, double E0) { return Chk(std::pow(10.0, 10) * (E - E0) / E0); }
+
+DisplayValues ComputeDisplayValues(const Model& m) {
+    DisplayValues v;
+    v.E = ComputeE(m.p, m.start, m.s, m.geo);
+    v.Ymrv = ComputeYmrv(m.p, m.start.Fmrv, m.s.T);
+    for (int e = 0; e < kElements; ++e) {
+        v.FX[e] = Chk(m.forces.FRX[e] + m.forces.FTX[e]);  // [N]
+        v.FY[e] = Chk(m.forces.FRY[e] + m.forces.FTY[e]);
     }
+    return v;
 }
 
-double DiskForceX(const Model& m) { return Chk(-(m.FX[1] + m.FX[2])); }
-double DiskForceY(const Model& m) { return Chk(-(m.FY[1] + m.FY[2])); }
-
-double EnergyError(const Model& m) { return Chk(std::pow(10.0, 10) * (m.E - m.E0) / m.E0); }
-
-Invariants ComputeInvariants(const Model& m) {
+Invariants ComputeInvariants(const Parameters& p, const StartValues& start, const State& s) {
     Invariants inv{};
     double mass = 0, my = 0;
-    for (int b = 0; b < kBodyCount; ++b) {
-        inv.Px += m.M[b] * m.VX[b];
-        inv.Py += m.M[b] * m.VY[b];
-        inv.Lz += m.M[b] * (m.X[b] * m.VY[b] - m.Y[b] * m.VX[b]);
-        mass += m.M[b];
-        my += m.M[b] * m.Y[b];
+    for (int b = 0; b < kBodies; ++b) {
+        const double mb = p.M(b);
+        inv.Px += mb * s.VX(b);
+        inv.Py += mb * s.VY(b);
+        inv.Lz += mb * (s.X(b) * s.VY(b) - s.Y(b) * s.VX(b));
+        mass += mb;
+        my += mb * s.Y(b);
     }
-    inv.Lz += m.J0 * m.w0;
+    inv.Lz += start.J0 * s.w0();
     inv.Yc = Chk(my / Chk(mass));
     Chk(inv.Px);
     Chk(inv.Py);

@@ -1,4 +1,4 @@
-// What each display cycle derives from the state: the energy balance, the
+// What each display cycle derives from the model: the energy balance, the
 // ordinate under the claimed force, the total forces on the loads, and the
 // conserved quantities the verifier checks.
 #pragma once
@@ -7,18 +7,26 @@
 
 namespace sim {
 
-// Total energy of the state after the last step.
-double ComputeE(Model& m);
-// Ordinate of the whole system mass after T under the constant force Fmrv.
-double ComputeYmrv(Model& m);
-// FX, FY of both loads from the forces of the last evaluation.
-void ComputeLoadForces(Model& m);
-// The elements' force on the disk along X and Y: the reaction to the forces
-// on the loads, -(F(1) + F(2)).
-double DiskForceX(const Model& m);
-double DiskForceY(const Model& m);
+// Total energy of the state s with the elements at g (its geometry).
+double ComputeE(const Parameters& p, const StartValues& start, const State& s, const Geometry& g);
+// Ordinate of the whole system mass after the time T under the constant
+// force Fmrv, from rest.
+double ComputeYmrv(const Parameters& p, double Fmrv, double T);
+// The elements' force on the disk along one axis from their forces on the
+// loads along it: the reaction, -(F1 + F2).
+double DiskForce(const double (&F)[kElements]);
 // 10^10 * (E - E0) / E0, the plotted energy error.
-double EnergyError(const Model& m);
+double EnergyError(double E, double E0);
+
+// What a display cycle shows besides the model itself.
+struct DisplayValues {
+    double E{};               // total energy now [J]
+    double Ymrv{};            // ordinate the disk would reach under Fmrv [m]
+    double FX[kElements]{};   // total force on load e + 1 [N]
+    double FY[kElements]{};
+};
+// E, then Ymrv, then the loads' forces from the last evaluation of the step.
+DisplayValues ComputeDisplayValues(const Model& m);
 
 // Conserved quantities, for checks of the force projections.
 struct Invariants {
@@ -27,6 +35,6 @@ struct Invariants {
     double Lz;  // angular momentum about the origin, J0*w0 included [kg*m^2/s]
     double Yc;  // ordinate of the centre of mass [m]
 };
-Invariants ComputeInvariants(const Model& m);
+Invariants ComputeInvariants(const Parameters& p, const StartValues& start, const State& s);
 
 }  // namespace sim

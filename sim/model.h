@@ -1,95 +1,117 @@
-// The model record: everything the physics knows, in one plain aggregate.
-// Arrays keep the window's own indexing: state components 1..14, bodies 0..2
-// (0 the disk, 1 and 2 the loads), elastic elements 1..2. Nothing here is
-// allocated after construction; a run works on it in place.
+// The model, split by what each part is: the parameters Start reads, the
+// values derived from them at Start, the state the step advances, and what
+// an evaluation of the equations derives from a state (the elements'
+// geometry and forces). Bodies are indexed 0 (the disk), 1 and 2 (the
+// loads); element e, 0 or 1, joins the disk to load e + 1. All plain
+// values: nothing is allocated, a run works on them in place.
 #pragma once
+
+#include <array>
 
 namespace sim {
 
-inline constexpr int kStateSize = 46;  // indices 0..45 declared, 1..14 used
-inline constexpr int kBodies = 4;      // indices 0..3 declared, 0..2 used
-inline constexpr int kBodyCount = 3;   // the disk 0 and the loads 1 and 2
-inline constexpr int kElements = 2;    // element i joins the disk to load i
+// The one pi of the program, as the window's 15 digits give it: 3.1E-15
+// below the double nearest to pi. Every turn and quadrant is made of it.
+inline constexpr double Pi = 3.14159265358979;
+inline constexpr double DegPerRad = 180 / Pi;  // the load angles' readouts are in degrees
+inline constexpr double Vsv = 1e8 * 2.998;     // speed of light [m/s], 10^8 * 2.998 as the formula has it
 
-// Where each quantity sits in StateY and its companions. Components 1..7
-// are positions and the disk angle, 8..14 their rates in the same order.
+inline constexpr int kBodies = 3;    // the disk 0, the loads 1 and 2
+inline constexpr int kElements = 2;  // element e joins the disk to load e + 1
+constexpr int LoadOf(int element) { return element + 1; }
+
+// Where each quantity sits in StateY. Components 0..6 are the positions and
+// the disk angle, 7..13 their rates in the same order.
+inline constexpr int kStateSize = 14;
 namespace state {
-inline constexpr int kFirst = 1, kLast = 14;
-inline constexpr int kLastPosition = 7;
-inline constexpr int kRate = 7;   // component k + kRate is the rate of k
-inline constexpr int kX = 1;      // X of body b at kX + b
-inline constexpr int kY = 4;      // Y of body b at kY + b
-inline constexpr int kAngle = 7;  // disk angle fi0, unreduced
-inline constexpr int kVX = 8;     // X velocity of body b at kVX + b
-inline constexpr int kVY = 11;    // Y velocity of body b at kVY + b
-inline constexpr int kSpin = 14;  // disk angular speed w0
+inline constexpr int kPositions = 7;  // component k + kPositions is the rate of component k
+inline constexpr int kX = 0;          // X of body b at kX + b
+inline constexpr int kY = 3;          // Y of body b at kY + b
+inline constexpr int kAngle = 6;      // disk angle fi0, unreduced
+inline constexpr int kVX = 7;         // X velocity of body b at kVX + b
+inline constexpr int kVY = 10;        // Y velocity of body b at kVY + b
+inline constexpr int kSpin = 13;      // disk angular speed w0
 }  // namespace state
+using StateVector = std::array<double, kStateSize>;
 
-struct Model {
-    // --- state vector and Runge-Kutta work arrays (layout above) ---
-    double StateY[kStateSize] = {};
-    double DerivF[kStateSize] = {};     // time derivatives of StateY
-    double StateBase[kStateSize] = {};  // state at the start of the step
-    double K1[kStateSize] = {};         // h * DerivF of each stage
-    double K2[kStateSize] = {};
-    double K3[kStateSize] = {};
-    double K4[kStateSize] = {};
+// What Start reads from the window's fields. Both loads have the mass m1
+// and start at the distance R1; both elements have the same CT, KR, KT.
+struct Parameters {
+    double m0{};  // mass of the disk [kg]
+    double m1{};  // mass of each load [kg]
+    double R0{};  // radius of the disk [m]
+    double R1{};  // start distance of each load from the disk centre [m]
+    double V0{};  // start speed of the disk along +X [m/s]
+    double w0{};  // start angular speed of the disk, counter-clockwise positive [rad/s]
+    double CT{};  // torsional stiffness of each element [N*m/rad]
+    double KR{};  // radial damping of each element [N*s/m]
+    double KT{};  // torsional damping of each element [N*m*s/rad]
+    // Integration step [s]. Read again at every display cycle: the one input
+    // that may change during a run.
+    double h{};
 
-    // --- per-body arrays ---
-    double M[kBodies] = {};  // masses m0, m1, m2 [kg]; M[2] copies M[1]
-    double R[kBodies] = {};  // R[0] disk radius R0; R[1..2] load distances [m]
-    double X[kBodies] = {};  // positions [m]
-    double Y[kBodies] = {};
-    double VX[kBodies] = {};  // velocities [m/s]; VX[0] holds V0 at start
-    double VY[kBodies] = {};
-    double fi[kBodies] = {};        // fi[0] disk angle (unreduced), fi[1..2] polar
-                                    // angles of the loads about the disk centre [rad]
-    double FiAttach[kBodies] = {};  // attachment angles, reduced to one turn [rad]
-    double DX[kBodies] = {};        // load i relative to the disk centre [m]
-    double DY[kBodies] = {};
-    double AcuteAngle[kBodies] = {};  // |atn(DY/DX)|, Pi/2 on the Y axis: projection angle [rad]
-    double Dfi[kBodies] = {};         // twist of element i [rad]
-    double DfiOld[kBodies] = {};      // twist at the end of the previous step [rad]
-    double ROld[kBodies] = {};        // distance at the end of the previous step [m]
-    double VR[kBodies] = {};          // radial speed, backward difference [m/s]
-    double VT[kBodies] = {};          // twist rate, backward difference [rad/s]
-    double FR[kBodies] = {};          // radial force of element i, + is tension [N]
-    double FT[kBodies] = {};          // tangential force, + pushes the load ccw [N]
-    double FRX[kBodies] = {};         // components on load i [N]
-    double FRY[kBodies] = {};
-    double FTX[kBodies] = {};
-    double FTY[kBodies] = {};
-    double FX[kBodies] = {};  // total force on load i, for readouts [N]
-    double FY[kBodies] = {};
-
-    // --- parameters ---
-    double w0{};  // angular speed of the disk [rad/s]: the input at Start,
-                  // then the current state component 14
-    double CT{};  // torsional stiffness [N*m/rad]
-    double KR{};  // radial damping [N*s/m]
-    double KT{};  // torsional damping [N*m*s/rad]
-    double J0{};  // disk moment of inertia [kg*m^2], derived at Start
-    double CR{};  // radial stiffness [N/m], derived at Start
-
-    // --- constants, set when the window loads ---
-    double Pi{};         // 3.14159265358979, the one value of pi used
-    double DegPerRad{};  // 180 / Pi
-    double Vsv{};        // 10^8 * 2.998, speed of light [m/s]
-
-    // --- time and the energy balance ---
-    double T{};     // simulated time, a running sum of h [s]
-    double h{};     // integration step [s]
-    double E{};     // total energy now [J]
-    double E0{};    // total energy at Start [J]
-    double Fmrv{};  // claimed lateral force by the label formula [N]
-    double Ymrv{};  // ordinate the disk would reach under Fmrv [m]
-    // A constant force along +Y on the disk [N]. Zero in every real run; the
-    // verifier's self-test sets it to show what a real lateral force does to
-    // the conservation ledger.
-    double InjectedForceY0{};
+    // Mass of body b [kg].
+    constexpr double M(int b) const { return b == 0 ? m0 : m1; }
 };
 
-// Sets Pi, DegPerRad and Vsv (window load).
-void SetConstants(Model& m);
+// Derived from the parameters at Start, fixed for the whole run.
+struct StartValues {
+    double J0{};    // moment of inertia of the disk [kg*m^2]
+    double CR{};    // radial stiffness of each element [N/m]
+    double Fmrv{};  // the lateral force claimed by the formula on the window [N]
+    double E0{};    // total energy at Start [J]
+};
+
+// What the step advances: the state vector, the time, and the damping's
+// memory of the last step.
+struct State {
+    StateVector StateY{};
+    double T{};                  // simulated time, a running sum of h [s]
+    double ROld[kElements]{};    // element length at the end of the last step [m]
+    double DfiOld[kElements]{};  // twist at the end of the last step [rad]
+    // Backward differences over the last step, which all four evaluations
+    // of the next step use: the damping lags the motion by one step.
+    double VR[kElements]{};  // radial speed [m/s]
+    double VT[kElements]{};  // twist rate [rad/s]
+
+    double X(int b) const { return StateY[state::kX + b]; }    // [m]
+    double Y(int b) const { return StateY[state::kY + b]; }    // [m]
+    double VX(int b) const { return StateY[state::kVX + b]; }  // [m/s]
+    double VY(int b) const { return StateY[state::kVY + b]; }  // [m/s]
+    double fi0() const { return StateY[state::kAngle]; }       // disk angle [rad]
+    double w0() const { return StateY[state::kSpin]; }         // disk angular speed now [rad/s]
+};
+
+// Where the elements are at one state: element e against load e + 1.
+struct Geometry {
+    double DX[kElements]{};  // the load relative to the disk centre [m]
+    double DY[kElements]{};
+    double R[kElements]{};           // distance of the load from the disk centre [m]
+    double fi[kElements]{};          // polar angle of the load about the disk centre, in [0, 2 Pi) [rad]
+    double AcuteAngle[kElements]{};  // |atn(DY/DX)|, Pi/2 on the Y axis: the forces are projected with it [rad]
+    double FiAttach[kElements]{};    // angle of the element's point on the disk, reduced to one turn [rad]
+    double Dfi[kElements]{};         // twist, FiAttach - fi wrapped by +-0.9 rad [rad]
+};
+
+// What the elements exert on their loads at one evaluation; the disk takes
+// the opposite.
+struct Forces {
+    double FR[kElements]{};   // radial force, + is tension [N]
+    double FT[kElements]{};   // tangential force, + pushes the load counter-clockwise [N]
+    double FRX[kElements]{};  // components on the load [N]
+    double FRY[kElements]{};
+    double FTX[kElements]{};
+    double FTY[kElements]{};
+};
+
+// A started model: what a run reads, what it advances, and what its last
+// step left to show.
+struct Model {
+    Parameters p;
+    StartValues start;
+    State s;
+    Geometry geo;   // after a step: at the new state; before the first, nothing
+    Forces forces;  // after a step: of its fourth evaluation, at StateBase + K3
+};
 
 }  // namespace sim

@@ -11,7 +11,6 @@
 #include "app/controller.h"
 #include "app/memory_port.h"
 #include "app/start.h"
-#include "sim/dynamics.h"
 
 namespace testing_support {
 
@@ -68,14 +67,8 @@ inline app::Record Started(int preset, Typed typed = {}, const char* twist = nul
     Form f(typed, preset);
     if (twist) f.port.Check(app::Box::Twist) = 1, f.port.SetText(app::Field::Twist, twist);
     app::Record rec;
-    sim::SetConstants(rec.model);
     app::StartFromFields(f.port, rec);
     return rec;
-}
-
-// Steps as a run makes them, without display cycles.
-inline void Steps(sim::Model& m, long n) {
-    for (long i = 0; i < n; ++i) sim::RungeKuttaStep(m), sim::AdvanceTime(m);
 }
 
 // The running sum of h over n steps: the time a run shows after them.

@@ -78,7 +78,7 @@ TEST(Sweep, EachPointSteppedByItsOwnShortestPeriod) {
     // the damping acts at KR * 1.2 = 1.2 and KT * 2.6 = 0.26 per second.
     // The fastest is the radial swing; preset 2 turns 10^4 times faster.
     const sim::Model p1 = Started(1).model, p2 = Started(2).model, p1h = Started(1, {{app::Field::Step, "0,002"}}).model;
-    const double pi = p1.Pi;
+    const double pi = sim::Pi;
     EXPECT_NEAR(verify::ShortestPeriod(p1), 2 * pi / std::sqrt(480), 1e-15);
     EXPECT_NEAR(verify::ShortestPeriod(p2), 2 * pi / std::sqrt(4e10 * 1.2), 1e-19);
     sim::Model still = Started(1, {{app::Field::W0, "0"}, {app::Field::CT, "0"}, {app::Field::KR, "0"},
@@ -107,10 +107,9 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
     // claims nothing, one of m0 = 0 cannot start.
     const sim::Model base = Started(1).model;
     auto build = [&base](const std::vector<double>& v) {
-        sim::Model m = base;
-        m.VX[0] = v[0], m.w0 = v[1], m.M[0] = v[1] == -1 ? 0 : m.M[0];
-        sim::StartSetup(m, 0.0);
-        return m;
+        sim::Parameters p = base.p;
+        p.V0 = v[0], p.w0 = v[1], p.m0 = v[1] == -1 ? 0 : p.m0;
+        return sim::Start(p, 0);
     };
     verify::Grid g{{{"V0", 10, 1000, true}, {"w0", 20, 2000, true}}, 3};
     const verify::Scaling s{100, 400};
@@ -129,7 +128,7 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
         EXPECT_TRUE(a.verdict == b.verdict && a.fmrv == b.fmrv && a.forceBound == b.forceBound &&
                     a.detectionLimit == b.detectionLimit && a.maxAbsYc == b.maxAbsYc) << i;
         sim::Model m = build(a.values);
-        m.h = a.scale.h;
+        m.p.h = a.scale.h;
         const verify::VerifyReport rep = verify::Verify(m, static_cast<long long>(a.scale.steps));
         EXPECT_EQ(a.verdict, rep.verdict) << i;
         EXPECT_EQ(a.forceBound, verify::ForceBound(rep)) << i;
@@ -141,10 +140,11 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
     // the threshold: the largest force the computed Yc allows is the one
     // that acts.
     sim::Model pushed = build({100, 200});
-    pushed.h = one[4].scale.h;
-    pushed.InjectedForceY0 = 100 * one[4].detectionLimit;
-    const double bound = verify::ForceBound(verify::Verify(pushed, static_cast<long long>(one[4].scale.steps)));
-    EXPECT_TRUE(bound >= pushed.InjectedForceY0 && bound <= 1.02 * pushed.InjectedForceY0) << bound;
+    pushed.p.h = one[4].scale.h;
+    const double force = 100 * one[4].detectionLimit;
+    const double bound =
+        verify::ForceBound(verify::Verify(pushed, static_cast<long long>(one[4].scale.steps), {}, true, force));
+    EXPECT_TRUE(bound >= force && bound <= 1.02 * force) << bound;
     const verify::Grid odd{{{"V0", 10, 10, false}, {"w0", 0, -1, false}}, 2};
     const auto edge = verify::Sweep(verify::Plan(odd, s, build), build, 2);
     EXPECT_FALSE(edge[0].failed);

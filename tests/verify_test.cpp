@@ -100,7 +100,7 @@ TEST(Verify, RunsFromConvergedToDivergedGetTheirVerdicts) {
         EXPECT_EQ(rep.conv.converged, row.verdict != Verdict::kNotConverged) << row.name;
         // Three runs of n, 2n and 4n steps end at n h, whatever the rounding
         // of T, a running sum of h.
-        EXPECT_TRUE(rep.steps[2] == 4 * row.steps && rep.h[2] * 4 == rep.h[0] && rep.time == row.steps * started.h)
+        EXPECT_TRUE(rep.steps[2] == 4 * row.steps && rep.h[2] * 4 == rep.h[0] && rep.time == row.steps * started.p.h)
             << row.name;
         EXPECT_NEAR(rep.trace.back().t, rep.time, 1e-9 * rep.time) << row.name;
         // A force F moves Yc by F t^2 / 2M and Py by F t exactly (RK4 keeps
@@ -110,21 +110,20 @@ TEST(Verify, RunsFromConvergedToDivergedGetTheirVerdicts) {
         // none.
         for (double factor : {1.0, 1.5, 2.0, -1.0}) {
             if (row.verdict == Verdict::kNoLimit || row.verdict == Verdict::kRoundingCreeps) break;
-            sim::Model m = started;
-            m.InjectedForceY0 = factor * rep.detectionLimit;
-            const verify::VerifyReport with = verify::Verify(m, row.steps);
+            const double force = factor * rep.detectionLimit;
+            const verify::VerifyReport with = verify::Verify(started, row.steps, {}, true, force);
             const char* why = row.name;
             if (row.verdict == Verdict::kNotConverged) {
                 EXPECT_EQ(with.verdict, Verdict::kNotConverged) << why << " x" << factor;
                 continue;
             }
             EXPECT_EQ(with.verdict, Verdict::kLateralForceActs) << why << " x" << factor;
-            EXPECT_NEAR(with.pyChange / with.time, m.InjectedForceY0, 0.3 * std::fabs(m.InjectedForceY0)) << why;
+            EXPECT_NEAR(with.pyChange / with.time, force, 0.3 * std::fabs(force)) << why;
         }
         if (row.verdict != Verdict::kBelowDetection) continue;
         // A run of the time named resolves the claim.
         EXPECT_LT(rep.claimFactor, verify::kClearlyAbove) << row.name;
-        const double n = verify::VerifySteps(rep.timeToResolve, started.h);
+        const double n = verify::VerifySteps(rep.timeToResolve, started.p.h);
         if (n > 20000) continue;
         EXPECT_EQ(verify::Verify(started, static_cast<long long>(n)).verdict, Verdict::kNoLateralForce) << row.name;
     }
@@ -231,7 +230,7 @@ TEST(Verify, TheRunsAtOnceGiveTheSameReportAndTellTheirProgress) {
     EXPECT_EQ(a.trace.size(), b.trace.size());
     // A run that fails raises its error whether the runs go at once or not.
     sim::Model bad = started;
-    bad.M[0] = 0;
+    bad.p.m0 = 0;
     EXPECT_THROW(verify::Verify(bad, 100, {}, true), sim::ArithmeticError);
     EXPECT_THROW(verify::Verify(bad, 100, {}, false), sim::ArithmeticError);
 }
@@ -250,9 +249,8 @@ TEST(Verify, OnlyAPhysicalDiskIsVerified) {
         app::Record rec;
         // The start set-up of a refused input may fail; only its inputs matter here.
         testing_support::Form f({{c.field, c.text}});
-        sim::SetConstants(rec.model);
         app::ReadFields(f.port, rec, app::kStartFields);
-        const std::string why = verify::Unphysical(rec.model);
+        const std::string why = verify::Unphysical(rec.model.p);
         EXPECT_EQ(why.substr(0, why.find(' ')), c.refused ? c.refused : "") << c.text;
     }
 }

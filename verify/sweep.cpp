@@ -44,19 +44,19 @@ std::vector<double> AxisValues(const Axis& axis, int n) {
 
 double ShortestPeriod(const sim::Model& m) {
     const double fastest = FastestRate(m);
-    return fastest > 0 ? 2 * m.Pi / fastest : INFINITY;
+    return fastest > 0 ? 2 * sim::Pi / fastest : INFINITY;
 }
 
 PointScale ScaleOf(const sim::Model& started, const Scaling& s) {
     PointScale p;
     const double period = ShortestPeriod(started);
     if (s.inputsH) {
-        p.h = started.h;
+        p.h = started.p.h;
     } else if (std::isfinite(period)) {
         p.h = Round15(period / s.stepsPerPeriod);
         p.ownPeriod = true;
     } else {
-        p.h = started.h;  // nothing sets a period: the inputs' own step
+        p.h = started.p.h;  // nothing sets a period: the inputs' own step
     }
     p.steps = s.fixedTime > 0 ? VerifySteps(s.fixedTime, p.h) : static_cast<double>(s.steps);
     return p;
@@ -137,7 +137,7 @@ std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const B
         try {
             const sim::Model m = build(p.values);
             p.scale = ScaleOf(m, scaling);
-            p.refused = Unphysical(m);
+            p.refused = Unphysical(m.p);
             if (p.refused.empty()) p.refused = StepsProblem(p.scale.h, p.scale.steps);
         } catch (const std::exception&) {
             p.refused = "the start set-up fails for these values";
@@ -148,17 +148,17 @@ std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const B
 
 namespace {
 
-PointResult RunPoint(const PlannedPoint& p, const BuildPoint& build) {
+PointResult RunPoint(const PlannedPoint& p, const BuildPoint& build, double injectedForceY0) {
     PointResult r;
     r.index = p.index;
     r.values = p.values;
     r.scale = p.scale;
     try {
         sim::Model m = build(p.values);
-        m.h = p.scale.h;
+        m.p.h = p.scale.h;
         // One point runs its three runs one after another: the points
         // themselves fill the threads.
-        const VerifyReport rep = Verify(m, static_cast<long long>(p.scale.steps), {}, false);
+        const VerifyReport rep = Verify(m, static_cast<long long>(p.scale.steps), {}, false, injectedForceY0);
         r.fmrv = rep.fmrv;
         r.detectionLimit = rep.detectionLimit;
         r.claimFactor = rep.claimFactor;
@@ -174,7 +174,7 @@ PointResult RunPoint(const PlannedPoint& p, const BuildPoint& build) {
 }  // namespace
 
 std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, const BuildPoint& build, int jobs,
-                               const SweepProgress& progress) {
+                               const SweepProgress& progress, double injectedForceY0) {
     const std::size_t n = planned.size();
     std::vector<PointResult> out(n);
     // Each point owns its inputs and its slot: the table is the same bytes
@@ -184,7 +184,7 @@ std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, const B
     for (const PlannedPoint& p : planned) total += p.scale.steps;
     std::atomic<long long> points{0}, steps{0};
     OnThreads(n, jobs, [&](std::size_t i) {
-        out[i] = RunPoint(planned[i], build);
+        out[i] = RunPoint(planned[i], build, injectedForceY0);
         steps += static_cast<long long>(planned[i].scale.steps);
         ++points;
     }, [&] {

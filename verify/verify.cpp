@@ -39,17 +39,19 @@ struct Sizes {
 
 Sizes TermSizes(const sim::Model& m) {
     Sizes s;
+    const sim::State& st = m.s;
     double mass = 0, yc = 0;
-    for (int b = 0; b < sim::kBodyCount; ++b) {
-        s.of[int(LedgerRow::kPx)] += std::fabs(m.M[b] * m.VX[b]);
-        s.of[int(LedgerRow::kPy)] += std::fabs(m.M[b] * m.VY[b]);
-        s.of[int(LedgerRow::kLz)] += std::fabs(m.M[b] * m.X[b] * m.VY[b]) + std::fabs(m.M[b] * m.Y[b] * m.VX[b]);
+    for (int b = 0; b < sim::kBodies; ++b) {
+        const double mb = m.p.M(b);
+        s.of[int(LedgerRow::kPx)] += std::fabs(mb * st.VX(b));
+        s.of[int(LedgerRow::kPy)] += std::fabs(mb * st.VY(b));
+        s.of[int(LedgerRow::kLz)] += std::fabs(mb * st.X(b) * st.VY(b)) + std::fabs(mb * st.Y(b) * st.VX(b));
         // Rounding of the Y momenta integrates into the positions: the size
         // of an ordinate is where it is plus how far its speed carried it.
-        yc += std::fabs(m.M[b] * m.Y[b]) + std::fabs(m.M[b] * m.VY[b]) * m.T;
-        mass += m.M[b];
+        yc += std::fabs(mb * st.Y(b)) + std::fabs(mb * st.VY(b)) * st.T;
+        mass += mb;
     }
-    s.of[int(LedgerRow::kLz)] += std::fabs(m.J0 * m.w0);
+    s.of[int(LedgerRow::kLz)] += std::fabs(m.start.J0 * st.w0());
     s.of[int(LedgerRow::kYc)] = yc / mass;
     return s;
 }
@@ -71,7 +73,7 @@ double RoundingFloor(double size, long long steps) {
 // The state and the energy at one of the moments at which the three runs
 // are compared.
 struct Sample {
-    double y[sim::state::kLastPosition + 1];  // StateY(1..7): positions and the disk angle
+    double y[sim::state::kPositions];  // StateY(0..6): positions and the disk angle
     double E;                                 // total energy [J]
 };
 
@@ -84,11 +86,12 @@ struct RunResult {
     double maxPosition = 0;  // largest |X|, |Y| of any body over the run [m]
     double maxAngle = 0;     // largest |fi0| over the run [rad]
     double pyChange = 0;
+    double ymrv = 0;  // where the claimed force would have moved the system by the end [m]
 };
 
 // The largest coordinate and the disk angle now, for the state's floor.
 void TrackState(RunResult& r) {
-    const double* y = r.m.StateY;
+    const sim::StateVector& y = r.m.s.StateY;
     for (int k = sim::state::kX; k < sim::state::kAngle; ++k) r.maxPosition = std::max(r.maxPosition, std::fabs(y[k]));
     r.maxAngle = std::max(r.maxAngle, std::fabs(y[sim::state::kAngle]));
 }
@@ -105,34 +108,34 @@ struct Counter {
 // Steps the record as the window's run does (T a running sum of h), without
 // display cycles, and samples it every `every` steps and at its end. The
 // trace, when asked for, samples the main run at the same moments.
-RunResult Run(const sim::Model& started, double h, long long steps, long long every,
+RunResult Run(const sim::Model& started, double h, double forceY0, long long steps, long long every,
               std::vector<TraceSample>* trace, Counter& counter, bool tells) {
     RunResult r;
     r.m = started;
     sim::Model& m = r.m;
-    m.h = h;
+    m.p.h = h;
     TrackState(r);
-    const sim::Invariants start = sim::ComputeInvariants(m);
+    const sim::Invariants start = sim::ComputeInvariants(m.p, m.start, m.s);
     r.maxSize = TermSizes(m);
-    if (trace) trace->push_back({m.T, std::fabs(m.Y[0]), std::fabs(start.Yc), 0});
+    if (trace) trace->push_back({m.s.T, std::fabs(m.s.Y(0)), std::fabs(start.Yc), 0});
     for (long long i = 1; i <= steps; ++i) {
-        sim::RungeKuttaStep(m);
-        sim::AdvanceTime(m);
-        const sim::Invariants now = sim::ComputeInvariants(m);
+        sim::Step(m, forceY0);
+        m.s.T = sim::AdvanceTime(m.s.T, h);
+        const sim::Invariants now = sim::ComputeInvariants(m.p, m.start, m.s);
         const Sizes s = TermSizes(m);
         for (int k = 0; k < kLedgerRows; ++k) {
             r.maxDev[k] = std::max(r.maxDev[k], std::fabs(Value(now, k) - Value(start, k)));
             r.maxSize.of[k] = std::max(r.maxSize.of[k], s.of[k]);
         }
-        r.maxAbsY0 = std::max(r.maxAbsY0, std::fabs(m.Y[0]));
+        r.maxAbsY0 = std::max(r.maxAbsY0, std::fabs(m.s.Y(0)));
         TrackState(r);
         if (i % every == 0 || i == steps) {
             Sample sample;
-            std::copy(m.StateY, m.StateY + sim::state::kLastPosition + 1, sample.y);
-            sample.E = sim::ComputeE(m);
+            std::copy(m.s.StateY.begin(), m.s.StateY.begin() + sim::state::kPositions, sample.y);
+            sample.E = sim::ComputeE(m.p, m.start, m.s, m.geo);
             r.samples.push_back(sample);
             if (trace)
-                trace->push_back({m.T, std::fabs(m.Y[0]), std::fabs(now.Yc - start.Yc),
+                trace->push_back({m.s.T, std::fabs(m.s.Y(0)), std::fabs(now.Yc - start.Yc),
                                   RoundingFloor(r.maxSize.of[int(LedgerRow::kYc)], i)});
         }
         if (i % kProgressEvery == 0) {
@@ -142,8 +145,8 @@ RunResult Run(const sim::Model& started, double h, long long steps, long long ev
         }
     }
     counter.done += steps % kProgressEvery;
-    r.pyChange = sim::ComputeInvariants(m).Py - start.Py;
-    sim::ComputeYmrv(m);
+    r.pyChange = sim::ComputeInvariants(m.p, m.start, m.s).Py - start.Py;
+    r.ymrv = sim::ComputeYmrv(m.p, m.start.Fmrv, m.s.T);
     return r;
 }
 
@@ -167,7 +170,7 @@ double Relative(double a, double scale) { return a == 0 ? 0 : a / std::fabs(scal
 Convergence Compare(const RunResult (&runs)[3], const sim::Model& started, long long steps, bool damped) {
     Convergence c;
     const std::vector<Sample>& ref = runs[2].samples;
-    const double r1 = started.R[1], turn = 2 * started.Pi;
+    const double r1 = started.p.R1, turn = 2 * sim::Pi;
     constexpr int kAngle = sim::state::kAngle;
     for (int k = 0; k < 2; ++k) {
         const std::vector<Sample>& run = runs[k].samples;
@@ -179,7 +182,7 @@ Convergence Compare(const RunResult (&runs)[3], const sim::Model& started, long 
         }
         c.positionError[k] = Relative(position, r1);
         c.angleError[k] = Relative(angle, turn);
-        c.energyError[k] = Relative(energy, started.E0);
+        c.energyError[k] = Relative(energy, started.start.E0);
         c.stateError[k] = std::max(c.positionError[k], c.angleError[k]);
     }
     c.stateOrder = std::log2(c.stateError[0] / c.stateError[1]);
@@ -197,8 +200,8 @@ Convergence Compare(const RunResult (&runs)[3], const sim::Model& started, long 
     c.stateFloor = DBL_EPSILON * static_cast<double>(steps) * (Relative(fine.maxPosition, r1) + fine.maxAngle);
     c.atRounding = !(c.stateError[1] > kOrderNoise * c.stateFloor);
     c.small = c.stateError[0] <= kConvergedError && c.energyError[0] <= kConvergedError;
-    c.stepsPerPeriod = 2 * started.Pi / (started.h * FastestRate(started));
-    c.stable = !(started.h * FastestRate(started) > kMostRateTimesStep);
+    c.stepsPerPeriod = 2 * sim::Pi / (started.p.h * FastestRate(started));
+    c.stable = !(started.p.h * FastestRate(started) > kMostRateTimesStep);
     c.converged = Converged(c, damped);
     return c;
 }
@@ -215,20 +218,20 @@ bool Converged(const Convergence& c, bool damped) {
 }
 
 double FastestRate(const sim::Model& m) {
-    const double m0 = m.M[0], m1 = m.M[1], r1 = m.R[1];
+    const double m0 = m.p.m0, m1 = m.p.m1, r1 = m.p.R1;
     // An element pulls a load and the disk apart: 1/m1 + 2/m0 per newton
     // [1/kg]. A torsional element turns its load about the disk, turns the
     // disk, and pushes the disk sideways at the load's distance: per
     // newton-metre [1/(kg m^2)].
     const double radialInertia = 1 / m1 + 2 / m0;
-    const double twistInertia = radialInertia / (r1 * r1) + 2 / m.J0;
+    const double twistInertia = radialInertia / (r1 * r1) + 2 / m.start.J0;
     // The disk's turn needs no rate of its own: CR = m1 w0^2 makes the swing
     // on the radial element sqrt(1 + 2 m1 / m0) times as fast.
     const double rates[] = {
-        std::sqrt(m.CR * radialInertia),  // a swing on the radial element [1/s]
-        std::sqrt(m.CT * twistInertia),   // a swing on the torsional element
-        m.KR * radialInertia,             // radial damping [1/s]
-        m.KT * twistInertia,              // torsional damping
+        std::sqrt(m.start.CR * radialInertia),  // a swing on the radial element [1/s]
+        std::sqrt(m.p.CT * twistInertia),       // a swing on the torsional element
+        m.p.KR * radialInertia,                 // radial damping [1/s]
+        m.p.KT * twistInertia,                  // torsional damping
     };
     double fastest = 0;
     for (double r : rates)
@@ -236,14 +239,14 @@ double FastestRate(const sim::Model& m) {
     return fastest;
 }
 
-std::string Unphysical(const sim::Model& m) {
+std::string Unphysical(const sim::Parameters& p) {
     const struct {
         const char* name;
         double value;
         bool zeroAllowed;
     } inputs[] = {
-        {"m0", m.M[0], false}, {"m1", m.M[1], false}, {"R0", m.R[0], false}, {"R1", m.R[1], false},
-        {"CT", m.CT, true},    {"KR", m.KR, true},    {"KT", m.KT, true},
+        {"m0", p.m0, false}, {"m1", p.m1, false}, {"R0", p.R0, false}, {"R1", p.R1, false},
+        {"CT", p.CT, true},  {"KR", p.KR, true},  {"KT", p.KT, true},
     };
     for (const auto& in : inputs)
         if (in.zeroAllowed ? !(in.value >= 0) : !(in.value > 0))
@@ -289,18 +292,20 @@ std::string StepsProblem(double h, double steps) {
     return {};
 }
 
-VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress, bool atOnce) {
+VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress, bool atOnce,
+                    double injectedForceY0) {
     VerifyReport rep;
-    rep.damped = started.KR != 0 || started.KT != 0;
+    rep.damped = started.p.KR != 0 || started.p.KT != 0;
     RunResult runs[3];
     Counter counter;
     counter.total = 7 * steps;
     counter.tell = &progress;
-    for (int k = 0; k < 3; ++k) rep.h[k] = started.h / (1 << k), rep.steps[k] = steps << k;
+    for (int k = 0; k < 3; ++k) rep.h[k] = started.p.h / (1 << k), rep.steps[k] = steps << k;
     // The runs are compared every `every` steps of h, the same moments in all three.
     const long long every = std::max<long long>(1, steps / kSamples);
     auto run = [&](int k, bool tells) {
-        runs[k] = Run(started, rep.h[k], rep.steps[k], every << k, k == 0 ? &rep.trace : nullptr, counter, tells);
+        runs[k] = Run(started, rep.h[k], injectedForceY0, rep.steps[k], every << k, k == 0 ? &rep.trace : nullptr,
+                      counter, tells);
     };
     if (atOnce) {
         // The runs share nothing but the counter: the run at h/4, as long as
@@ -338,7 +343,7 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     }
     if (progress) progress(1);
     // h/2 and h/4 are exact in binary, so the three runs end at the same time.
-    rep.time = static_cast<double>(steps) * started.h;
+    rep.time = static_cast<double>(steps) * started.p.h;
     rep.conv = Compare(runs, started, steps, rep.damped);
 
     const RunResult& r = runs[0];
@@ -361,9 +366,9 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     rep.maxAbsY0 = r.maxAbsY0;
     rep.maxAbsYc = r.maxDev[int(LedgerRow::kYc)];
     rep.pyChange = r.pyChange;
-    rep.fmrv = started.Fmrv;
-    rep.ymrvEnd = r.m.Ymrv;
-    rep.totalMass = started.M[0] + started.M[1] + started.M[2];
+    rep.fmrv = started.start.Fmrv;
+    rep.ymrvEnd = r.ymrv;
+    rep.totalMass = started.p.m0 + started.p.m1 + started.p.m1;
 
     // A constant force F on the system moves Yc by F t^2 / (2 M) from rest,
     // and Py by F t. Rounding moves each by at most its threshold either

@@ -127,7 +127,7 @@ double FastestRate(const sim::Model& started);
 
 // Why the inputs are not a physical disk with loads (a mass or a radius not
 // positive, a stiffness or a damping negative), or empty.
-std::string Unphysical(const sim::Model& started);
+std::string Unphysical(const sim::Parameters& inputs);
 
 // A limit is an answer only when it is a positive force that keeps all its
 // digits (a normal double).
@@ -151,11 +151,14 @@ std::string StepsProblem(double h, double steps);
 // Called now and then with the fraction of the work done (0 to 1).
 using ProgressFn = std::function<void(double)>;
 
-// Runs the started record for n steps of h, 2n of h/2 and 4n of h/4, the
-// three at once on threads of their own or one after another; the report
-// is the same to the last bit either way. Raises sim::ArithmeticError when
-// a run fails. progress is called on the calling thread only.
+// Runs the started model for n steps of its h, 2n of h/2 and 4n of h/4,
+// the three at once on threads of their own or one after another; the
+// report is the same to the last bit either way. Raises
+// sim::ArithmeticError when a run fails. progress is called on the calling
+// thread only. injectedForceY0 is a constant force along +Y on the disk
+// that the equations do not have [N]: the self-test's, to show what a real
+// lateral force does to the ledger.
 VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress = {},
-                    bool atOnce = true);
+                    bool atOnce = true, double injectedForceY0 = 0);
 
 }  // namespace verify

@@ -46,7 +46,7 @@ struct Soak : ui::Form1 {
         connect(this, &Form1::runFinished, &loop, &QEventLoop::quit);
         Widget(app::Button::Start)->click();
         loop.exec();
-        return std::llround(Controller().Model().T / Controller().Model().h);
+        return std::llround(Controller().Model().s.T / Controller().Model().p.h);
     }
     long long cycles = 0, total = 100;
     long peakKb = 0;

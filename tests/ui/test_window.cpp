@@ -73,15 +73,18 @@ QRgb At(ui::PictureBox* p, double x, double y) {
 }
 
 // What each readout and derived value must show, from the model record.
-std::vector<std::pair<Field, double>> Shown(const sim::Model& m) {
-    return {{Field::T, m.T},        {Field::W0Now, m.w0},   {Field::X0, m.X[0]},    {Field::Y0, m.Y[0]},
-            {Field::Ymrv, m.Ymrv},  {Field::E, m.E},        {Field::E0, m.E0},      {Field::J0, m.J0},
-            {Field::CR, m.CR},      {Field::Fmrv, m.Fmrv},  {Field::FR1, m.FR[1]},  {Field::FR2, m.FR[2]},
-            {Field::R1Now, m.R[1]}, {Field::R2Now, m.R[2]}, {Field::FT1, m.FT[1]},  {Field::FT2, m.FT[2]},
-            {Field::VX1, m.VX[1]},  {Field::VX2, m.VX[2]},  {Field::VY1, m.VY[1]},  {Field::VY2, m.VY[2]},
-            {Field::FX1, m.FX[1]},  {Field::FX2, m.FX[2]},  {Field::FY1, m.FY[1]},  {Field::FY2, m.FY[2]},
-            {Field::Fi1, m.fi[1] * m.DegPerRad}, {Field::Fi2, m.fi[2] * m.DegPerRad},
-            {Field::FX0, -(m.FX[1] + m.FX[2])},  {Field::FY0, -(m.FY[1] + m.FY[2])}};
+std::vector<std::pair<Field, double>> Shown(const app::Record& r) {
+    const sim::Model& m = r.model;
+    const sim::State& s = m.s;
+    const sim::DisplayValues& v = r.view.now;
+    return {{Field::T, s.T}, {Field::W0Now, s.w0()}, {Field::X0, s.X(0)}, {Field::Y0, s.Y(0)}, {Field::Ymrv, v.Ymrv},
+            {Field::E, v.E}, {Field::E0, m.start.E0}, {Field::J0, m.start.J0}, {Field::CR, m.start.CR},
+            {Field::Fmrv, m.start.Fmrv}, {Field::FR1, m.forces.FR[0]}, {Field::FR2, m.forces.FR[1]},
+            {Field::R1Now, m.geo.R[0]}, {Field::R2Now, m.geo.R[1]}, {Field::FT1, m.forces.FT[0]},
+            {Field::FT2, m.forces.FT[1]}, {Field::VX1, s.VX(1)}, {Field::VX2, s.VX(2)}, {Field::VY1, s.VY(1)},
+            {Field::VY2, s.VY(2)}, {Field::FX1, v.FX[0]}, {Field::FX2, v.FX[1]}, {Field::FY1, v.FY[0]},
+            {Field::FY2, v.FY[1]}, {Field::Fi1, m.geo.fi[0] * sim::DegPerRad}, {Field::Fi2, m.geo.fi[1] * sim::DegPerRad},
+            {Field::FX0, -(v.FX[0] + v.FX[1])}, {Field::FY0, -(v.FY[0] + v.FY[1])}};
 }
 
 }  // namespace
@@ -99,7 +102,7 @@ private slots:
         // only FY1 and FY2 ticked.
         for (const app::PresetEntry& e : app::PresetTable(1)) QCOMPARE(w.Text(e.field), Number(e.value));
         QCOMPARE(w.Text(Field::Step), u"0,0001"_s);
-        for (const auto& [f, v] : Shown(w.M())) QCOMPARE(w.Text(f), w.form.Widget(f)->objectName());
+        for (const auto& [f, v] : Shown(w.form.Controller().State())) QCOMPARE(w.Text(f), w.form.Widget(f)->objectName());
         for (QCheckBox* box : w.form.findChildren<QCheckBox*>())
             QCOMPARE(box->isChecked(), box == w.form.Widget(Series::FY1) || box == w.form.Widget(Series::FY2));
         // A refused Start runs nothing and says why.
@@ -113,21 +116,22 @@ private slots:
         // after the display cycle that follows.
         double cleared = -1;
         QVERIFY(w.Run([&] {
-            if (cleared < 0 && w.M().T >= 0.03) w.Press(Button::ClearPictures), cleared = w.M().T;
-            return w.M().T < 0.06 || (w.Press(Button::Stop), false);
+            if (cleared < 0 && w.M().s.T >= 0.03) w.Press(Button::ClearPictures), cleared = w.M().s.T;
+            return w.M().s.T < 0.06 || (w.Press(Button::Stop), false);
         }));
-        const sim::Model& m = w.M();
+        const sim::State& m = w.M().s;
         QVERIFY(w.messages.isEmpty() && w.form.Controller().RunDepth() == 0 && m.T > 0.06);
-        for (const auto& [f, v] : Shown(m)) QCOMPARE(w.Text(f), Number(v));
+        for (const auto& [f, v] : Shown(w.form.Controller().State())) QCOMPARE(w.Text(f), Number(v));
         // Each load's element line starts at its centre, (X - X0) / ML off the
         // disk's with ML = 0.25 m/cm; the plot has FY1 blue and FY2 red at
         // (T / MT, FY / MF) with MT = 0.1 s/cm and MF = 100 N/cm.
         ui::PictureBox* view = w.form.Widget(app::Picture::ConstructionView);
         ui::PictureBox* plot = w.form.Widget(app::Picture::Plot);
-        QCOMPARE(At(view, (m.X[1] - m.X[0]) / 0.25, (m.Y[1] - m.Y[0]) / 0.25), qRgb(0, 0, 250));
-        QCOMPARE(At(view, (m.X[2] - m.X[0]) / 0.25, (m.Y[2] - m.Y[0]) / 0.25), qRgb(250, 0, 0));
-        QCOMPARE(At(plot, m.T / 0.1, m.FY[1] / 100), qRgb(0, 0, 200));
-        QCOMPARE(At(plot, m.T / 0.1, m.FY[2] / 100), qRgb(200, 0, 0));
+        QCOMPARE(At(view, (m.X(1) - m.X(0)) / 0.25, (m.Y(1) - m.Y(0)) / 0.25), qRgb(0, 0, 250));
+        QCOMPARE(At(view, (m.X(2) - m.X(0)) / 0.25, (m.Y(2) - m.Y(0)) / 0.25), qRgb(250, 0, 0));
+        const double* fy = w.form.Controller().State().view.now.FY;
+        QCOMPARE(At(plot, m.T / 0.1, fy[0] / 100), qRgb(0, 0, 200));
+        QCOMPARE(At(plot, m.T / 0.1, fy[1] / 100), qRgb(200, 0, 0));
         // Cleared during the run, the trace goes on from the x it had reached:
         // its first point is one step (NC0 = 1) after the press.
         const QImage& traced = plot->image();
@@ -183,7 +187,7 @@ private slots:
         for (int b : round) QMetaObject::invokeMethod(w.form.Widget(Button(b)), "click", Qt::QueuedConnection);
         w.Press(Button::Start);
         QVERIFY(w.Finished() && w.messages.isEmpty());
-        QCOMPARE(w.M().T, testing_support::SumOfSteps(0.0001, steps));
+        QCOMPARE(w.M().s.T, testing_support::SumOfSteps(0.0001, steps));
     }
 
     // T reaches three seconds times the rate after three real seconds, give or
@@ -195,13 +199,13 @@ private slots:
             QElapsedTimer clock;
             clock.start();
             w.Press(Button::Start);
-            QTRY_VERIFY_WITH_TIMEOUT(w.M().T >= 3 * rate, 6000);
+            QTRY_VERIFY_WITH_TIMEOUT(w.M().s.T >= 3 * rate, 6000);
             const double took = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
             QVERIFY2(took > 2.55 && took < 3.45, qPrintable(u"%1 s at %2"_s.arg(took).arg(rate)));
             // After a cycle at the slowest rate the next is due in days.
-            const double t = w.M().T;
+            const double t = w.M().s.T;
             w.form.SetRate(1e-9);
-            QTRY_VERIFY(w.M().T > t);
+            QTRY_VERIFY(w.M().s.T > t);
             w.Press(Button::Stop);
             QTRY_VERIFY_WITH_TIMEOUT(!w.form.Controller().Running(), 1000);
         }
@@ -216,11 +220,11 @@ private slots:
         w.form.SetRate(0);
         double held = -1;  // simulated seconds made while the box was up
         w.form.SetMessageSink([&](const QString&) {
-            const double t = w.M().T;
+            const double t = w.M().s.T;
             QEventLoop box;
             QTimer::singleShot(100, &box, &QEventLoop::quit);
             box.exec();
-            held = w.M().T - t;
+            held = w.M().s.T - t;
         });
         QElapsedTimer clock;
         int turns = 0, before = -1;
@@ -273,8 +277,8 @@ private slots:
         // "About" during a run opens the help window, and the run goes on.
         double opened = -1;
         QVERIFY(w.Run([&] {
-            if (opened < 0) w.Press(Button::About), opened = w.M().T;
-            return w.M().T < opened + 0.01 || (w.Press(Button::Stop), false);
+            if (opened < 0) w.Press(Button::About), opened = w.M().s.T;
+            return w.M().s.T < opened + 0.01 || (w.Press(Button::Stop), false);
         }));
         QPointer<ui::Form2> help = ui::HelpWindow();
         QVERIFY(help && help->isVisible() && !QApplication::activeModalWidget());

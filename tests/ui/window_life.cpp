@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         if (QMessageBox* up = VisibleBox()) up->done(0);
         QCoreApplication::exit(3);
     };
-    auto T = [&] { return form->Controller().Model().T; };
+    auto T = [&] { return form->Controller().Model().s.T; };
     auto levels = [&] { return form->Controller().RunDepth(); };
     auto press = [&](app::Button b) { form->Widget(b)->click(); };
     QTimer poll;  // fires between the runs' slices, where a user's presses come in

@@ -1,0 +1,7 @@
+#include "sim/arith.h"
+
+namespace sim {
+
+void RaiseArithmeticError() { throw ArithmeticError(); }
+
+}  // namespace sim

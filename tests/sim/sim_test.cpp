@@ -1,0 +1,245 @@
+// The physics alone: start set-up, forces, the step, and what a wrong
+// formula would break - conservation laws, mirror symmetry, continuity.
+// Links sim/ and nothing else.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+#include "sim/arith.h"
+#include "sim/dynamics.h"
+#include "sim/energy.h"
+#include "sim/start.h"
+
+namespace {
+
+using sim::Model, sim::Parameters, sim::Pi, sim::StateVector;
+namespace st = sim::state;
+
+// The window's two presets: m0, m1, R0, R1, V0, w0, CT, KR, KT, h.
+constexpr Parameters kPreset1{10, 1, 0.5, 1, 10, 20, 10, 1, 0.1, 1e-4};
+constexpr Parameters kPreset2{10, 1, 0.5, 1, 1e5, 2e5, 1, 1000, 1, 1e-9};
+constexpr double kC2 = 2.998e8 * 2.998e8;
+
+// A preset with some of its inputs changed.
+Parameters With(Parameters p, std::initializer_list<std::pair<double Parameters::*, double>> changed) {
+    for (const auto& [input, value] : changed) p.*input = value;
+    return p;
+}
+
+// Steps as a run makes them, without display cycles.
+void Steps(Model& m, long n) { for (long i = 0; i < n; ++i) sim::Step(m), m.s.T = sim::AdvanceTime(m.s.T, m.p.h); }
+
+TEST(Start, ValuesOfThePresets) {
+    // J0, CR, E0 and Fmrv worked out by hand. E0: translation m*V0^2/2 of
+    // 12 kg, loads turning 2*m1*(w0 R1)^2/2, disk J0 w0^2/2, both springs
+    // CR R1^2/2, both twists CT fi0^2/2. Fmrv = -V0 (J0 w0 + 2 m1 R1^2 w0)
+    // w0^2 / 2 / c^2.
+    struct Case { const char* name; Parameters p; double fi0, J0, CR, E0, Fmrv; };
+    const Case cases[] = {
+        {"preset 1", kPreset1, 0, 1.25, 400, 600 + 400 + 250 + 400, -10.0 * 65 * 400 / 2 / kC2},
+        {"preset 1 twisted", kPreset1, 0.2, 1.25, 400, 1650.4, -10.0 * 65 * 400 / 2 / kC2},
+        {"preset 2", kPreset2, 0, 1.25, 4e10, 6e10 + 4e10 + 2.5e10 + 4e10, -1e5 * 6.5e5 * 4e10 / 2 / kC2},
+        {"no translation, no claim", With(kPreset1, {{&Parameters::V0, 0}}), 0, 1.25, 400, 1050, 0},
+        {"m0 = 4, R0 = 2", With(kPreset1, {{&Parameters::m0, 4}, {&Parameters::R0, 2}}), 0, 8, 400,
+         300 + 400 + 1600 + 400, -10.0 * 200 * 400 / 2 / kC2},
+    };
+    for (const Case& c : cases) {
+        const Model m = sim::Start(c.p, c.fi0);
+        EXPECT_EQ((std::vector{m.start.J0, m.start.CR}), (std::vector{c.J0, c.CR})) << c.name;
+        EXPECT_NEAR(m.start.E0, c.E0, 1e-14 * c.E0) << c.name;
+        EXPECT_NEAR(m.start.Fmrv, c.Fmrv, 1e-14 * std::fabs(c.Fmrv)) << c.name;
+    }
+}
+
+TEST(Start, StateAndWhatTheTwistTurns) {
+    // Loads on the X axis at +-R1, all moving with the disk at V0 along X
+    // and turning at w0 R1 about it; the twist turns the disk alone, and
+    // twists both elements by it with no twist rate.
+    for (double fi0 : {0.0, 0.2, -0.3}) {
+        const sim::State s = sim::Start(kPreset1, fi0).s;
+        EXPECT_EQ(s.StateY, (StateVector{0, 1, -1, 0, 0, 0, fi0, 10, 10, 10, 0, 20, -20, 20})) << fi0;
+        EXPECT_EQ((std::vector{s.T, s.DfiOld[0], s.DfiOld[1], s.ROld[0], s.ROld[1], s.VR[0], s.VR[1], s.VT[0], s.VT[1]}),
+                  (std::vector{0.0, fi0, fi0, 1.0, 1.0, 0.0, 0.0, 0.0, 0.0})) << fi0;
+    }
+}
+
+TEST(Forces, AtTheStartOfPreset1) {
+    // CR R1 = m1 w0^2 R1: the spring is exactly the centripetal force. The
+    // twist 0.2 gives FT = CT fi0 / R1 = 2 N pushing both loads forward, and
+    // the torque 2 FT R1 on J0 = 1.25 brakes the disk.
+    for (const auto& [fi0, ft] : {std::pair{0.0, 0.0}, {0.2, 2.0}}) {
+        const Model m = sim::Start(kPreset1, fi0);
+        const sim::Evaluation ev = sim::ComputeDerivatives(m.p, m.start, m.s);
+        const double *ax = ev.DerivF.data() + st::kVX, *ay = ev.DerivF.data() + st::kVY;
+        EXPECT_EQ((std::vector{ev.forces.FR[0], ev.forces.FR[1], ax[0], ax[1], ax[2]}),
+                  (std::vector<double>{400, 400, 0, -400, 400}));
+        EXPECT_NEAR(ay[1], ft, 1e-13);
+        EXPECT_NEAR(ay[2], -ft, 1e-13);
+        EXPECT_NEAR(10 * ay[0] + ay[1] + ay[2], 0, 1e-13);  // the disk takes the reaction
+        EXPECT_NEAR(ev.DerivF[st::kSpin], -2 * ft / 1.25, 1e-13);
+        EXPECT_EQ(ev.DerivF[st::kY + 1] + ev.DerivF[st::kAngle], 40);  // VY1 and w0
+    }
+}
+
+TEST(Forces, ProjectionsInEveryQuadrant) {
+    // Radial force on the load -FR (DX, DY)/R and tangential FT (-DY, DX)/R,
+    // whatever the quadrant rules make of the angles, on the axes too (the
+    // start's projection angle left over would tip an on-Y force onto X);
+    // the damping speeds enter only their own force.
+    const double places[][2] = {{0.6, 0.8}, {-0.6, 0.8}, {-0.6, -0.8}, {0.6, -0.8}, {-1, 0}, {2, 0}, {0, 0.5}, {0, -3}};
+    for (const auto& p : places) {
+        Model m = sim::Start(kPreset1, 0.3);
+        m.s.StateY[st::kX + 1] = p[0], m.s.StateY[st::kY + 1] = p[1], m.s.VT[0] = 0.7, m.s.VR[0] = -0.4;
+        const sim::Evaluation ev = sim::ComputeDerivatives(m.p, m.start, m.s);
+        const sim::Forces& f = ev.forces;
+        const double r = std::hypot(p[0], p[1]);
+        const double fr = 400 * r + 1 * -0.4;  // CR R + KR VR
+        EXPECT_NEAR(f.FR[0], fr, 1e-12);
+        EXPECT_NEAR(f.FT[0], (10 * ev.geo.Dfi[0] + 0.1 * 0.7) / r, 1e-12);  // (CT Dfi + KT VT) / R
+        const double fi = ev.geo.fi[0];
+        const double got[] = {f.FRX[0], f.FRY[0], f.FTX[0], f.FTY[0], std::cos(fi), std::sin(fi)};
+        const double want[] = {-fr * p[0] / r, -fr * p[1] / r, -f.FT[0] * p[1] / r, f.FT[0] * p[0] / r, p[0] / r, p[1] / r};
+        // Pi has 15 digits: cos(Pi/2) is 1.6E-15, not 0.
+        for (int k = 0; k < 6; ++k) EXPECT_NEAR(got[k], want[k], 2e-15 * fr) << p[0] << "," << p[1] << " #" << k;
+        EXPECT_TRUE(fi >= 0 && fi < 2 * Pi);
+    }
+}
+
+TEST(Angles, TwistWrapAndReductionToOneTurn) {
+    const double turn = 2 * Pi;
+    // Within +-0.9 unchanged, to the bit (0.9 itself too); a turn off near
+    // +-2 Pi; in (0.9, 2 Pi - 0.9) lowered and raised back.
+    for (double raw : {0.5, -0.5, 0.9, -0.9}) EXPECT_EQ(sim::WrapTwist(raw), raw);
+    struct Wrap { double raw, twist; };
+    for (const Wrap& w : {Wrap{1.0, 1.0}, Wrap{turn - 0.3, -0.3}, Wrap{0.3 - turn, 0.3}, Wrap{-1.0, turn - 1.0}})
+        EXPECT_NEAR(sim::WrapTwist(w.raw), w.twist, 1e-15) << w.raw;
+    struct Attach { double fi0, first, second; };
+    // Whole turns are taken by floor, so a clockwise disk too gets
+    // attachment angles in [0, 2 Pi).
+    for (const Attach& a : {Attach{0, 0, Pi}, Attach{0.5, 0.5, 0.5 + Pi}, Attach{4, 4, 4 - Pi},
+                            Attach{-0.5, turn - 0.5, Pi - 0.5}, Attach{turn + 1, 1, 1 + Pi},
+                            Attach{-turn - 1, turn - 1, Pi - 1}}) {
+        const auto attach = sim::AttachmentAngles(a.fi0);
+        EXPECT_NEAR(attach[0], a.first, 4e-15) << a.fi0;
+        EXPECT_NEAR(attach[1], a.second, 4e-15) << a.fi0;
+    }
+    // The reduction error grows with the angle: ~1e-10 rad near 1e6 rad.
+    const double err = std::fabs(sim::AttachmentAngles(1e6 + 0.123)[0] - std::fmod(1e6 + 0.123, turn));
+    EXPECT_TRUE(err > 1e-12 && err < 1e-8) << err;
+}
+
+TEST(Step, OneStepOfPreset1IsClassicalRK4AndLeavesTheLastStagesForces) {
+    const Model start = sim::Start(kPreset1, 0.2);
+    Model m = start;
+    Steps(m, 1);
+    EXPECT_EQ(m.s.T, 0.0001);
+    // Rigid rotation at 20 rad/s for 1e-4 s turns everything by 0.002 rad.
+    EXPECT_NEAR(m.s.fi0(), 0.202, 1e-7);
+    EXPECT_NEAR(m.geo.fi[1], Pi + 0.002, 1e-7);
+    EXPECT_NEAR(m.geo.R[0], 1, 1e-7);
+    // The stages worked out from the right-hand side alone, summed as
+    // (2 K2 + K1 + 2 K3 + K4) / 6 + y: the same state to the bit.
+    const double h = start.p.h;
+    const StateVector& y0 = start.s.StateY;
+    StateVector K[4], y = y0, next;
+    sim::Evaluation ev;
+    for (int j = 0; j < 4; ++j) {
+        sim::State at = start.s;
+        at.StateY = y;
+        ev = sim::ComputeDerivatives(start.p, start.start, at);
+        for (int i = 0; i < sim::kStateSize; ++i) K[j][i] = h * ev.DerivF[i], y[i] = j < 2 ? K[j][i] / 2 + y0[i] : y0[i] + K[j][i];
+    }
+    for (int i = 0; i < sim::kStateSize; ++i) next[i] = (2 * K[1][i] + K[0][i] + 2 * K[2][i] + K[3][i]) / 6 + y0[i];
+    EXPECT_EQ(m.s.StateY, next);
+    // The forces shown are the fourth stage's; the geometry is the new
+    // state's, and the damping speeds its backward differences.
+    EXPECT_EQ(std::memcmp(&m.forces, &ev.forces, sizeof ev.forces), 0);
+    const sim::Geometry g = sim::ComputeGeometry(next);
+    EXPECT_EQ(std::memcmp(&m.geo, &g, sizeof g), 0);
+    for (int e = 0; e < sim::kElements; ++e)
+        EXPECT_EQ((std::vector{m.s.VR[e], m.s.VT[e], m.s.ROld[e], m.s.DfiOld[e]}),
+                  (std::vector{(g.R[e] - 1) / h, (g.Dfi[e] - 0.2) / h, g.R[e], g.Dfi[e]})) << e;
+}
+
+TEST(Conservation, EnergyOnlyFallsAndWithoutDampingStaysPut) {
+    // (The momenta and the centre of mass: the verifier's ledger, tested
+    // with it.) 10 000 steps, the energy sampled every 100.
+    struct Case { Parameters p; double fi0; };
+    const Case cases[] = {{kPreset1, 0}, {kPreset1, 0.2},
+                          {With(kPreset1, {{&Parameters::KR, 0}, {&Parameters::KT, 0}, {&Parameters::m1, 2}}), 0.2}};
+    for (const Case& c : cases) {
+        Model m = sim::Start(c.p, c.fi0);
+        double maxE = m.start.E0, e = 0;
+        for (int i = 0; i < 100; ++i) {
+            Steps(m, 100);
+            maxE = std::max(maxE, e = sim::ComputeE(m.p, m.start, m.s, m.geo));
+        }
+        EXPECT_LT(maxE, m.start.E0 * (1 + 1e-10));
+        if (c.p.KR == 0) {
+            EXPECT_NEAR(e, m.start.E0, 1e-6 * m.start.E0);
+        } else if (c.fi0 != 0) {
+            EXPECT_LT(sim::EnergyError(e, m.start.E0), -1e4);  // the twist oscillation dies out
+        }
+    }
+}
+
+TEST(Symmetry, ClockwiseSpinMirrorsCounterClockwise) {
+    // Reflected in the X axis, a disk spinning clockwise with twist fi0 is
+    // the disk spinning counter-clockwise with twist -fi0: Y, VY, the disk
+    // angle and speed, the twists and tangential forces change sign, the
+    // load angles become 2 Pi minus themselves, X, VX and FR stay. 8000
+    // steps make more than a turn, so both loads and both attachment points
+    // cross the +X axis, where a twist a turn off would show.
+    for (double kr : {1.0, 0.0}) {
+        Model a = sim::Start(With(kPreset1, {{&Parameters::w0, -20}, {&Parameters::KR, kr}}), 0.2);
+        Model b = sim::Start(With(kPreset1, {{&Parameters::KR, kr}}), -0.2);
+        for (int i = 1; i <= 80; ++i) {
+            Steps(a, 100);
+            Steps(b, 100);
+            const double tol = 1e-12 * i;  // rounding differs, and grows
+            for (int k : {0, 1, 2, 7, 8, 9}) EXPECT_NEAR(a.s.StateY[k], b.s.StateY[k], tol * 100) << k;
+            for (int k : {3, 4, 5, 6, 10, 11, 12, 13}) EXPECT_NEAR(a.s.StateY[k], -b.s.StateY[k], tol * 100) << k;
+            for (int e = 0; e < sim::kElements; ++e) {
+                EXPECT_NEAR(a.geo.Dfi[e], -b.geo.Dfi[e], tol) << e;
+                EXPECT_NEAR(a.forces.FT[e], -b.forces.FT[e], tol * 10) << e;
+                EXPECT_NEAR(a.forces.FR[e], b.forces.FR[e], tol * 1e3) << e;
+                EXPECT_NEAR(std::remainder(a.geo.fi[e] + b.geo.fi[e], 2 * Pi), 0, tol) << e;
+            }
+        }
+        EXPECT_LT(a.s.fi0(), -2 * Pi);
+    }
+}
+
+TEST(Failures, RaiseAndNeverStoreANonNumber) {
+    struct Case { const char* name; void (*spoil)(Model&); };
+    const Case cases[] = {
+        {"load at the disk centre", [](Model& m) { m.s.StateY[st::kX + 1] = 0; }},
+        {"zero disk mass", [](Model& m) { m.p.m0 = 0; }},
+        {"zero load mass", [](Model& m) { m.p.m1 = 0; }},
+        {"zero inertia", [](Model& m) { m.start.J0 = 0; }},
+        {"zero step", [](Model& m) { m.p.h = 0; }},
+        {"force overflow", [](Model& m) { m.start.CR = 1e308, m.s.StateY[st::kX + 1] = 1e10; }},
+        {"DY/DX overflow", [](Model& m) { m.s.StateY[st::kX + 1] = 1e-320, m.s.StateY[st::kY + 1] = 1e10; }},
+    };
+    static_assert(sizeof(Model) % sizeof(double) == 0);
+    for (const Case& c : cases) {
+        Model m = sim::Start(kPreset1, 0.2);
+        c.spoil(m);
+        EXPECT_THROW(Steps(m, 1), sim::ArithmeticError) << c.name;
+        // The model is all doubles: none of them may be infinite or NaN.
+        std::array<double, sizeof(Model) / sizeof(double)> all;
+        std::memcpy(all.data(), &m, sizeof m);
+        for (double v : all) ASSERT_TRUE(std::isfinite(v)) << c.name;
+    }
+    EXPECT_THROW(sim::AdvanceTime(1.7e308, 1.7e308), sim::ArithmeticError);
+    // Start's own arithmetic fails the same way.
+    EXPECT_THROW(sim::Start(With(kPreset1, {{&Parameters::m0, 1e300}, {&Parameters::R0, 1e10}}), 0), sim::ArithmeticError);
+    EXPECT_THROW(sim::Start(With(kPreset1, {{&Parameters::w0, 1e200}}), 0), sim::ArithmeticError);
+}
+
+}  // namespace
