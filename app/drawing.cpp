@@ -20,14 +20,14 @@ float ToDrawCoord(double v) {
 
 void DrawPlotAxes(Surface& plot) {
     constexpr float kWidth = kPlotWidth;
-    plot.Scale(0, 5, kWidth, -5);
+    plot.SetFrame(0, 5, kWidth, -5);
     for (int j = -5; j <= 5; ++j) plot.Line(0, static_cast<float>(j), kWidth, static_cast<float>(j), kGridColour);
     for (int i = 0; i <= kPlotWidth; ++i) plot.Line(static_cast<float>(i), -5, static_cast<float>(i), 5, kGridColour);
     plot.Line(0, 0, kWidth, 0, kAxisColour);
 }
 
 void DrawViewAxes(Surface& view) {
-    view.Scale(-5, 5, 5, -5);
+    view.SetFrame(-5, 5, 5, -5);
     for (int i = -5; i <= 5; ++i) {
         const float f = static_cast<float>(i);
         view.Line(-5, f, 5, f, kGridColour);
@@ -90,8 +90,8 @@ void DrawConstruction(const sim::Model& m, Display& d, Surface& view) {
 
 namespace {
 
-void Point(Surface& plot, double x, double y, Rgb c) {
-    plot.PSet(ToDrawCoord(x), ToDrawCoord(y), c);
+void PlotPoint(Surface& plot, double x, double y, Rgb c) {
+    plot.Point(ToDrawCoord(x), ToDrawCoord(y), c);
 }
 
 }  // namespace
@@ -125,13 +125,13 @@ void PlotUpdate(const sim::Model& m, const Display& d, WindowPort& port, Surface
         // Trajectories: absolute positions in the plot's frame, so x here is
         // position along X, not time.
         if (i == kBeforeTrajectories && port.CheckValue(Box::Trajectories) == 1) {
-            Point(plot, Chk(m.X[1] / d.ML), Chk(m.Y[1] / d.ML), kLoad1Colour);
-            Point(plot, Chk(m.X[2] / d.ML), Chk(m.Y[2] / d.ML), kLoad2Colour);
+            PlotPoint(plot, Chk(m.X[1] / d.ML), Chk(m.Y[1] / d.ML), kLoad1Colour);
+            PlotPoint(plot, Chk(m.X[2] / d.ML), Chk(m.Y[2] / d.ML), kLoad2Colour);
         }
         const Row& row = kRows[i];
         if (port.CheckValue(row.series) != 1) continue;
         const double y = Chk(row.y(m, d));
-        Point(plot, Chk(d.TPlot / d.MT), y, row.colour);
+        PlotPoint(plot, Chk(d.TPlot / d.MT), y, row.colour);
     }
 }
 

@@ -13,7 +13,7 @@
 namespace app {
 
 struct DrawOp {
-    enum Kind { kScale, kLine, kCircle, kPoint, kCls, kBackground, kNoBackground } kind;
+    enum Kind { kFrame, kLine, kCircle, kPoint, kClear, kBackground, kNoBackground } kind;
     float a{}, b{}, c{}, d{};
     Rgb colour{0, 0, 0};
 };
@@ -22,11 +22,11 @@ class MemorySurface : public Surface {
 public:
     explicit MemorySurface(app::Picture picture);
 
-    void Scale(float x1, float y1, float x2, float y2) override;
+    void SetFrame(float x1, float y1, float x2, float y2) override;
     void Line(float x1, float y1, float x2, float y2, Rgb c) override;
     void Circle(float x, float y, float radius, Rgb c) override;
-    void PSet(float x, float y, Rgb c) override;
-    void Cls() override;
+    void Point(float x, float y, Rgb c) override;
+    void Clear() override;
     PictureFile SetBackgroundFromFile(const std::string& fileName) override;
     void ClearBackground() override;
 
@@ -46,9 +46,9 @@ class MemoryPort : public WindowPort {
 public:
     MemoryPort();
 
-    std::string& Text(Field f) { return text_[static_cast<std::size_t>(f)]; }
-    int& Check(Series s) { return check_[static_cast<std::size_t>(s)]; }
-    int& Check(Box b) { return check_[static_cast<std::size_t>(b)]; }
+    std::string& Text(Field f) { return text_[Slot(f)]; }
+    int& Check(Series s) { return series_[Slot(s)]; }
+    int& Check(Box b) { return boxes_[Slot(b)]; }
 
     std::string GetText(Field f) override { return Text(f); }
     void SetText(Field f, std::string_view t) override { Text(f).assign(t); }
@@ -70,8 +70,11 @@ public:
     int helpShown = 0;
 
 private:
-    std::array<std::string, kFieldSlots> text_;
-    std::array<int, kBoxSlots> check_{};
+    // The fields start empty: only the window shows texts before the first
+    // write, and nothing here reads a readout back.
+    std::array<std::string, kFieldCount> text_;
+    std::array<int, kSeriesCount> series_{};
+    std::array<int, kBoxCount> boxes_{};
 };
 
 }  // namespace app
