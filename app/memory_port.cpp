@@ -41,9 +41,10 @@ void MemorySurface::Point(float x, float y, Rgb c) {
 
 void MemorySurface::Clear() { Add({DrawOp::kClear}); }
 
+// Nothing is read: the picture would not show anywhere.
 PictureFile MemorySurface::SetBackgroundFromFile(const std::string&) {
-    if (background == PictureFile::kLoaded) Add({DrawOp::kBackground});
-    return background;
+    Add({DrawOp::kBackground});
+    return PictureFile::kLoaded;
 }
 
 void MemorySurface::ClearBackground() { Add({DrawOp::kNoBackground}); }

@@ -33,7 +33,6 @@ public:
     FrameMapper frame;
     bool record = false;  // keep every operation in ops
     std::vector<DrawOp> ops;
-    PictureFile background = PictureFile::kLoaded;  // what SetBackgroundFromFile answers
 
 private:
     void CheckPoint(float x, float y) const;
