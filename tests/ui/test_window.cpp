@@ -1,7 +1,7 @@
 // The main window and the help window through their controls, offscreen: a
-// session scripted on one window, presses that reach a run between two of
-// its slices, a paced run, the surfaces at the screen's pixel ratio, and the
-// help window.
+// session scripted on one window, the pictures of each display cycle,
+// presses that reach a run between two of its slices, a paced run, the
+// surfaces at the screen's pixel ratio, and the help window.
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -26,8 +26,6 @@
 
 #include "app/drawing.h"
 #include "app/numtext.h"
-#include "app/presets.h"
-#include "tests/support.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/picture_box.h"
@@ -100,7 +98,6 @@ private slots:
         Window w;
         // Opened: preset 1 in the inputs, each readout its own control name,
         // only FY1 and FY2 ticked.
-        for (const app::PresetEntry& e : app::PresetTable(1)) QCOMPARE(w.Text(e.field), Number(e.value));
         QCOMPARE(w.Text(Field::Step), u"0,0001"_s);
         for (const auto& [f, v] : Shown(w.M())) QCOMPARE(w.Text(f), w.form.Widget(f)->objectName());
         for (QCheckBox* box : w.form.findChildren<QCheckBox*>())
@@ -248,31 +245,6 @@ private slots:
                 if (is != want && !(is == qRgb(250, 250, 250) && want == grid.pixel(x, y)))
                     QFAIL(qPrintable(u"(%1, %2) is %3, not %4"_s.arg(x).arg(y).arg(is, 0, 16).arg(want, 0, 16)));
             }
-    }
-
-    void pressesOfOneRoundKeepTheirOrder_data() {
-        QTest::addColumn<QList<int>>("round");  // pressed after Start, before its first round
-        QTest::addColumn<int>("steps");         // made since the last Start
-        // NC0 = 50, cycles counted by hand. Start, Stop: the new level handles
-        // Stop at its first cycle and ends at its second, the first level at its
-        // next: 3 x 50. Continue keeps T: 4 x 50. Do NC0 steps: the new level
-        // ends at its first cycle, the first level at its next: 3 x 50.
-        QTest::newRow("Start, Start, Stop") << QList<int>{int(Button::Start), int(Button::Stop)} << 150;
-        QTest::newRow("Start, Continue, Stop") << QList<int>{int(Button::Continue), int(Button::Stop)} << 200;
-        QTest::newRow("Start, Do NC0 steps") << QList<int>{int(Button::StepNC0)} << 150;
-    }
-
-    void pressesOfOneRoundKeepTheirOrder() {
-        QFETCH(QList<int>, round);
-        QFETCH(int, steps);
-        Window w;
-        w.form.Widget(Field::NC0)->setText(u"50"_s);
-        // The presses posted before Start arrive before the run's first event
-        // round, and wait for it.
-        for (int b : round) QMetaObject::invokeMethod(w.form.Widget(Button(b)), "click", Qt::QueuedConnection);
-        w.Press(Button::Start);
-        QVERIFY(w.Finished() && w.messages.isEmpty());
-        QCOMPARE(w.M().T, testing_support::SumOfSteps(0.0001, steps));
     }
 
     // T reaches three seconds times the rate after three real seconds, give or
