@@ -12,7 +12,6 @@ void MemorySurface::SetFrame(float x1, float y1, float x2, float y2) {
     frame.y1 = y1;
     frame.x2 = x2;
     frame.y2 = y2;
-    Add({DrawOp::kFrame, x1, y1, x2, y2, {}});
 }
 
 // Nothing is drawn here, but a coordinate the window's surface would refuse
@@ -22,32 +21,17 @@ void MemorySurface::CheckPoint(float x, float y) const {
     frame.DeviceY(y);
 }
 
-void MemorySurface::Line(float x1, float y1, float x2, float y2, Rgb c) {
+void MemorySurface::Line(float x1, float y1, float x2, float y2, Rgb) {
     CheckPoint(x1, y1);
     CheckPoint(x2, y2);
-    Add({DrawOp::kLine, x1, y1, x2, y2, c});
 }
 
-void MemorySurface::Circle(float x, float y, float radius, Rgb c) {
+void MemorySurface::Circle(float x, float y, float radius, Rgb) {
     CheckPoint(x, y);
     frame.DeviceLength(radius);
-    Add({DrawOp::kCircle, x, y, radius, 0, c});
 }
 
-void MemorySurface::Point(float x, float y, Rgb c) {
-    CheckPoint(x, y);
-    Add({DrawOp::kPoint, x, y, 0, 0, c});
-}
-
-void MemorySurface::Clear() { Add({DrawOp::kClear}); }
-
-// Nothing is read: the picture would not show anywhere.
-PictureFile MemorySurface::SetBackgroundFromFile(const std::string&) {
-    Add({DrawOp::kBackground});
-    return PictureFile::kLoaded;
-}
-
-void MemorySurface::ClearBackground() { Add({DrawOp::kNoBackground}); }
+void MemorySurface::Point(float x, float y, Rgb) { CheckPoint(x, y); }
 
 MemoryPort::MemoryPort() {
     for (std::size_t n = 0; n < kSeriesCount; ++n) series_[n] = InitiallyTicked(static_cast<Series>(n));

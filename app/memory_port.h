@@ -1,6 +1,6 @@
-// A window held in memory: fields, check boxes and two surfaces that check
-// every coordinate as the window's surfaces do. Used by the headless runner
-// and by tests, which may record the drawing.
+// A window held in memory: fields, check boxes and two surfaces that draw
+// nothing but refuse every coordinate the window's surfaces refuse. The
+// headless runner's window, and the tests'.
 #pragma once
 
 #include <array>
@@ -12,12 +12,6 @@
 
 namespace app {
 
-struct DrawOp {
-    enum Kind { kFrame, kLine, kCircle, kPoint, kClear, kBackground, kNoBackground } kind;
-    float a{}, b{}, c{}, d{};
-    Rgb colour{0, 0, 0};
-};
-
 class MemorySurface : public Surface {
 public:
     explicit MemorySurface(app::Picture picture);
@@ -26,19 +20,15 @@ public:
     void Line(float x1, float y1, float x2, float y2, Rgb c) override;
     void Circle(float x, float y, float radius, Rgb c) override;
     void Point(float x, float y, Rgb c) override;
-    void Clear() override;
-    PictureFile SetBackgroundFromFile(const std::string& fileName) override;
-    void ClearBackground() override;
+    void Clear() override {}
+    // Nothing is read: the picture would not show anywhere.
+    PictureFile SetBackgroundFromFile(const std::string&) override { return PictureFile::kLoaded; }
+    void ClearBackground() override {}
 
     FrameMapper frame;
-    bool record = false;  // keep every operation in ops
-    std::vector<DrawOp> ops;
 
 private:
     void CheckPoint(float x, float y) const;
-    void Add(DrawOp op) {
-        if (record) ops.push_back(op);
-    }
 };
 
 class MemoryPort : public WindowPort {

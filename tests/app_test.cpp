@@ -1,13 +1,12 @@
 // The window's logic through a scripted window in memory: numbers as the
 // fields show and read them, presets, Start's input phase, the run engine
-// with its messages and nested runs, its pace, and the plot's sweep.
+// with its messages and nested runs, and its pace.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "app/drawing.h"
 #include "app/errors.h"
 #include "app/fields.h"
 #include "app/numtext.h"
@@ -305,34 +304,6 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
         EXPECT_NEAR(f.M().T, allowed, c.keepsUp ? 1e-4 : 0.01 * unpaced) << c.name;
         EXPECT_TRUE(!c.keepsUp || slices <= 3 * 60 + 1) << c.name << ": " << slices;
     }
-}
-
-TEST(Drawing, SweepRestartsAfter25MTAndClearingKeepsTheTraceGoing) {
-    // MT = 0.001: a sweep of 0.025 s, 250 steps; the step that passes it
-    // clears the plot and draws its grid again, and its points go to x = 0.
-    Form f({{Field::MT, "0,001"}});
-    f.port.plot.record = true;
-    long restarts = 0;
-    f.port.afterScript = [&] {
-        if (f.port.rounds == 100) f.form.Press(Button::ClearPictures);
-        if (f.port.rounds == 300) f.port.windows = 0;
-    };
-    f.Press(Button::Start);
-    std::vector<float> xs;
-    for (const DrawOp& op : f.port.plot.ops) {
-        restarts += op.kind == DrawOp::kClear;
-        if (op.kind == DrawOp::kPoint && op.colour == Rgb{0, 0, 200}) xs.push_back(op.a);
-    }
-    // One restart and one clearing; FY1's x goes 0.1 ... 25, then 0, 0.1 ...
-    EXPECT_EQ(restarts, 2);
-    ASSERT_EQ(xs.size(), 300u);
-    EXPECT_FLOAT_EQ(xs[99], 10);
-    EXPECT_FLOAT_EQ(xs[100], 10.1f);  // after the clearing, the trace goes on
-    std::size_t restart = 1;
-    while (restart < xs.size() && xs[restart] > xs[restart - 1]) ++restart;
-    EXPECT_EQ(xs[restart], 0);
-    EXPECT_NEAR(xs[restart - 1], 25, 0.1);
-    EXPECT_FLOAT_EQ(xs[restart + 1], 0.1f);
 }
 
 }  // namespace

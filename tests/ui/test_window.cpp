@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -225,6 +226,20 @@ private slots:
         for (const auto& [at, colour] : last) QCOMPARE(plot->image().pixel(at.first, at.second), colour);
         const auto [vx2, colour] = shows(points()[1].at);
         QVERIFY(last.count({vx2.x(), vx2.y()}) || colour != qRgb(255, 0, 0));
+        // MT typed to put 25 * MT 1551 steps on, read by the next cycle: in
+        // the one after, the plot is cleared at that step and its grid drawn
+        // again, and the cycle's 15 points or fewer go 449 steps from the left.
+        const double mt = (w.Value(Field::T) + 0.155) / 25;
+        w.form.Widget(Field::MT)->setText(Number(mt));
+        QVERIFY(cycle(nullptr) && cycle(nullptr));
+        ui::PictureBox fresh(QRect(QPoint(), plot->size()));
+        app::DrawPlotAxes(fresh);
+        QList<int> changed;  // the columns of the pixels changed
+        for (int y = 0; y < fresh.image().height(); ++y)
+            for (int x = 0; x < fresh.image().width(); ++x)
+                if (plot->image().pixel(x, y) != fresh.image().pixel(x, y)) changed << x;
+        QVERIFY(!changed.isEmpty() && changed.size() <= 15);
+        QCOMPARE(*std::min_element(changed.begin(), changed.end()), shows({449 * 0.0001 / mt, 0}).first.x());
 
         ui::PictureBox* view = w.form.Widget(app::Picture::ConstructionView);
         ui::PictureBox expected(QRect(QPoint(), view->size()));
