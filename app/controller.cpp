@@ -40,8 +40,8 @@ bool ErrorScope(WindowPort& port, Message message, Body&& body) {
 Controller::Controller(WindowPort& port) : port_(port) {}
 
 void Controller::Load() {
-    port_.Picture(Picture::ConstructionView).Cls();
-    port_.Picture(Picture::Plot).Cls();
+    port_.Picture(Picture::ConstructionView).Clear();
+    port_.Picture(Picture::Plot).Clear();
     DrawViewAxes(port_.Picture(Picture::ConstructionView));
     DrawPlotAxes(port_.Picture(Picture::Plot));
     LoadPreset(1);
@@ -110,8 +110,8 @@ void Controller::ClearPictures() {
     Surface& view = port_.Picture(Picture::ConstructionView);
     Surface& plot = port_.Picture(Picture::Plot);
     view.ClearBackground();
-    view.Cls();
-    plot.Cls();
+    view.Clear();
+    plot.Clear();
     DrawViewAxes(view);
     DrawPlotAxes(plot);
 }
@@ -226,7 +226,7 @@ void Controller::AccountStep() {
     if (!(sim::Chk(kPlotWidth * view.MT) >= view.TPlot)) {
         view.TPlot = 0;
         Surface& plot = port_.Picture(Picture::Plot);
-        plot.Cls();
+        plot.Clear();
         DrawPlotAxes(plot);
     }
 }

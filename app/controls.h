@@ -1,53 +1,51 @@
-// The window's controls as the run engine knows them: by what they are. The
-// values are the form's own control numbers, which only the window's
-// control table (ui/form1_controls.cpp) ties to places, captions and Qt
-// object names.
+// The window's controls as the run engine knows them: by what they are,
+// numbered densely from 0 so that whatever is kept per control is an array
+// of exactly that many. Only the window's control table
+// (ui/form1_controls.cpp) ties them to the form's own numbers, places,
+// captions and Qt object names.
 #pragma once
 
-#include <string>
+#include <cstddef>
 
 namespace app {
 
 // The text fields: inputs, derived values, readouts, scales, run settings.
 enum class Field {
     // inputs, read by Start
-    M0 = 1, R0 = 2, R1 = 3, V0 = 4, W0 = 5, CT = 6, KR = 7, KT = 8, M1 = 11,
+    M0, M1, R0, R1, V0, W0, CT, KR, KT,
     // derived at Start
-    CR = 9, Fmrv = 18, J0 = 20, E0 = 13,
+    J0, CR, Fmrv, E0,
     // readouts of a display cycle; *Now where an input has the same symbol
-    T = 60, W0Now = 10, X0 = 12, Y0 = 22, Ymrv = 19, E = 23, FR1 = 24, FR2 = 25, R1Now = 27, R2Now = 28,
-    FT1 = 14, FT2 = 15, Fi1 = 16, Fi2 = 17, VX1 = 31, VX2 = 32, VY1 = 33, VY2 = 34, FX1 = 35, FX2 = 36,
-    FY1 = 37, FY2 = 38, FX0 = 39, FY0 = 40,
+    T, W0Now, X0, Y0, Ymrv, E, FR1, FR2, R1Now, R2Now, FT1, FT2, Fi1, Fi2, VX1, VX2, VY1, VY2, FX1, FX2,
+    FY1, FY2, FX0, FY0,
     // display scales and run settings, read by Start and every display cycle
-    MT = 51, ML = 29, MV = 30, MF = 26, Step = 54, NC0 = 55,
+    MT, ML, MV, MF, Step, NC0,
     // the disk angle of the twist test, read by Start while Box::Twist is ticked
-    Twist = 21,
+    Twist,
 };
-inline constexpr int kFieldSlots = 61;  // the largest number, plus one
+inline constexpr std::size_t kFieldCount = static_cast<std::size_t>(Field::Twist) + 1;
 
 // The check boxes that choose the plotted quantities, in the plot's order.
-enum class Series {
-    VX1 = 1, VX2 = 2, VY1 = 3, VY2 = 4, FX1 = 5, FX2 = 6, FY1 = 7, FY2 = 8, FX0 = 9, FY0 = 10,
-    FT1 = 11, FT2 = 12, EnergyError = 13,
-};
+enum class Series { VX1, VX2, VY1, VY2, FX1, FX2, FY1, FY2, FX0, FY0, FT1, FT2, EnergyError };
+inline constexpr std::size_t kSeriesCount = static_cast<std::size_t>(Series::EnergyError) + 1;
+
 // The other two check boxes.
-enum class Box { Trajectories = 15, Twist = 16 };
-inline constexpr int kBoxSlots = 17;
+enum class Box { Trajectories, Twist };
+inline constexpr std::size_t kBoxCount = 2;
 
-enum class Button {
-    Start = 1, Stop = 2, Continue = 3, Exit = 4, ClearPictures = 5, About = 6, Scheme = 7, Preset1 = 8,
-    Preset2 = 9, StepNC0 = 10,
-};
-inline constexpr int kButtonSlots = 11;
+enum class Button { Start, Stop, Continue, StepNC0, Exit, ClearPictures, Scheme, Preset1, Preset2, About };
+inline constexpr std::size_t kButtonCount = static_cast<std::size_t>(Button::About) + 1;
 
-enum class Picture { ConstructionView = 1, Plot = 2 };
+enum class Picture { ConstructionView, Plot };
+inline constexpr std::size_t kPictureCount = 2;
 
-// What the window shows when it opens, before preset 1 fills the inputs:
-// each readout its own control name until the first Start, the twist test's
-// angle "0,2", and only FY1 and FY2 ticked.
-inline std::string InitialText(Field f) {
-    return f == Field::Twist ? "0,2" : "Text" + std::to_string(static_cast<int>(f));
+// A control's place in an array kept per control of its kind.
+template <class Control>
+constexpr std::size_t Slot(Control c) {
+    return static_cast<std::size_t>(c);
 }
+
+// Ticked when the window opens: FY1 and FY2 only.
 constexpr bool InitiallyTicked(Series s) { return s == Series::FY1 || s == Series::FY2; }
 
 // The pictures' places in twips (1/1440 inch; 15 make a pixel at 96 dpi):

@@ -20,14 +20,14 @@ float ToDrawCoord(double v) {
 
 void DrawPlotAxes(Surface& plot) {
     constexpr float kWidth = kPlotWidth;
-    plot.Scale(0, 5, kWidth, -5);
+    plot.SetFrame(0, 5, kWidth, -5);
     for (int j = -5; j <= 5; ++j) plot.Line(0, static_cast<float>(j), kWidth, static_cast<float>(j), kGridColour);
     for (int i = 0; i <= kPlotWidth; ++i) plot.Line(static_cast<float>(i), -5, static_cast<float>(i), 5, kGridColour);
     plot.Line(0, 0, kWidth, 0, kAxisColour);
 }
 
 void DrawViewAxes(Surface& view) {
-    view.Scale(-5, 5, 5, -5);
+    view.SetFrame(-5, 5, 5, -5);
     for (int i = -5; i <= 5; ++i) {
         const float f = static_cast<float>(i);
         view.Line(-5, f, 5, f, kGridColour);
@@ -55,6 +55,22 @@ Place LoadPlace(double xLoad, double xDisk, double yLoad, double yDisk, double m
     return {ToDrawCoord(Chk((xLoad - xDisk) / ml)), ToDrawCoord(Chk((yLoad - yDisk) / ml))};
 }
 
+// The loads at positions x, y (body 0 the disk) about the disk centre: the
+// two circles, then each element from its load to the centre.
+void DrawLoads(Surface& view, const double* x, const double* y, double ml, float radius, Rgb c1, Rgb c2) {
+    const Place p1 = LoadPlace(x[1], x[0], y[1], y[0], ml);
+    view.Circle(p1.x, p1.y, radius, c1);
+    const Place p2 = LoadPlace(x[2], x[0], y[2], y[0], ml);
+    view.Circle(p2.x, p2.y, radius, c2);
+    view.Line(p1.x, p1.y, 0, 0, c1);
+    view.Line(p2.x, p2.y, 0, 0, c2);
+}
+
+// The diameter from the marked rim point through the centre.
+void DrawDiameter(Surface& view, double markX, double markY, Rgb c) {
+    view.Line(ToDrawCoord(markX), ToDrawCoord(markY), ToDrawCoord(-markX), ToDrawCoord(-markY), c);
+}
+
 }  // namespace
 
 void DrawConstruction(const sim::Model& m, Display& d, Surface& view) {
@@ -62,25 +78,14 @@ void DrawConstruction(const sim::Model& m, Display& d, Surface& view) {
     const float loadRadius = ToDrawCoord(Chk(m.p.R0 / 2 / ml));
     // Previous places are recomputed from metres with the current scale, so
     // after a change of ML the first erase misses the old loads.
-    const Place old1 = LoadPlace(d.XOld[1], d.XOld[0], d.YOld[1], d.YOld[0], ml);
-    view.Circle(old1.x, old1.y, loadRadius, kEraseColour);
-    const Place old2 = LoadPlace(d.XOld[2], d.XOld[0], d.YOld[2], d.YOld[0], ml);
-    view.Circle(old2.x, old2.y, loadRadius, kEraseColour);
-    view.Line(old1.x, old1.y, 0, 0, kEraseColour);
-    view.Line(old2.x, old2.y, 0, 0, kEraseColour);
-    const float mxOld = ToDrawCoord(d.MarkXOld), myOld = ToDrawCoord(d.MarkYOld);
-    view.Line(mxOld, myOld, ToDrawCoord(-d.MarkXOld), ToDrawCoord(-d.MarkYOld), kEraseColour);
-
+    DrawLoads(view, d.XOld, d.YOld, ml, loadRadius, kEraseColour, kEraseColour);
+    DrawDiameter(view, d.MarkXOld, d.MarkYOld, kEraseColour);
     // The disk outline and diameter come after all erasing, so no erased
     // load or element leaves a gap in them.
     view.Circle(0, 0, ToDrawCoord(Chk(m.p.R0 / ml)), kGridColour);
-    view.Line(ToDrawCoord(d.MarkX), ToDrawCoord(d.MarkY), ToDrawCoord(-d.MarkX), ToDrawCoord(-d.MarkY), kGridColour);
-    const Place p1 = LoadPlace(m.s.X(1), m.s.X(0), m.s.Y(1), m.s.Y(0), ml);
-    view.Circle(p1.x, p1.y, loadRadius, kLoad1Colour);
-    const Place p2 = LoadPlace(m.s.X(2), m.s.X(0), m.s.Y(2), m.s.Y(0), ml);
-    view.Circle(p2.x, p2.y, loadRadius, kLoad2Colour);
-    view.Line(p1.x, p1.y, 0, 0, kLoad1Colour);
-    view.Line(p2.x, p2.y, 0, 0, kLoad2Colour);
+    DrawDiameter(view, d.MarkX, d.MarkY, kGridColour);
+    DrawLoads(view, m.s.StateY.data() + sim::state::kX, m.s.StateY.data() + sim::state::kY, ml, loadRadius,
+              kLoad1Colour, kLoad2Colour);
 
     d.MarkXOld = d.MarkX;
     d.MarkYOld = d.MarkY;
@@ -89,8 +94,8 @@ void DrawConstruction(const sim::Model& m, Display& d, Surface& view) {
 
 namespace {
 
-void Point(Surface& plot, double x, double y, Rgb c) {
-    plot.PSet(ToDrawCoord(x), ToDrawCoord(y), c);
+void PlotPoint(Surface& plot, double x, double y, Rgb c) {
+    plot.Point(ToDrawCoord(x), ToDrawCoord(y), c);
 }
 
 }  // namespace
@@ -125,13 +130,13 @@ void PlotUpdate(const sim::Model& m, const Display& d, WindowPort& port, Surface
         // Trajectories: absolute positions in the plot's frame, so x here is
         // position along X, not time.
         if (i == kBeforeTrajectories && port.CheckValue(Box::Trajectories) == 1) {
-            Point(plot, Chk(m.s.X(1) / d.ML), Chk(m.s.Y(1) / d.ML), kLoad1Colour);
-            Point(plot, Chk(m.s.X(2) / d.ML), Chk(m.s.Y(2) / d.ML), kLoad2Colour);
+            PlotPoint(plot, Chk(m.s.X(1) / d.ML), Chk(m.s.Y(1) / d.ML), kLoad1Colour);
+            PlotPoint(plot, Chk(m.s.X(2) / d.ML), Chk(m.s.Y(2) / d.ML), kLoad2Colour);
         }
         const Row& row = kRows[i];
         if (port.CheckValue(row.series) != 1) continue;
         const double y = Chk(row.y(m, d));
-        Point(plot, Chk(d.TPlot / d.MT), y, row.colour);
+        PlotPoint(plot, Chk(d.TPlot / d.MT), y, row.colour);
     }
 }
 

@@ -7,12 +7,11 @@ MemorySurface::MemorySurface(app::Picture picture) {
     frame.height = TwipsToPx(PictureTwips(picture).height);
 }
 
-void MemorySurface::Scale(float x1, float y1, float x2, float y2) {
+void MemorySurface::SetFrame(float x1, float y1, float x2, float y2) {
     frame.x1 = x1;
     frame.y1 = y1;
     frame.x2 = x2;
     frame.y2 = y2;
-    Add({DrawOp::kScale, x1, y1, x2, y2, {}});
 }
 
 // Nothing is drawn here, but a coordinate the window's surface would refuse
@@ -22,35 +21,20 @@ void MemorySurface::CheckPoint(float x, float y) const {
     frame.DeviceY(y);
 }
 
-void MemorySurface::Line(float x1, float y1, float x2, float y2, Rgb c) {
+void MemorySurface::Line(float x1, float y1, float x2, float y2, Rgb) {
     CheckPoint(x1, y1);
     CheckPoint(x2, y2);
-    Add({DrawOp::kLine, x1, y1, x2, y2, c});
 }
 
-void MemorySurface::Circle(float x, float y, float radius, Rgb c) {
+void MemorySurface::Circle(float x, float y, float radius, Rgb) {
     CheckPoint(x, y);
     frame.DeviceLength(radius);
-    Add({DrawOp::kCircle, x, y, radius, 0, c});
 }
 
-void MemorySurface::PSet(float x, float y, Rgb c) {
-    CheckPoint(x, y);
-    Add({DrawOp::kPoint, x, y, 0, 0, c});
-}
-
-void MemorySurface::Cls() { Add({DrawOp::kCls}); }
-
-PictureFile MemorySurface::SetBackgroundFromFile(const std::string&) {
-    if (background == PictureFile::kLoaded) Add({DrawOp::kBackground});
-    return background;
-}
-
-void MemorySurface::ClearBackground() { Add({DrawOp::kNoBackground}); }
+void MemorySurface::Point(float x, float y, Rgb) { CheckPoint(x, y); }
 
 MemoryPort::MemoryPort() {
-    for (int n = 1; n < kFieldSlots; ++n) text_[static_cast<std::size_t>(n)] = InitialText(static_cast<Field>(n));
-    for (int n = 1; n < kBoxSlots; ++n) check_[static_cast<std::size_t>(n)] = InitiallyTicked(static_cast<Series>(n));
+    for (std::size_t n = 0; n < kSeriesCount; ++n) series_[n] = InitiallyTicked(static_cast<Series>(n));
 }
 
 }  // namespace app

@@ -1,6 +1,6 @@
-// A window held in memory: fields, check boxes and two surfaces that check
-// every coordinate as the window's surfaces do. Used by the headless runner
-// and by tests, which may record the drawing.
+// A window held in memory: fields, check boxes and two surfaces that draw
+// nothing but refuse every coordinate the window's surfaces refuse. The
+// headless runner's window, and the tests'.
 #pragma once
 
 #include <array>
@@ -12,43 +12,32 @@
 
 namespace app {
 
-struct DrawOp {
-    enum Kind { kScale, kLine, kCircle, kPoint, kCls, kBackground, kNoBackground } kind;
-    float a{}, b{}, c{}, d{};
-    Rgb colour{0, 0, 0};
-};
-
 class MemorySurface : public Surface {
 public:
     explicit MemorySurface(app::Picture picture);
 
-    void Scale(float x1, float y1, float x2, float y2) override;
+    void SetFrame(float x1, float y1, float x2, float y2) override;
     void Line(float x1, float y1, float x2, float y2, Rgb c) override;
     void Circle(float x, float y, float radius, Rgb c) override;
-    void PSet(float x, float y, Rgb c) override;
-    void Cls() override;
-    PictureFile SetBackgroundFromFile(const std::string& fileName) override;
-    void ClearBackground() override;
+    void Point(float x, float y, Rgb c) override;
+    void Clear() override {}
+    // Nothing is read: the picture would not show anywhere.
+    PictureFile SetBackgroundFromFile(const std::string&) override { return PictureFile::kLoaded; }
+    void ClearBackground() override {}
 
     FrameMapper frame;
-    bool record = false;  // keep every operation in ops
-    std::vector<DrawOp> ops;
-    PictureFile background = PictureFile::kLoaded;  // what SetBackgroundFromFile answers
 
 private:
     void CheckPoint(float x, float y) const;
-    void Add(DrawOp op) {
-        if (record) ops.push_back(op);
-    }
 };
 
 class MemoryPort : public WindowPort {
 public:
     MemoryPort();
 
-    std::string& Text(Field f) { return text_[static_cast<std::size_t>(f)]; }
-    int& Check(Series s) { return check_[static_cast<std::size_t>(s)]; }
-    int& Check(Box b) { return check_[static_cast<std::size_t>(b)]; }
+    std::string& Text(Field f) { return text_[Slot(f)]; }
+    int& Check(Series s) { return series_[Slot(s)]; }
+    int& Check(Box b) { return boxes_[Slot(b)]; }
 
     std::string GetText(Field f) override { return Text(f); }
     void SetText(Field f, std::string_view t) override { Text(f).assign(t); }
@@ -70,8 +59,11 @@ public:
     int helpShown = 0;
 
 private:
-    std::array<std::string, kFieldSlots> text_;
-    std::array<int, kBoxSlots> check_{};
+    // The fields start empty: only the window shows texts before the first
+    // write, and nothing here reads a readout back.
+    std::array<std::string, kFieldCount> text_;
+    std::array<int, kSeriesCount> series_{};
+    std::array<int, kBoxCount> boxes_{};
 };
 
 }  // namespace app

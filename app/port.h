@@ -33,14 +33,16 @@ enum class PictureFile {
 class Surface {
 public:
     virtual ~Surface() = default;
-    // Left edge x1, top edge y1, right edge x2, bottom edge y2.
-    virtual void Scale(float x1, float y1, float x2, float y2) = 0;
+    // The user frame from now on: left edge x1, top edge y1, right edge x2,
+    // bottom edge y2 (y grows upwards where y2 < y1).
+    virtual void SetFrame(float x1, float y1, float x2, float y2) = 0;
     virtual void Line(float x1, float y1, float x2, float y2, Rgb c) = 0;
     // Radius in units of the frame's x axis.
     virtual void Circle(float x, float y, float radius, Rgb c) = 0;
-    virtual void PSet(float x, float y, Rgb c) = 0;
+    // The one pixel the point lands on.
+    virtual void Point(float x, float y, Rgb c) = 0;
     // Erases the drawing; the background colour and picture stay.
-    virtual void Cls() = 0;
+    virtual void Clear() = 0;
     // Loads a picture by a bare file name from the working directory and
     // makes it the unscaled background, discarding the drawing. On a failure
     // nothing changes.

@@ -1,27 +1,16 @@
 // The per-step and per-display-cycle costs.
 #include <benchmark/benchmark.h>
 
-#include "app/controller.h"
-#include "app/memory_port.h"
 #include "app/numtext.h"
 #include "app/readouts.h"
-#include "app/start.h"
+#include "bench/preset.h"
 #include "sim/dynamics.h"
 #include "sim/energy.h"
 #include "sim/model.h"
 
 namespace {
 
-// The record as Start leaves it with preset 2 in the fields.
-app::Record Preset2() {
-    app::MemoryPort port;
-    app::Controller form(port);
-    form.Load();
-    form.Press(app::Button::Preset2);
-    app::Record rec;
-    app::StartFromFields(port, rec);
-    return rec;
-}
+using bench::Preset2;
 
 void BM_RungeKuttaStep(benchmark::State& state) {
     sim::Model m = Preset2().model;

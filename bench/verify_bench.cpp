@@ -4,24 +4,14 @@
 // it on an idle machine and compare the pairs (wall-clock time).
 #include <benchmark/benchmark.h>
 
-#include "app/controller.h"
-#include "app/memory_port.h"
-#include "app/start.h"
+#include "bench/preset.h"
 #include "sim/start.h"
 #include "verify/sweep.h"
 #include "verify/verify.h"
 
 namespace {
 
-sim::Model Preset2() {
-    app::MemoryPort port;
-    app::Controller form(port);
-    form.Load();
-    form.Press(app::Button::Preset2);
-    app::Record rec;
-    app::StartFromFields(port, rec);
-    return rec.model;
-}
+sim::Model Preset2() { return bench::Preset2().model; }
 
 // --verify --preset 2: 1E-04 s, 10^5 steps of h.
 void BM_VerifyPreset2(benchmark::State& state) {

@@ -1,15 +1,12 @@
 // The window's logic through a scripted window in memory: numbers as the
 // fields show and read them, presets, Start's input phase, the run engine
-// with its messages and nested runs, and what the two pictures are asked
-// to draw.
+// with its messages and nested runs, and its pace.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "app/drawing.h"
 #include "app/errors.h"
 #include "app/fields.h"
 #include "app/numtext.h"
@@ -102,7 +99,7 @@ TEST(Presets, WriteTheirTextsAndNothingElse) {
         }
         EXPECT_EQ(f.port.Text(Field::Twist), "x");
         EXPECT_EQ(f.port.Check(Box::Twist), 2);
-        EXPECT_EQ(f.port.Text(Field::J0), "Text20");  // readouts keep their names until Start
+        EXPECT_EQ(f.port.Text(Field::J0), "");  // no readout is written before Start
         EXPECT_EQ(f.form.RunDepth(), 0);
     }
 }
@@ -128,7 +125,7 @@ TEST(Start, RefusalKeepsWhatWasReadBefore) {
         const double w0 = c.readsW0 ? 200000 : 0, mt = c.readsW0 ? 1e-5 : 0;
         EXPECT_EQ((std::vector{f.M().p.m0, f.M().p.R0, f.M().p.w0, f.form.State().view.MT}),
                   (std::vector{10.0, 0.5, w0, mt})) << c.name;
-        EXPECT_EQ(f.port.Text(Field::J0), "Text20") << c.name;
+        EXPECT_EQ(f.port.Text(Field::J0), "") << c.name;
     }
 }
 
@@ -142,7 +139,7 @@ TEST(Start, TwistIsReadOnlyWhenTickedAfterJ0CRAndFmrvAreShown) {
         EXPECT_EQ(f.port.Text(Field::J0), "1,25");
         EXPECT_EQ(f.port.Text(Field::CR), "400");
         EXPECT_EQ(f.port.Text(Field::Fmrv), "-1,44637229800966E-12");
-        EXPECT_EQ(f.port.Text(Field::E0), tick == 1 ? "Text13" : "1650");
+        EXPECT_EQ(f.port.Text(Field::E0), tick == 1 ? "" : "1650");
         EXPECT_EQ(f.M().s.T, tick == 1 ? 0 : 0.0001);
     }
 }
@@ -206,7 +203,7 @@ TEST(Run, ErrorsEndItWithTheirScopesMessage) {
                {Field::Step, "1E-150"}});
     fast.Press(Button::Start);
     EXPECT_EQ(fast.port.messages, std::vector{Message::kSolveError});
-    EXPECT_EQ((std::vector{fast.port.Text(Field::T), fast.port.Text(Field::W0Now)}), (std::vector<std::string>{"1E-150", "Text10"}));
+    EXPECT_EQ((std::vector{fast.port.Text(Field::T), fast.port.Text(Field::W0Now)}), (std::vector<std::string>{"1E-150", ""}));
     // Before any Start the record is all zero: the first step fails.
     Form g;
     g.Press(Button::StepNC0);
@@ -314,126 +311,6 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
         const double allowed = c.keepsUp ? c.rate * static_cast<double>(began) * 1e-9 : unpaced;
         EXPECT_NEAR(f.M().s.T, allowed, c.keepsUp ? 1e-4 : 0.01 * unpaced) << c.name;
         EXPECT_TRUE(!c.keepsUp || slices <= 3 * 60 + 1) << c.name << ": " << slices;
-    }
-}
-
-TEST(Drawing, ConstructionErasesWhatItDrewAndDrawsTheNew) {
-    // Preset 1: R0 = 0.5, ML = 0.25, so the disk has radius 2 and the loads
-    // 1, 4 units from the centre. Each cycle: 5 erases, then disk, diameter,
-    // loads, elements.
-    Form f({{Field::NC0, "100"}});
-    f.port.view.record = true;
-    f.port.script = {[&] { f.port.Text(Field::ML) = "0,5"; }};
-    f.port.afterScript = [&] { f.port.windows = 0; };
-    f.Press(Button::Start);
-    const auto& ops = f.port.view.ops;
-    ASSERT_EQ(ops.size(), 22u);
-    const Rgb e{250, 250, 250}, k{1, 0, 0}, b{0, 0, 250}, r{250, 0, 0};
-    const DrawOp::Kind C = DrawOp::kCircle, L = DrawOp::kLine;
-    const std::vector<std::pair<DrawOp::Kind, Rgb>> cycle = {{C, e}, {C, e}, {L, e}, {L, e}, {L, e}, {C, k},
-                                                             {L, k}, {C, b}, {C, r}, {L, b}, {L, r}};
-    for (std::size_t i = 0; i < ops.size(); ++i) {
-        EXPECT_EQ(ops[i].kind, cycle[i % 11].first) << i;
-        EXPECT_EQ(ops[i].colour, cycle[i % 11].second) << i;
-    }
-    // The first cycle erases at the start places: loads at +-4, the mark at
-    // R1 = 1 taken as view units.
-    EXPECT_EQ((std::vector{ops[0].a, ops[0].b, ops[0].c, ops[1].a}), (std::vector<float>{4, 0, 1, -4}));
-    EXPECT_EQ((std::vector{ops[4].a, ops[4].b, ops[4].c, ops[4].d}), (std::vector<float>{1, 0, -1, 0}));
-    EXPECT_EQ((std::vector{ops[5].a, ops[5].b, ops[5].c}), (std::vector<float>{0, 0, 2}));  // the disk
-    // The second cycle read ML = 0.5: everything at half the size, but the
-    // old loads are recomputed from metres at the new scale, so the erase
-    // misses them, while the old diameter is erased where it was drawn.
-    const sim::Model& m = f.M();
-    EXPECT_EQ(ops[16].c, 1);
-    EXPECT_FLOAT_EQ(ops[18].a, static_cast<float>((m.s.X(1) - m.s.X(0)) / 0.5));
-    EXPECT_FLOAT_EQ(ops[11].a * 2, ops[7].a);
-    EXPECT_EQ((std::vector{ops[15].a, ops[15].b}), (std::vector{ops[6].a, ops[6].b}));
-    EXPECT_FLOAT_EQ(ops[17].a, static_cast<float>(std::cos(m.s.fi0()) * 0.5 / 0.5));
-    // Wherever the disk is, the loads are drawn from its centre.
-    sim::Model moved = m;
-    for (int b = 0; b < 3; ++b) moved.s.StateY[sim::state::kX + b] += 7, moved.s.StateY[sim::state::kY + b] -= 3;
-    app::Display d = f.form.State().view;
-    f.port.view.ops.clear();
-    app::DrawConstruction(moved, d, f.port.view);
-    EXPECT_NEAR(ops[7].b, (m.s.Y(1) - m.s.Y(0)) / 0.5, 1e-6);
-    EXPECT_NEAR(ops[8].a, (m.s.X(2) - m.s.X(0)) / 0.5, 1e-6);
-}
-
-TEST(Drawing, PlotSeriesInTheirOrderAndColours) {
-    app::MemoryPort port;
-    for (int n = 1; n <= 13; ++n) port.Check(static_cast<Series>(n)) = n == 10 ? 2 : 1;  // FY0 greyed
-    port.Check(Box::Trajectories) = 1;
-    port.plot.record = true;
-    sim::Model m;
-    app::Display d;
-    namespace st = sim::state;
-    sim::StateVector& y = m.s.StateY;
-    y[st::kVX + 1] = 2, y[st::kVX + 2] = -4, y[st::kVY + 1] = 6, y[st::kVY + 2] = -8;
-    d.now.FX[0] = 4, d.now.FX[1] = 12, d.now.FY[0] = -8, d.now.FY[1] = 20, m.forces.FT[0] = 16, m.forces.FT[1] = -24;
-    y[st::kX + 1] = 1, y[st::kX + 2] = -0.5, y[st::kY + 1] = 0.25, y[st::kY + 2] = 0.75;
-    m.start.E0 = 1 << 30, d.now.E = m.start.E0 + 0.25;
-    d.TPlot = 0.5, d.MT = 0.1, d.MV = 2, d.MF = 4, d.ML = 0.25;
-    app::PlotUpdate(m, d, port, port.plot);
-    struct Expect { float x, y; Rgb colour; };
-    // x = TPlot / MT; speeds over MV, forces over MF; blue load 1, red load 2
-    // (255 for the speeds), green disk and energy error, 1e10 * 0.25 / 2^30;
-    // only a box holding exactly 1 counts; the trajectories, at (X, Y) / ML,
-    // come after the ten.
-    const Expect expected[] = {
-        {5, 1, {0, 0, 250}},  {5, -2, {255, 0, 0}}, {5, 3, {0, 0, 250}},  {5, -4, {255, 0, 0}},
-        {5, 1, {0, 0, 200}},  {5, 3, {200, 0, 0}},  {5, -2, {0, 0, 200}}, {5, 5, {200, 0, 0}},
-        {5, -4, {0, 200, 0}}, {4, 1, {0, 0, 250}},  {-2, 3, {250, 0, 0}}, {5, 4, {0, 0, 200}},
-        {5, -6, {200, 0, 0}}, {5, 2.3283064f, {0, 200, 0}},
-    };
-    std::vector<DrawOp> points;
-    std::copy_if(port.plot.ops.begin(), port.plot.ops.end(), std::back_inserter(points),
-                 [](const DrawOp& op) { return op.kind == DrawOp::kPoint; });
-    ASSERT_EQ(points.size(), std::size(expected));
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        EXPECT_FLOAT_EQ(points[i].a, expected[i].x) << i;
-        EXPECT_FLOAT_EQ(points[i].b, expected[i].y) << i;
-        EXPECT_EQ(points[i].colour, expected[i].colour) << i;
-    }
-}
-
-TEST(Drawing, SweepRestartsAfter25MTAndClearingKeepsTheTraceGoing) {
-    // MT = 0.001: a sweep of 0.025 s, 250 steps; the step that passes it
-    // clears the plot and draws its grid again, and its points go to x = 0.
-    Form f({{Field::MT, "0,001"}});
-    f.port.plot.record = true;
-    long restarts = 0;
-    f.port.afterScript = [&] {
-        if (f.port.rounds == 100) f.form.Press(Button::ClearPictures);
-        if (f.port.rounds == 300) f.port.windows = 0;
-    };
-    f.Press(Button::Start);
-    std::vector<float> xs;
-    for (const DrawOp& op : f.port.plot.ops) {
-        restarts += op.kind == DrawOp::kCls;
-        if (op.kind == DrawOp::kPoint && op.colour == Rgb{0, 0, 200}) xs.push_back(op.a);
-    }
-    // One restart and one clearing; FY1's x goes 0.1 ... 25, then 0, 0.1 ...
-    EXPECT_EQ(restarts, 2);
-    ASSERT_EQ(xs.size(), 300u);
-    EXPECT_FLOAT_EQ(xs[99], 10);
-    EXPECT_FLOAT_EQ(xs[100], 10.1f);  // after the clearing, the trace goes on
-    std::size_t restart = 1;
-    while (restart < xs.size() && xs[restart] > xs[restart - 1]) ++restart;
-    EXPECT_EQ(xs[restart], 0);
-    EXPECT_NEAR(xs[restart - 1], 25, 0.1);
-    EXPECT_FLOAT_EQ(xs[restart + 1], 0.1f);
-}
-
-TEST(Drawing, SchemeLoadsOrSaysWhy) {
-    using app::PictureFile;
-    for (const auto& [file, said] : {std::pair{PictureFile::kLoaded, std::vector<Message>{}},
-                                     {PictureFile::kMissing, {Message::kSchemeMissing}},
-                                     {PictureFile::kUnusable, {Message::kSchemeUnusable}}}) {
-        Form f;
-        f.port.view.background = file;
-        f.Press(Button::Scheme);
-        EXPECT_EQ(f.port.messages, said);
     }
 }
 

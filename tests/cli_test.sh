@@ -8,13 +8,7 @@
 set -u
 cli="$1" version="$2"
 golden="$(dirname "$0")/golden"
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-fail=0 passed=0
-check() {  # name, expected, actual
-  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-    fail=$((fail + 1)); printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"; fi
-}
+source "$(dirname "$0")/check.sh"
 same() {  # golden file, command...: the output is the file's; the exit status is left in rc
   local file=$1; shift
   "$@" >"$tmp/out" 2>&1; rc=$?
@@ -146,7 +140,6 @@ check "E0 = 0: Eerr left empty" "0 Eerr ,,, 0,0,0,0" \
 # README says so.
 "$cli" --cycles 100000 2>"$tmp/err" | head -1 >/dev/null
 check "a closed pipe" "141  yes" "${PIPESTATUS[0]} $(cat "$tmp/err") $(grep -q 'SIGPIPE (141' "$(dirname "$0")/../README.md" && echo yes)"
-check "the README opens with its title" "# Morvane1" "$(head -1 "$(dirname "$0")/../README.md")"
 
 # Output that cannot be written is a failure of its own, never a silent loss.
 for args in "--cycles 1000" "--cycles 1000 --format csv" "--verify" "--help" "--version"; do
@@ -164,5 +157,4 @@ check "a PNG with no display" "4 PNG image data, 960 x 640" "$? $(file -b "$tmp/
 check "a picture of a disk at rest" "4 1E+00 1E-20 no lateral force is claimed" \
   "$? $(grep -oE '>1E-20<|>1E\+00<|no lateral force is claimed' "$tmp/rest.svg" | sort -u | tr -d '<>' | tr '\n' ' ' | sed 's/ $//')"
 
-echo "$passed passed, $fail failed"
-[ $fail -eq 0 ]
+finish

@@ -5,16 +5,10 @@
 #   install_test.sh install|package BUILD VERSION CMAKE|CPACK
 set -u
 mode=$1 build=$2 version=$3 tool=$4
-fail=0 passed=0
-check() {  # name, expected, actual
-  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-    fail=$((fail + 1)); printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"; fi
-}
-finish() { echo "$passed passed, $fail failed"; [ $fail -eq 0 ]; exit; }
+source "$(dirname "$0")/check.sh"
 key() { sed -n "s/^$2=//p" "$1" | head -1; }  # a key of the [Desktop Entry]
 has() { [ -s "$1" ] && echo yes || echo "missing $1"; }
 tag() { grep -o "<$1>[^<]*" "$meta" | cut -d'>' -f2; }  # an element of the AppStream record
-tmp=$(mktemp -d) && trap 'rm -rf "$tmp"' EXIT
 src=$(realpath "$(dirname "$0")/..")
 id=io.github.morvane1.morvane1
 files=(bin/morvane1 bin/morvane1-cli share/morvane1/shema.gif share/applications/$id.desktop

@@ -5,13 +5,7 @@
 # anything runs.
 set -u
 cli="$1"
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-fail=0 passed=0
-check() {  # name, expected, actual
-  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-    fail=$((fail + 1)); printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"; fi
-}
+source "$(dirname "$0")/check.sh"
 rows() { grep -v '^#' "$@"; }
 
 # V0 and w0 over four decades, 2000 steps a point: from the claims that
@@ -121,5 +115,4 @@ check "a FIFO for the figure: a failure, not a wait" "74 not a regular file" "$?
 "$cli" --plot-from "$tmp/bom" --plot "$tmp/bom.png" >/dev/null
 check "a table saved with a byte-order mark and quotes" "4 PNG image data" "$? $(file -b "$tmp/bom.png" | cut -d, -f1)"
 
-echo "$passed passed, $fail failed"
-[ $fail -eq 0 ]
+finish

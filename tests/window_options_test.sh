@@ -4,10 +4,7 @@
 # Qt leaves over is refused once the application object exists.
 set -u
 prog="$1" version="$2"
-fail=0
-check() {  # name, expected, actual
-  [ "$2" == "$3" ] || { fail=1; printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"; }
-}
+source "$(dirname "$0")/check.sh"
 run() {  # the lines written and the exit status, joined by |
   { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM="${platform:-xcb}" "$prog" "$@" 2>&1; echo "exit $?"; } |
     sed 's/ is not a rate.*/ is not a rate/' | paste -sd'|'
@@ -25,4 +22,4 @@ check "--rate without its value" "morvane1: Missing value after '--rate'.|Try 'm
 # shellcheck disable=SC2086
 check "--bogus, stray, --rat after Qt's options" "exit 64|exit 64|exit 64" "$(for args in --bogus stray '--rate 1 --rat 2'; do
   platform=offscreen run -style Fusion $args | sed 's/.*|//'; done | paste -sd'|')"
-exit $fail
+finish

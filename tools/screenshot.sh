@@ -23,7 +23,7 @@ win=$(xdotool search --sync --name '^Morvane1( |$)' | head -1)
 sleep 1
 click() {  # the centre of a control named as in the table, e.g. Button::Start
   local l t w h
-  read -r l t w h < <(grep -o "($1, [0-9]*, [0-9]*, [0-9]*, [0-9]*" ui/form1_controls.cpp | tr -d '(,' | cut -d' ' -f2-)
+  read -r l t w h < <(grep -o "$1, [0-9]*, [0-9]*, [0-9]*, [0-9]*" ui/form1_controls.cpp | tr -d , | cut -d' ' -f2-)
   # A check box is clicked on its box, at the left end.
   [[ $1 == Box::* ]] && w=$h
   xdotool mousemove --window "$win" $(((l + w / 2) / 15)) $(((t + h / 2) / 15)) click 1

@@ -105,27 +105,27 @@ void Form1::CreateControls() {
     for (const ControlSpec& control : Form1Controls()) {
         const QRect rect = TwipsRect(control.left, control.top, control.width, control.height);
         const QString text = QString::fromUtf8(control.text);
-        const auto at = static_cast<std::size_t>(control.number);
+        const std::size_t at = control.slot;
         QWidget* widget = nullptr;
         switch (control.kind) {
             case ControlKind::kButton: {
                 auto* button = new QPushButton(text, this);
-                const auto which = static_cast<app::Button>(control.number);
+                const auto which = static_cast<app::Button>(at);
                 connect(button, &QPushButton::clicked, this, [this, which] { OnButton(which); });
                 buttons_.at(at) = button;
                 widget = button;
                 break;
             }
-            case ControlKind::kCheckBox: {
+            case ControlKind::kSeries:
+            case ControlKind::kBox: {
                 auto* box = new QCheckBox(text, this);
                 box->setChecked(control.ticked);
-                checks_.at(at) = box;
+                (control.kind == ControlKind::kSeries ? seriesBoxes_.at(at) : boxes_.at(at)) = box;
                 widget = box;
                 break;
             }
             case ControlKind::kTextField: {
-                const auto name = static_cast<app::Field>(control.number);
-                auto* field = new QLineEdit(QString::fromStdString(app::InitialText(name)), this);
+                auto* field = new QLineEdit(FirstText(control), this);
                 field->setCursorPosition(0);
                 // The classic panel covers every pixel of the field, so the
                 // window need not paint its background under each readout.
@@ -149,8 +149,8 @@ void Form1::CreateControls() {
                 break;
             }
             case ControlKind::kPicture: {
-                auto* picture = control.number == static_cast<int>(app::Picture::ConstructionView)
-                                    ? new SchemeView(rect, this) : new PictureBox(rect, this);
+                auto* picture = at == app::Slot(app::Picture::ConstructionView) ? new SchemeView(rect, this)
+                                                                                : new PictureBox(rect, this);
                 pictures_.at(at) = picture;
                 widget = picture;
                 break;
@@ -163,11 +163,11 @@ void Form1::CreateControls() {
 
 void Form1::SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
 
-QLineEdit* Form1::Widget(app::Field f) const { return texts_.at(static_cast<std::size_t>(f)); }
-QCheckBox* Form1::Widget(app::Series s) const { return checks_.at(static_cast<std::size_t>(s)); }
-QCheckBox* Form1::Widget(app::Box b) const { return checks_.at(static_cast<std::size_t>(b)); }
-QPushButton* Form1::Widget(app::Button b) const { return buttons_.at(static_cast<std::size_t>(b)); }
-PictureBox* Form1::Widget(app::Picture p) const { return pictures_.at(static_cast<std::size_t>(p)); }
+QLineEdit* Form1::Widget(app::Field f) const { return texts_.at(app::Slot(f)); }
+QCheckBox* Form1::Widget(app::Series s) const { return seriesBoxes_.at(app::Slot(s)); }
+QCheckBox* Form1::Widget(app::Box b) const { return boxes_.at(app::Slot(b)); }
+QPushButton* Form1::Widget(app::Button b) const { return buttons_.at(app::Slot(b)); }
+PictureBox* Form1::Widget(app::Picture p) const { return pictures_.at(app::Slot(p)); }
 
 void Form1::OnButton(app::Button button) {
     ReadLocale();
@@ -236,13 +236,12 @@ void Form1::RunSlice() {
 }
 
 std::string Form1::GetText(app::Field f) {
-    const auto at = static_cast<std::size_t>(f);
+    const std::size_t at = app::Slot(f);
     return pendingSet_.at(at) ? pending_[at] : shown_[at];
 }
 
 void Form1::SetText(app::Field f, std::string_view text) {
-    const auto at = static_cast<std::size_t>(f);
-    if (!texts_.at(at)) return;
+    const std::size_t at = app::Slot(f);
     pending_[at].assign(text);
     pendingSet_[at] = true;
     anyPending_ = true;

@@ -100,19 +100,19 @@ private:
     void RateChanged();
     qint64 Now() const { return clock_.nsecsElapsed(); }
 
-    // The widgets by the form's control numbers: app::Field, Series and Box,
-    // Button, Picture.
-    std::array<QLineEdit*, app::kFieldSlots> texts_{};
-    std::array<QCheckBox*, app::kBoxSlots> checks_{};
-    std::array<QPushButton*, app::kButtonSlots> buttons_{};
-    std::array<PictureBox*, 3> pictures_{};
+    // The widgets by what they are (app::Slot).
+    std::array<QLineEdit*, app::kFieldCount> texts_{};
+    std::array<QCheckBox*, app::kSeriesCount> seriesBoxes_{};
+    std::array<QCheckBox*, app::kBoxCount> boxes_{};
+    std::array<QPushButton*, app::kButtonCount> buttons_{};
+    std::array<PictureBox*, app::kPictureCount> pictures_{};
 
     // What each field shows, kept in step with the widget, so that a run
     // reading its settings every display cycle does not convert them anew.
-    std::array<std::string, app::kFieldSlots> shown_;
+    std::array<std::string, app::kFieldCount> shown_;
     // Texts the program wrote and the widgets do not show yet.
-    std::array<std::string, app::kFieldSlots> pending_;
-    std::array<bool, app::kFieldSlots> pendingSet_{};
+    std::array<std::string, app::kFieldCount> pending_;
+    std::array<bool, app::kFieldCount> pendingSet_{};
     bool anyPending_ = false;
 
     QTimer sliceTimer_;

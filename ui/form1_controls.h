@@ -1,23 +1,27 @@
 // The controls of the main window as data: one row per control, from which
 // Form1 builds its widgets. This table is the one place that ties a control
-// to its position, caption, kind and Qt object name.
+// the engine knows by what it is (app::Field, Button ...) to the form's
+// number, its position, caption, kind and Qt object name.
 #pragma once
 
 #include <QString>
 
+#include <cstddef>
 #include <span>
 
 #include "app/controls.h"
 
 namespace ui {
 
-enum class ControlKind { kButton, kCheckBox, kTextField, kLabel, kPicture };
+// A check box is a series of the plot or one of the other two boxes.
+enum class ControlKind { kButton, kSeries, kBox, kTextField, kLabel, kPicture };
 
 struct ControlSpec {
     ControlKind kind;
     int number;                    // the form's number: Text60, Command7, Label85 ...
+    std::size_t slot;              // app::Slot of its app::Field, Series, Box, Button or Picture
     int left, top, width, height;  // twips from the client area's top left
-    const char* text;              // caption (UTF-8); empty for a text field
+    const char* text;              // caption (UTF-8); a text field's first text, empty for its name
     bool ticked = false;           // check boxes: ticked when the window opens
 };
 
@@ -29,5 +33,9 @@ std::span<const ControlSpec> Form1Controls();
 // The Qt object name: "Command", "Check", "Text", "Label" or "Picture" and
 // the number.
 QString ControlName(const ControlSpec& control);
+
+// What a text field shows until the program first writes it: a readout its
+// own name, the twist test's angle "0,2" (the inputs get preset 1 at once).
+QString FirstText(const ControlSpec& control);
 
 }  // namespace ui

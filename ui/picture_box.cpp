@@ -52,7 +52,7 @@ PictureBox::PictureBox(const QRect& geometry, QWidget* parent) : QWidget(parent)
     MarkAllDirty();
 }
 
-void PictureBox::Scale(float x1, float y1, float x2, float y2) {
+void PictureBox::SetFrame(float x1, float y1, float x2, float y2) {
     frame_.x1 = x1;
     frame_.y1 = y1;
     frame_.x2 = x2;
@@ -64,7 +64,7 @@ QPoint PictureBox::DevicePixel(float x, float y) const {
                   static_cast<int>(Nearest(DeviceY(y))));
 }
 
-void PictureBox::PSet(float x, float y, app::Rgb c) {
+void PictureBox::Point(float x, float y, app::Rgb c) {
     const std::int64_t px = Nearest(DeviceX(x));
     const std::int64_t py = Nearest(DeviceY(y));
     Pixels().Plot(px, py, Pack(c));
@@ -91,7 +91,7 @@ void PictureBox::Circle(float x, float y, float radius, app::Rgb c) {
     MarkDirty(cx - ir, cy - ir, cx + ir, cy + ir);
 }
 
-void PictureBox::Cls() {
+void PictureBox::Clear() {
     std::memcpy(image_.bits(), base_.constBits(), static_cast<std::size_t>(base_.sizeInBytes()));
     MarkAllDirty();
 }
@@ -123,14 +123,14 @@ app::PictureFile PictureBox::SetBackgroundFromFile(const std::string& fileName) 
         return PictureFile::kUnusable;
     background_ = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     RebuildBase();
-    Cls();
+    Clear();
     return PictureFile::kLoaded;
 }
 
 void PictureBox::ClearBackground() {
     background_ = QImage();
     RebuildBase();
-    Cls();
+    Clear();
 }
 
 void PictureBox::RebuildBase() {

@@ -27,11 +27,11 @@ public:
     // size for its whole life.
     PictureBox(const QRect& geometry, QWidget* parent = nullptr);
 
-    void Scale(float x1, float y1, float x2, float y2) override;
+    void SetFrame(float x1, float y1, float x2, float y2) override;
     void Line(float x1, float y1, float x2, float y2, app::Rgb c) override;
     void Circle(float x, float y, float radius, app::Rgb c) override;
-    void PSet(float x, float y, app::Rgb c) override;
-    void Cls() override;
+    void Point(float x, float y, app::Rgb c) override;
+    void Clear() override;
     app::PictureFile SetBackgroundFromFile(const std::string& fileName) override;
     void ClearBackground() override;
 

@@ -151,13 +151,13 @@ private slots:
         QFETCH(QPointF, b);
         QFETCH(char, expect);
         ui::PictureBox box(kPlotRect);
-        box.Scale(0, 0, 576, 240);
+        box.SetFrame(0, 0, 576, 240);
         box.Flush();
         const auto f = [](double v) { return static_cast<float>(v); };
         const auto draw = [&] {
             if (shape == 'L') box.Line(f(a.x()), f(a.y()), f(b.x()), f(b.y()), {0, 0, 250});
             if (shape == 'C') box.Circle(f(a.x()), f(a.y()), f(b.x()), {0, 0, 250});
-            if (shape == 'P') box.PSet(f(a.x()), f(a.y()), {0, 0, 250});
+            if (shape == 'P') box.Point(f(a.x()), f(a.y()), {0, 0, 250});
         };
         if (expect == 'T') QVERIFY_THROWS_EXCEPTION(app::DrawError, draw());
         else draw();
@@ -263,7 +263,7 @@ private slots:
             QCOMPARE(box.MessageText(app::Message::kSchemeUnusable), Text(app::Message::kSchemeUnusable) + u":\r\n"_s +
                                                                          (installed ? share : here) + u"/shema.gif"_s);
         // Taken: the picture unscaled at the top left on white, the drawing
-        // gone, and kept by Cls. Refused: nothing changed.
+        // gone, and kept by Clear. Refused: nothing changed.
         const bool taken = result == app::PictureFile::kLoaded;
         QImage shown(kViewRect.size(), QImage::Format_RGB32);
         shown.fill(kWhite);
@@ -271,7 +271,7 @@ private slots:
         QVERIFY(!taken || Count(shown, kWhite) < 293 * 293);
         QVERIFY(box.image() == (taken ? shown : before));
         box.Circle(0, 0, 2, {0, 0, 250});
-        box.Cls();
+        box.Clear();
         QVERIFY(box.image() == shown);
         box.ClearBackground();
         QCOMPARE(Count(box.image(), kWhite), 293 * 293);

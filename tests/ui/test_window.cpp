@@ -1,7 +1,7 @@
 // The main window and the help window through their controls, offscreen: a
-// session scripted on one window, presses that reach a run between two of
-// its slices, a paced run, the surfaces at the screen's pixel ratio, and the
-// help window.
+// session scripted on one window, the pictures of each display cycle,
+// presses that reach a run between two of its slices, a paced run, the
+// surfaces at the screen's pixel ratio, and the help window.
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -18,15 +18,17 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <map>
+#include <numbers>
 #include <vector>
 
+#include "app/drawing.h"
 #include "app/numtext.h"
-#include "app/presets.h"
-#include "tests/support.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
-#include "ui/help_text.h"
 #include "ui/picture_box.h"
 #include "ui/scheme_view.h"
 
@@ -48,6 +50,7 @@ struct Window {
     }
     const sim::Model& M() { return form.Controller().Model(); }
     QString Text(Field f) const { return form.Widget(f)->text(); }
+    double Value(Field f) const { return app::ParseNumber(Text(f).toStdString(), ',').value_or(NAN); }
     void Press(Button b) const { form.Widget(b)->click(); }
     // Presses Start and calls `round` between the run's slices, where a
     // user's presses come in, until it returns false; true when every run
@@ -66,11 +69,10 @@ struct Window {
     }
 };
 
+constexpr QRgb kOutside = 0;  // no pixel of a picture: its colours are opaque
+
 QString Number(double v, char sep = ',') { return QString::fromStdString(app::FormatNumber(v, sep)); }
 QString Text(app::Message m) { return QString::fromUtf8(app::MessageText(m)); }
-QRgb At(ui::PictureBox* p, double x, double y) {
-    return p->image().pixel(p->DevicePixel(static_cast<float>(x), static_cast<float>(y)));
-}
 
 // What each readout and derived value must show, from the model record.
 std::vector<std::pair<Field, double>> Shown(const app::Record& r) {
@@ -100,7 +102,6 @@ private slots:
         Window w;
         // Opened: preset 1 in the inputs, each readout its own control name,
         // only FY1 and FY2 ticked.
-        for (const app::PresetEntry& e : app::PresetTable(1)) QCOMPARE(w.Text(e.field), Number(e.value));
         QCOMPARE(w.Text(Field::Step), u"0,0001"_s);
         for (const auto& [f, v] : Shown(w.form.Controller().State())) QCOMPARE(w.Text(f), w.form.Widget(f)->objectName());
         for (QCheckBox* box : w.form.findChildren<QCheckBox*>())
@@ -122,16 +123,8 @@ private slots:
         const sim::State& m = w.M().s;
         QVERIFY(w.messages.isEmpty() && w.form.Controller().RunDepth() == 0 && m.T > 0.06);
         for (const auto& [f, v] : Shown(w.form.Controller().State())) QCOMPARE(w.Text(f), Number(v));
-        // Each load's element line starts at its centre, (X - X0) / ML off the
-        // disk's with ML = 0.25 m/cm; the plot has FY1 blue and FY2 red at
-        // (T / MT, FY / MF) with MT = 0.1 s/cm and MF = 100 N/cm.
         ui::PictureBox* view = w.form.Widget(app::Picture::ConstructionView);
         ui::PictureBox* plot = w.form.Widget(app::Picture::Plot);
-        QCOMPARE(At(view, (m.X(1) - m.X(0)) / 0.25, (m.Y(1) - m.Y(0)) / 0.25), qRgb(0, 0, 250));
-        QCOMPARE(At(view, (m.X(2) - m.X(0)) / 0.25, (m.Y(2) - m.Y(0)) / 0.25), qRgb(250, 0, 0));
-        const double* fy = w.form.Controller().State().view.now.FY;
-        QCOMPARE(At(plot, m.T / 0.1, fy[0] / 100), qRgb(0, 0, 200));
-        QCOMPARE(At(plot, m.T / 0.1, fy[1] / 100), qRgb(200, 0, 0));
         // Cleared during the run, the trace goes on from the x it had reached:
         // its first point is one step (NC0 = 1) after the press.
         const QImage& traced = plot->image();
@@ -147,47 +140,129 @@ private slots:
         QCOMPARE(w.Text(Field::Step), u"0.0001"_s);
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
 
-        // "схема" in a working folder without shema.gif, then with it. The
-        // message names both folders looked in.
+        // "схема" in a working folder without shema.gif, with one that is not
+        // a picture, then with the scheme. The messages name both folders
+        // looked in, then the file refused; the view stays until it loads.
         QTemporaryDir dir;
         const QString home = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
         const QImage drawn = view->image().copy();
         w.Press(Button::Scheme);
-        QCOMPARE(w.messages, QStringList{Text(app::Message::kSchemeMissing) + u":\r\n"_s + QDir::currentPath() +
-                                         u"\r\n"_s + ui::InstalledDataFolder()});
-        QVERIFY(view->image() == drawn && QFile::copy(QStringLiteral(MORVANE1_SHEMA_GIF), u"shema.gif"_s));
+        QFile junk(u"shema.gif"_s);
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("GIF89a, and no more") > 0 && junk.flush());
+        w.Press(Button::Scheme);
+        QCOMPARE(w.messages, (QStringList{Text(app::Message::kSchemeMissing) + u":\r\n"_s + QDir::currentPath() +
+                                              u"\r\n"_s + ui::InstalledDataFolder(),
+                                          Text(app::Message::kSchemeUnusable) + u":\r\n"_s + QDir::currentPath() + u"/shema.gif"_s}));
+        QVERIFY(view->image() == drawn && junk.remove() && QFile::copy(QStringLiteral(MORVANE1_SHEMA_GIF), u"shema.gif"_s));
         w.Press(Button::Scheme);
         QDir::setCurrent(home);
-        QCOMPARE(w.messages.size(), 1);
+        QCOMPARE(w.messages.size(), 2);
         const QImage gif = QImage(dir.filePath(u"shema.gif"_s)).convertToFormat(QImage::Format_RGB32);
         const QRect r = gif.rect() & view->image().rect();
         QVERIFY(view->image().copy(r).convertToFormat(QImage::Format_RGB32) == gif.copy(r));
     }
 
-    void pressesOfOneRoundKeepTheirOrder_data() {
-        QTest::addColumn<QList<int>>("round");  // pressed after Start, before its first round
-        QTest::addColumn<int>("steps");         // made since the last Start
-        // NC0 = 50, cycles counted by hand. Start, Stop: the new level handles
-        // Stop at its first cycle and ends at its second, the first level at its
-        // next: 3 x 50. Continue keeps T: 4 x 50. Do NC0 steps: the new level
-        // ends at its first cycle, the first level at its next: 3 x 50.
-        QTest::newRow("Start, Start, Stop") << QList<int>{int(Button::Start), int(Button::Stop)} << 150;
-        QTest::newRow("Start, Continue, Stop") << QList<int>{int(Button::Continue), int(Button::Stop)} << 200;
-        QTest::newRow("Start, Do NC0 steps") << QList<int>{int(Button::StepNC0)} << 150;
-    }
-
-    void pressesOfOneRoundKeepTheirOrder() {
-        QFETCH(QList<int>, round);
-        QFETCH(int, steps);
+    // The pictures as the description has them, worked out from the
+    // readouts and the disk angle. The plot: each box's points at its
+    // readout over its scale (the trajectories at X0 + R cos fi, Y0 + R sin fi
+    // over ML), in its colour (load 1 blue, load 2 red, 255 for its speeds,
+    // the disk and the energy error green), one box at a time; then all
+    // together (but the energy error), where the later one in the plot's
+    // order shows and a greyed box draws nothing. The view: the construction as the last cycle drew
+    // it, in the view's order over the grid, with no trace of the ones
+    // before: a pixel is that picture's, or the erasing grey over the grid.
+    void picturesOfEachCycle() {
         Window w;
-        w.form.Widget(Field::NC0)->setText(u"50"_s);
-        // The presses posted before Start arrive before the run's first event
-        // round, and wait for it.
-        for (int b : round) QMetaObject::invokeMethod(w.form.Widget(Button(b)), "click", Qt::QueuedConnection);
-        w.Press(Button::Start);
-        QVERIFY(w.Finished() && w.messages.isEmpty());
-        QCOMPARE(w.M().s.T, testing_support::SumOfSteps(0.0001, steps));
+        // 0,1 s a cycle: 2 rad of the disk, 2,3 pixels of the plot at MT = 1;
+        // at ML = 1 m/cm the loads' paths stay on the plot for 2,4 s.
+        w.form.Widget(Field::NC0)->setText(u"1000"_s);
+        w.form.Widget(Field::MT)->setText(u"1"_s);
+        w.form.Widget(Field::ML)->setText(u"1"_s);
+        QVERIFY(w.Run([&] { return w.Press(Button::Stop), false; }));
+        struct Point { QCheckBox* box; QPointF at; QRgb colour; };
+        const auto points = [&] {
+            const auto v = [&](Field f) { return w.Value(f); };
+            const double t = v(Field::T), mv = v(Field::MV), mf = v(Field::MF), ml = v(Field::ML);
+            const auto load = [&](Field r, Field fi, QRgb c) {
+                const double a = v(fi) * std::numbers::pi / 180;
+                return Point{w.form.Widget(app::Box::Trajectories),
+                             QPointF(v(Field::X0) + v(r) * std::cos(a), v(Field::Y0) + v(r) * std::sin(a)) / ml, c};
+            };
+            const auto at = [&](Series s, double y, QRgb c) { return Point{w.form.Widget(s), {t, y}, c}; };
+            const QRgb blue = qRgb(0, 0, 200), red = qRgb(200, 0, 0), green = qRgb(0, 200, 0);
+            return std::vector<Point>{
+                at(Series::VX1, v(Field::VX1) / mv, qRgb(0, 0, 250)), at(Series::VX2, v(Field::VX2) / mv, qRgb(255, 0, 0)),
+                at(Series::VY1, v(Field::VY1) / mv, qRgb(0, 0, 250)), at(Series::VY2, v(Field::VY2) / mv, qRgb(255, 0, 0)),
+                at(Series::FX1, v(Field::FX1) / mf, blue), at(Series::FX2, v(Field::FX2) / mf, red),
+                at(Series::FY1, v(Field::FY1) / mf, blue), at(Series::FY2, v(Field::FY2) / mf, red),
+                at(Series::FX0, -(v(Field::FX1) + v(Field::FX2)) / mf, green),
+                at(Series::FY0, -(v(Field::FY1) + v(Field::FY2)) / mf, green),
+                load(Field::R1Now, Field::Fi1, qRgb(0, 0, 250)), load(Field::R2Now, Field::Fi2, qRgb(250, 0, 0)),
+                at(Series::FT1, v(Field::FT1) / mf, blue), at(Series::FT2, v(Field::FT2) / mf, red),
+                at(Series::EnergyError, 1e10 * (v(Field::E) - v(Field::E0)) / v(Field::E0), green)};
+        };
+        ui::PictureBox* plot = w.form.Widget(app::Picture::Plot);
+        const auto shows = [&](QPointF p) {
+            const QPoint at = plot->DevicePixel(static_cast<float>(p.x()), static_cast<float>(p.y()));
+            return std::pair{at, plot->image().rect().contains(at) ? plot->image().pixel(at) : kOutside};
+        };
+        // One more cycle with only this box ticked, or all of them but VX2
+        // (greyed) and the energy error.
+        const auto cycle = [&](QCheckBox* only) {
+            for (const Point& p : points()) p.box->setCheckState(!only || p.box == only ? Qt::Checked : Qt::Unchecked);
+            if (!only) w.form.Widget(Series::VX2)->setCheckState(Qt::PartiallyChecked);
+            if (!only) w.form.Widget(Series::EnergyError)->setChecked(false);
+            w.Press(Button::StepNC0);
+            return w.Finished();
+        };
+        for (const Point& each : points()) {
+            QVERIFY(cycle(each.box));
+            for (const Point& p : points())
+                if (p.box == each.box) QCOMPARE(shows(p.at).second, p.colour);
+        }
+        QVERIFY(cycle(nullptr));
+        std::map<std::pair<int, int>, QRgb> last;  // later points over earlier ones
+        for (const Point& p : points())
+            if (const auto [at, now] = shows(p.at); p.box->checkState() == Qt::Checked && now != kOutside)
+                last[{at.x(), at.y()}] = p.colour;
+        for (const auto& [at, colour] : last) QCOMPARE(plot->image().pixel(at.first, at.second), colour);
+        const auto [vx2, colour] = shows(points()[1].at);
+        QVERIFY(last.count({vx2.x(), vx2.y()}) || colour != qRgb(255, 0, 0));
+        // MT typed to put 25 * MT 1551 steps on, read by the next cycle: in
+        // the one after, the plot is cleared at that step and its grid drawn
+        // again, and the cycle's 15 points or fewer go 449 steps from the left.
+        const double mt = (w.Value(Field::T) + 0.155) / 25;
+        w.form.Widget(Field::MT)->setText(Number(mt));
+        QVERIFY(cycle(nullptr) && cycle(nullptr));
+        ui::PictureBox fresh(QRect(QPoint(), plot->size()));
+        app::DrawPlotAxes(fresh);
+        QList<int> changed;  // the columns of the pixels changed
+        for (int y = 0; y < fresh.image().height(); ++y)
+            for (int x = 0; x < fresh.image().width(); ++x)
+                if (plot->image().pixel(x, y) != fresh.image().pixel(x, y)) changed << x;
+        QVERIFY(!changed.isEmpty() && changed.size() <= 15);
+        QCOMPARE(*std::min_element(changed.begin(), changed.end()), shows({449 * 0.0001 / mt, 0}).first.x());
+
+        ui::PictureBox* view = w.form.Widget(app::Picture::ConstructionView);
+        ui::PictureBox expected(QRect(QPoint(), view->size()));
+        app::DrawViewAxes(expected);
+        const QImage grid = expected.image().copy();
+        const sim::Model& m = w.M();
+        const double ml = 1, mx = std::cos(m.s.fi0()) * m.p.R0 / ml, my = std::sin(m.s.fi0()) * m.p.R0 / ml;
+        const auto f = [](double v) { return static_cast<float>(v); };
+        expected.Circle(0, 0, f(m.p.R0 / ml), {1, 0, 0});
+        expected.Line(f(mx), f(my), f(-mx), f(-my), {1, 0, 0});
+        const app::Rgb load[] = {{0, 0, 250}, {250, 0, 0}};
+        for (int i : {1, 2})
+            expected.Circle(f((m.s.X(i) - m.s.X(0)) / ml), f((m.s.Y(i) - m.s.Y(0)) / ml), f(m.p.R0 / 2 / ml), load[i - 1]);
+        for (int i : {1, 2}) expected.Line(f((m.s.X(i) - m.s.X(0)) / ml), f((m.s.Y(i) - m.s.Y(0)) / ml), 0, 0, load[i - 1]);
+        for (int y = 0; y < grid.height(); ++y)
+            for (int x = 0; x < grid.width(); ++x) {
+                const QRgb is = view->image().pixel(x, y), want = expected.image().pixel(x, y);
+                if (is != want && !(is == qRgb(250, 250, 250) && want == grid.pixel(x, y)))
+                    QFAIL(qPrintable(u"(%1, %2) is %3, not %4"_s.arg(x).arg(y).arg(is, 0, 16).arg(want, 0, 16)));
+            }
     }
 
     // T reaches three seconds times the rate after three real seconds, give or
@@ -282,17 +357,29 @@ private slots:
         }));
         QPointer<ui::Form2> help = ui::HelpWindow();
         QVERIFY(help && help->isVisible() && !QApplication::activeModalWidget());
-        const QString text = QString::fromStdString(ui::BuildHelpText()).replace(u"\r\n"_s, u"\n"_s);
         QPlainTextEdit* shown = help->HelpText();
-        QCOMPARE(shown->toPlainText(), text);
-        for (const QString& formula : {u"FR = CR * R + KR * VR"_s, u"FT = (CT * Dfi + KT * VT) / R"_s})
-            QVERIFY(text.contains(u"\n\n"_s + formula + u"\n\n"_s));  // alone between empty lines
-        // Each caption quoted in angle brackets is one the main window shows.
-        QStringList captions;
+        const QString text = shown->toPlainText();
+        // Sixteen one-line pieces, each followed by an empty line; only the
+        // first begins with blanks, three. The formulas stand alone inside
+        // the sentences that pieces 3 and 6 leave at "по формуле" and pieces 5
+        // and 8 finish with "где" and "находим".
+        const QStringList pieces = text.chopped(2).split(u"\n\n"_s);
+        QVERIFY(text.endsWith(u"\n\n"_s) && pieces.size() == 16 && pieces[0].startsWith(u"   Основное"_s));
+        for (int i = 1; i < 16; ++i) QVERIFY(!pieces[i].isEmpty() && !pieces[i][0].isSpace() && !pieces[i].contains(u'\n'));
+        QVERIFY(pieces[3] == u"FR = CR * R + KR * VR"_s && pieces[6] == u"FT = (CT * Dfi + KT * VT) / R"_s);
+        QVERIFY(pieces[2].endsWith(u"по формуле"_s) && pieces[4].startsWith(u"где "_s));
+        QVERIFY(pieces[5].endsWith(u"по формуле"_s) && pieces[7].startsWith(u"находим "_s));
+        // The captions it quotes in angle brackets, in its order, each as the
+        // main window shows it.
+        QStringList quoted, captions;
+        for (const QRegularExpressionMatch& q : QRegularExpression(u"<([^<>]*)>"_s).globalMatch(text))
+            quoted << q.captured(1).trimmed();
+        QCOMPARE(quoted, (QStringList{u"схема"_s, u"шаг, с"_s, u"NC0"_s, u"вар.1"_s, u"вар.2"_s, u"Начать"_s,
+                                      u"Остановить"_s, u"Продолжить"_s, u"Сделать NC0 шагов"_s, u"+ траектории"_s,
+                                      u"T, с"_s, u"Ymrv"_s, u"+ тест с fi0="_s, u"10^10 * (E-E0)/E0"_s, u"FT1"_s, u"FT2"_s}));
         for (QAbstractButton* b : w.form.findChildren<QAbstractButton*>()) captions << b->text().trimmed();
         for (QLabel* l : w.form.findChildren<QLabel*>()) captions << l->text().trimmed();
-        for (const QRegularExpressionMatch& q : QRegularExpression(u"<([^<>]*)>"_s).globalMatch(text))
-            QVERIFY2(captions.contains(q.captured(1).trimmed()), qPrintable(q.captured()));
+        for (const QString& q : quoted) QVERIFY2(captions.contains(q), qPrintable(q));
         // An edit and the scroll position stay while it is open; "About" again
         // brings the same window to the front. "Закрыть" discards it; opened
         // again, it shows the text from its beginning.
