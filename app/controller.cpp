@@ -8,7 +8,7 @@
 #include "app/drawing.h"
 #include "app/errors.h"
 #include "app/fields.h"
-#include "app/presets.h"
+#include "app/inputs.h"
 #include "app/readouts.h"
 #include "app/start.h"
 #include "sim/arith.h"
@@ -125,7 +125,7 @@ void Controller::ShowScheme() {
 }
 
 void Controller::LoadPreset(int preset) {
-    for (const PresetEntry& e : PresetTable(preset)) ShowNumber(port_, e.field, e.value);
+    for (const Input& in : kInputs) ShowNumber(port_, in.field, preset == 2 ? in.preset2 : in.preset1);
 }
 
 void Controller::OpenHelp() { port_.ShowHelp(); }

@@ -4,7 +4,6 @@
 
 #include "app/errors.h"
 #include "app/numtext.h"
-#include "sim/model.h"
 
 namespace app {
 namespace {
@@ -47,32 +46,15 @@ double ReadNumber(WindowPort& port, Field field) {
 }
 
 void ReadFields(WindowPort& port, Record& rec, std::span<const Field> order) {
-    sim::Parameters& p = rec.model.p;
-    Display& view = rec.view;
     for (const Field field : order) {
-        if (field == Field::NC0) {
+        const Input* in = InputOf(field);
+        if (!in) continue;  // not an input
+        if (in->whole) {
             const auto whole = ReadWholeText(port.GetText(field), port.DecimalSeparator());
             if (!whole) throw InputError(field);
-            rec.run.NC0 = *whole < 1 ? 1 : *whole;
-            continue;
-        }
-        const double v = ReadNumber(port, field);
-        switch (field) {
-            case Field::M0: p.m0 = v; break;
-            case Field::R0: p.R0 = v; break;
-            case Field::V0: p.V0 = v; break;
-            case Field::W0: p.w0 = v; break;
-            case Field::M1: p.m1 = v; break;
-            case Field::R1: p.R1 = v; break;
-            case Field::KR: p.KR = v; break;
-            case Field::CT: p.CT = v; break;
-            case Field::KT: p.KT = v; break;
-            case Field::MF: view.MF = v; break;
-            case Field::ML: view.ML = v; break;
-            case Field::MV: view.MV = v; break;
-            case Field::MT: view.MT = v; break;
-            case Field::Step: p.h = v; break;
-            default: break;  // not an input
+            in->store(rec, *whole < 1 ? 1 : *whole);
+        } else {
+            in->store(rec, ReadNumber(port, field));
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "app/inputs.h"
 #include "app/port.h"
 #include "app/record.h"
 
@@ -21,18 +22,9 @@ std::optional<std::int32_t> ReadWholeText(std::string_view text, char sep);
 // One field as a number; raises InputError when its text is not one.
 double ReadNumber(WindowPort& port, Field field);
 
-// Reads the fields in this order into the record, each value stored as soon
+// Reads the inputs in this order into the record, each value stored as soon
 // as its field is read, so a refusal leaves the earlier ones changed and the
-// later ones as they were. NC0 is a whole number, raised to 1 if below.
+// later ones as they were. A whole-number input is raised to 1 if below.
 void ReadFields(WindowPort& port, Record& rec, std::span<const Field> order);
-
-// What Start reads, and what each display cycle reads again.
-inline constexpr Field kStartFields[] = {
-    Field::M0, Field::R0, Field::V0, Field::W0, Field::M1, Field::R1, Field::KR, Field::CT,
-    Field::KT, Field::MF, Field::ML, Field::MV, Field::MT, Field::Step, Field::NC0,
-};
-inline constexpr Field kDisplayCycleFields[] = {
-    Field::Step, Field::NC0, Field::ML, Field::MF, Field::MT, Field::MV,
-};
 
 }  // namespace app

@@ -177,7 +177,7 @@ ExitStatus Main(const std::vector<std::string_view>& args) {
     cli::Output out(stdout), err(stderr);
     switch (cli::ParseOptions(args, opt, error)) {
         case cli::ParseResult::kHelp:
-            out.Write(cli::kUsage);
+            out.Write(cli::Usage());
             return out.Close() ? ExitStatus::kDone : WriteFailed(out);
         case cli::ParseResult::kVersion:
             out.Write("morvane1-cli " MORVANE1_VERSION "\n");

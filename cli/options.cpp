@@ -10,11 +10,14 @@
 #include <charconv>
 #include <functional>
 
+#include "app/inputs.h"
 #include "app/numtext.h"
 
 namespace cli {
 
-const char* const kUsage =
+namespace {
+
+constexpr std::string_view kUsageHead =
     "usage: morvane1-cli [--preset 1|2] [--set NAME=VALUE]... [--twist FI0]\n"
     "                    [--cycles N] [--final-only] [--decimal-comma] [--invariants]\n"
     "                    [--format tsv|csv]\n"
@@ -32,8 +35,8 @@ const char* const kUsage =
     "display cycle (NC0 steps), the readouts of the window, tab-separated.\n"
     "\n"
     "  --preset 1|2       start from preset 1 (default) or 2\n"
-    "  --set NAME=VALUE   set one input; NAME is one of\n"
-    "                     m0 m1 R0 R1 V0 w0 CT KR KT h NC0 MT ML MV MF\n"
+    "  --set NAME=VALUE   set one input; NAME is one of\n";
+constexpr std::string_view kUsageTail =
     "  --twist FI0        start with the disk turned by FI0 rad (twist test)\n"
     "  --cycles N         display cycles to run (default 1)\n"
     "  --final-only       print only the last cycle\n"
@@ -90,8 +93,6 @@ const char* const kUsage =
     "64 a usage error, 74 the output could not be written (a full disk). A closed\n"
     "pipe ends the run by SIGPIPE (141 in a shell), as it ends any filter.\n";
 
-namespace {
-
 // A refused value is quoted, but never more than a short line of it.
 std::string Quote(std::string_view text) {
     constexpr std::size_t kShown = 40;
@@ -105,29 +106,29 @@ std::string Quote(std::string_view text) {
     return q += ')';
 }
 
-// The window's inputs by the symbols of their labels.
-constexpr struct {
-    std::string_view name;
-    app::Field field;
-} kInputs[] = {
-    {"m0", app::Field::M0}, {"m1", app::Field::M1}, {"R0", app::Field::R0},     {"R1", app::Field::R1},
-    {"V0", app::Field::V0}, {"w0", app::Field::W0}, {"CT", app::Field::CT},     {"KR", app::Field::KR},
-    {"KT", app::Field::KT}, {"h", app::Field::Step}, {"NC0", app::Field::NC0}, {"MT", app::Field::MT},
-    {"ML", app::Field::ML}, {"MV", app::Field::MV}, {"MF", app::Field::MF},
-};
+// The window's inputs by the symbols of their labels, as the window's input
+// table lists them.
+std::string InputNames() {
+    std::string names;
+    for (const app::Input& in : app::kInputs) names.append(names.empty() ? "" : " ").append(in.symbol);
+    return names;
+}
 
-const char* const kInputNames = "m0 m1 R0 R1 V0 w0 CT KR KT h NC0 MT ML MV MF";
-
-const auto* FindInput(std::string_view name) {
-    return std::find_if(std::begin(kInputs), std::end(kInputs), [&](const auto& input) { return input.name == name; });
+const app::Input* FindInput(std::string_view name) {
+    for (const app::Input& in : app::kInputs)
+        if (in.symbol == name) return &in;
+    return nullptr;
 }
 
 }  // namespace
 
+std::string Usage() {
+    return std::string(kUsageHead) + "                     " + InputNames() + "\n" + std::string(kUsageTail);
+}
+
 std::optional<app::Field> InputField(std::string_view name) {
-    const auto* in = FindInput(name);
-    if (in == std::end(kInputs)) return std::nullopt;
-    return in->field;
+    if (const app::Input* in = FindInput(name)) return in->field;
+    return std::nullopt;
 }
 
 std::optional<PlotFormat> PlotFormatOf(std::string_view path) {
@@ -238,10 +239,10 @@ const std::vector<Entry>& Entries() {
                  const auto eq = v.find('=');
                  const std::string_view name = std::string_view(v).substr(0, eq);
                  const auto* in = FindInput(name);
-                 if (eq == std::string::npos || in == std::end(kInputs))
-                     return Refuse(error, std::string("--set takes NAME=VALUE with NAME one of ") + kInputNames);
+                 if (eq == std::string::npos || !in)
+                     return Refuse(error, "--set takes NAME=VALUE with NAME one of " + InputNames());
                  o.fields.emplace_back(in->field, v.substr(eq + 1));
-                 numbers.push_back({"--set " + std::string(name), v.substr(eq + 1), in->field == app::Field::NC0, {}});
+                 numbers.push_back({"--set " + std::string(name), v.substr(eq + 1), in->whole, {}});
              }
              return ParseResult::kOk;
          }},
@@ -263,10 +264,9 @@ const std::vector<Entry>& Entries() {
                      at = colon + 1;
                  }
                  const std::string scale = ends.size() == 3 ? ends[2] : "";
-                 if (FindInput(name) == std::end(kInputs) || ends.size() < 2 || ends.size() > 3 ||
+                 if (!FindInput(name) || ends.size() < 2 || ends.size() > 3 ||
                      (ends.size() == 3 && scale != "log" && scale != "lin"))
-                     return Refuse(error, std::string("--sweep takes NAME=FROM:TO[:log|:lin] with NAME one of ") +
-                                              kInputNames);
+                     return Refuse(error, "--sweep takes NAME=FROM:TO[:log|:lin] with NAME one of " + InputNames());
                  for (const verify::Axis& a : o.axes)
                      if (a.name == name) return Refuse(error, "--sweep gives " + name + " twice");
                  if (o.axes.size() == 2) return Refuse(error, "--sweep takes one or two inputs, not three");

@@ -50,7 +50,7 @@ enum class ParseResult { kOk, kHelp, kVersion, kUsageError, kBadValue };
 // Needs no QCoreApplication and no display.
 ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt, std::string& error);
 
-extern const char* const kUsage;
+std::string Usage();
 
 // The field of an input by its runner name (m0, w0, h ...), if it is one.
 std::optional<app::Field> InputField(std::string_view name);

@@ -11,7 +11,6 @@
 #include "app/fields.h"
 #include "app/numtext.h"
 #include "app/pace.h"
-#include "app/presets.h"
 #include "tests/support.h"
 
 namespace {
