@@ -18,6 +18,10 @@ struct FrameMapper {
     int height = 1;
     float x1 = 0, y1 = 0, x2 = 1, y2 = 1;  // left, top, right, bottom edges
 
+    void SetEdges(float left, float top, float right, float bottom) {
+        x1 = left, y1 = top, x2 = right, y2 = bottom;
+    }
+
     // The frame's edges land on the first and last pixel, so lines drawn on
     // the edges stay visible.
     double DeviceX(float x) const {

@@ -8,10 +8,7 @@ MemorySurface::MemorySurface(app::Picture picture) {
 }
 
 void MemorySurface::SetFrame(float x1, float y1, float x2, float y2) {
-    frame.x1 = x1;
-    frame.y1 = y1;
-    frame.x2 = x2;
-    frame.y2 = y2;
+    frame.SetEdges(x1, y1, x2, y2);
 }
 
 // Nothing is drawn here, but a coordinate the window's surface would refuse

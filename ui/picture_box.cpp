@@ -53,10 +53,7 @@ PictureBox::PictureBox(const QRect& geometry, QWidget* parent) : QWidget(parent)
 }
 
 void PictureBox::SetFrame(float x1, float y1, float x2, float y2) {
-    frame_.x1 = x1;
-    frame_.y1 = y1;
-    frame_.x2 = x2;
-    frame_.y2 = y2;
+    frame_.SetEdges(x1, y1, x2, y2);
 }
 
 QPoint PictureBox::DevicePixel(float x, float y) const {
