@@ -20,11 +20,10 @@ public:
     explicit Controller(WindowPort& port);
 
     const Record& State() const { return rec_; }
-    Record& State() { return rec_; }
     const sim::Model& Model() const { return rec_.model; }
 
-    // The window has its controls: clear and draw both pictures' axes, set
-    // the constants, write preset 1 into the fields. No run starts.
+    // The window has its controls: clear and draw both pictures' axes, write
+    // preset 1 into the fields. No run starts.
     void Load();
     // A button of the window. A press during a run that opened a run level
     // not yet at its first event round, or behind presses still waiting,

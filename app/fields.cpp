@@ -45,17 +45,20 @@ double ReadNumber(WindowPort& port, Field field) {
     throw InputError(field);
 }
 
-void ReadFields(WindowPort& port, Record& rec, std::span<const Field> order) {
-    for (const Field field : order) {
-        const Input* in = InputOf(field);
-        if (!in) continue;  // not an input
+void ReadFields(WindowPort& port, Record& rec, std::span<const Input* const> order) {
+    for (const Input* in : order) {
+        double v;
         if (in->whole) {
-            const auto whole = ReadWholeText(port.GetText(field), port.DecimalSeparator());
-            if (!whole) throw InputError(field);
-            in->store(rec, *whole < 1 ? 1 : *whole);
+            const auto whole = ReadWholeText(port.GetText(in->field), port.DecimalSeparator());
+            if (!whole) throw InputError(in->field);
+            v = *whole < 1 ? 1 : *whole;
         } else {
-            in->store(rec, ReadNumber(port, field));
+            v = ReadNumber(port, in->field);
         }
+        if (in->param)
+            rec.model.p.*in->param = v;
+        else
+            in->store(rec, v);
     }
 }
 

@@ -25,6 +25,6 @@ double ReadNumber(WindowPort& port, Field field);
 // Reads the inputs in this order into the record, each value stored as soon
 // as its field is read, so a refusal leaves the earlier ones changed and the
 // later ones as they were. A whole-number input is raised to 1 if below.
-void ReadFields(WindowPort& port, Record& rec, std::span<const Field> order);
+void ReadFields(WindowPort& port, Record& rec, std::span<const Input* const> order);
 
 }  // namespace app

@@ -25,13 +25,16 @@ void StartFromFields(WindowPort& port, Record& rec) {
     // The greyed state counts as not ticked; unticked, the field is not read.
     const double fi0 = port.CheckValue(Box::Twist) == 1 ? ReadNumber(port, Field::Twist) : 0.0;
     const sim::State begun = sim::InitialState(m.p, fi0);
+    // Formed before anything of the last run is replaced: a Start refused
+    // here leaves its state and the places its pictures erase next.
+    const double e0 = sim::ComputeE0(m.p, start.J0, start.CR, fi0);
     // The first construction erases at the start places; the disk's mark is
     // R1 in metres taken as a view coordinate until the first display cycle.
     Display& view = rec.view;
     view.MarkX = view.MarkXOld = m.p.R1;
     view.MarkY = view.MarkYOld = 0;
     for (int b = 0; b < sim::kBodies; ++b) view.XOld[b] = begun.X(b), view.YOld[b] = begun.Y(b);
-    ShowNumber(port, Field::E0, start.E0 = sim::ComputeE0(m.p, start.J0, start.CR, fi0));
+    ShowNumber(port, Field::E0, start.E0 = e0);
     m.s = begun;
 }
 

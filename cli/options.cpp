@@ -62,9 +62,10 @@ constexpr std::string_view kUsageTail =
     "                     (.png or .svg)\n"
     "  --sweep NAME=FROM:TO[:log|:lin]\n"
     "                     verify every point of a grid of one or two swept inputs\n"
-    "                     (NAME as for --set), FROM to TO spaced by equal ratios\n"
-    "                     when both are positive, by equal steps otherwise; one\n"
-    "                     row per point, in grid order, and the answer's figure\n"
+    "                     (NAME as for --set, an input of the motion), FROM to TO\n"
+    "                     spaced by equal ratios when both are positive, by equal\n"
+    "                     steps otherwise; one row per point, in grid order, and\n"
+    "                     the answer's figure\n"
     "  --points N         points along each swept input (default 5)\n"
     "  --steps-per-period N\n"
     "                     each point's h: its own shortest period (the disk's\n"
@@ -267,6 +268,8 @@ const std::vector<Entry>& Entries() {
                  if (!FindInput(name) || ends.size() < 2 || ends.size() > 3 ||
                      (ends.size() == 3 && scale != "log" && scale != "lin"))
                      return Refuse(error, "--sweep takes NAME=FROM:TO[:log|:lin] with NAME one of " + InputNames());
+                 if (!FindInput(name)->param)
+                     return Refuse(error, "--sweep " + name + ": it changes how the window shows a run, not the motion");
                  for (const verify::Axis& a : o.axes)
                      if (a.name == name) return Refuse(error, "--sweep gives " + name + " twice");
                  if (o.axes.size() == 2) return Refuse(error, "--sweep takes one or two inputs, not three");

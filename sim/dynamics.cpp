@@ -160,7 +160,7 @@ void Step(Model& m, double forceY0) {
     stage(K3, false);
 
     const Evaluation last = ComputeDerivatives(m.p, m.start, s, forceY0);
-    // The readouts show the forces of this evaluation, at StateBase + K3.
+    // The readouts show the forces of this evaluation, at the start state + K3.
     m.forces = last.forces;
     for (int k = 0; k < kStateSize; ++k) K4[k] = h * last.DerivF[k];
     ChkAll(K4);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 namespace sim {
 
@@ -52,6 +53,25 @@ struct Parameters {
 
     // Mass of body b [kg].
     constexpr double M(int b) const { return b == 0 ? m0 : m1; }
+};
+
+// What a disk with loads may have: masses and radii above 0, stiffness and
+// damping at least 0; the speeds and the step are free (a step's own limits
+// are the verifier's).
+enum class Bound { kAny, kPositive, kNotNegative };
+
+// Every parameter, by the symbol of its label.
+struct ParameterRow {
+    std::string_view symbol;
+    double Parameters::*value;
+    Bound bound;
+};
+inline constexpr ParameterRow kParameters[] = {
+    {"m0", &Parameters::m0, Bound::kPositive},    {"m1", &Parameters::m1, Bound::kPositive},
+    {"R0", &Parameters::R0, Bound::kPositive},    {"R1", &Parameters::R1, Bound::kPositive},
+    {"V0", &Parameters::V0, Bound::kAny},         {"w0", &Parameters::w0, Bound::kAny},
+    {"CT", &Parameters::CT, Bound::kNotNegative}, {"KR", &Parameters::KR, Bound::kNotNegative},
+    {"KT", &Parameters::KT, Bound::kNotNegative}, {"h", &Parameters::h, Bound::kAny},
 };
 
 // Derived from the parameters at Start, fixed for the whole run.
@@ -111,7 +131,7 @@ struct Model {
     StartValues start;
     State s;
     Geometry geo;   // after a step: at the new state; before the first, nothing
-    Forces forces;  // after a step: of its fourth evaluation, at StateBase + K3
+    Forces forces;  // after a step: of its fourth evaluation, at the start state + K3
 };
 
 }  // namespace sim

@@ -103,44 +103,95 @@ TEST(Presets, WriteTheirTextsAndNothingElse) {
     }
 }
 
+// Where each input's value lands, read back from the record, in the order
+// Start reads them; a display cycle reads h, NC0, ML, MF, MT, MV again.
+using Stored = double (*)(const app::Record&);
+const std::pair<Field, Stored> kStartOrder[] = {
+    {Field::M0, [](const app::Record& r) { return r.model.p.m0; }},
+    {Field::R0, [](const app::Record& r) { return r.model.p.R0; }},
+    {Field::V0, [](const app::Record& r) { return r.model.p.V0; }},
+    {Field::W0, [](const app::Record& r) { return r.model.p.w0; }},
+    {Field::M1, [](const app::Record& r) { return r.model.p.m1; }},
+    {Field::R1, [](const app::Record& r) { return r.model.p.R1; }},
+    {Field::KR, [](const app::Record& r) { return r.model.p.KR; }},
+    {Field::CT, [](const app::Record& r) { return r.model.p.CT; }},
+    {Field::KT, [](const app::Record& r) { return r.model.p.KT; }},
+    {Field::MF, [](const app::Record& r) { return r.view.MF; }},
+    {Field::ML, [](const app::Record& r) { return r.view.ML; }},
+    {Field::MV, [](const app::Record& r) { return r.view.MV; }},
+    {Field::MT, [](const app::Record& r) { return r.view.MT; }},
+    {Field::Step, [](const app::Record& r) { return r.model.p.h; }},
+    {Field::NC0, [](const app::Record& r) { return double(r.run.NC0); }},
+};
+const std::pair<Field, Stored> kCycleOrder[] = {kStartOrder[13], kStartOrder[14], kStartOrder[10],
+                                                kStartOrder[9],  kStartOrder[12], kStartOrder[11]};
+
+// Each value is stored as soon as its field is read: a refusal keeps the
+// ones read before it and leaves the later ones as they were.
 TEST(Start, RefusalKeepsWhatWasReadBefore) {
-    struct Case {
-        const char* name;
-        Field field;
-        const char* text;
-        bool readsW0;  // read before the refused field
-    };
-    // Fields are read in the order m0 R0 V0 w0 m1 R1 KR CT KT MF ML MV MT h NC0.
-    const Case cases[] = {
-        {"letters in V0", Field::V0, "abc", false},
-        {"empty step", Field::Step, "", true},
-        {"NC0 beyond 32 bits", Field::NC0, "3000000000", true},
-    };
-    for (const Case& c : cases) {
-        Form f({{c.field, c.text}}, 2);
+    for (std::size_t refused = 0; refused < std::size(kStartOrder); ++refused) {
+        Form f({{kStartOrder[refused].first, "abc"}}, 2);
         f.Press(Button::Start);
-        EXPECT_EQ(f.port.messages, std::vector{Message::kInputError}) << c.name;
-        EXPECT_EQ(f.port.rounds, 0) << c.name;
-        const double w0 = c.readsW0 ? 200000 : 0, mt = c.readsW0 ? 1e-5 : 0;
-        EXPECT_EQ((std::vector{f.M().p.m0, f.M().p.R0, f.M().p.w0, f.form.State().view.MT}),
-                  (std::vector{10.0, 0.5, w0, mt})) << c.name;
-        EXPECT_EQ(f.port.Text(Field::J0), "") << c.name;
+        EXPECT_EQ(f.port.messages, std::vector{Message::kInputError}) << refused;
+        EXPECT_EQ(f.port.rounds, 0) << refused;
+        EXPECT_EQ(f.port.Text(Field::J0), "") << refused;
+        for (std::size_t i = 0; i < std::size(kStartOrder); ++i) {
+            const auto& [field, stored] = kStartOrder[i];
+            EXPECT_EQ(stored(f.form.State()), i < refused ? *app::ReadNumberText(f.port.Text(field), ',') : 0)
+                << refused << " " << i;
+        }
+    }
+}
+
+TEST(Run, ADisplayCycleRefusalKeepsWhatItReadBefore) {
+    for (std::size_t refused = 0; refused < std::size(kCycleOrder); ++refused) {
+        Form f({}, 2);
+        std::vector<double> typed;  // twice preset 2's, typed during the run
+        f.port.script = {[&] {
+            for (const auto& [field, stored] : kCycleOrder) {
+                typed.push_back(2 * *app::ReadNumberText(f.port.Text(field), ','));
+                f.port.Text(field) = app::FormatNumber(typed.back(), ',');
+            }
+            f.port.Text(kCycleOrder[refused].first) = "abc";
+        }};
+        f.Press(Button::Start);
+        EXPECT_EQ(f.port.messages.size(), 1u) << refused;
+        for (std::size_t i = 0; i < std::size(kCycleOrder); ++i)
+            EXPECT_EQ(kCycleOrder[i].second(f.form.State()), i < refused ? typed[i] : typed[i] / 2) << refused << i;
     }
 }
 
 TEST(Start, TwistIsReadOnlyWhenTickedAfterJ0CRAndFmrvAreShown) {
     for (int tick : {0, 2, 1}) {  // clear, greyed, ticked
-        Form f({{Field::Twist, "дважды"}});
+        // A run of preset 2 with a heavier disk before, to T = 1E-09.
+        Form f({{Field::Twist, "дважды"}, {Field::M0, "20"}}, 2);
+        f.Press(Button::Start);
+        const std::string e0 = f.port.Text(Field::E0);
+        f.port.windows = 1;
+        f.Press(Button::Preset1);
         f.port.Check(Box::Twist) = tick;
-        f.form.State().model.s.T = 5;
         f.Press(Button::Start);
         EXPECT_EQ(f.port.messages.size(), tick == 1 ? 1u : 0u) << tick;
         EXPECT_EQ(f.port.Text(Field::J0), "1,25");
         EXPECT_EQ(f.port.Text(Field::CR), "400");
         EXPECT_EQ(f.port.Text(Field::Fmrv), "-1,44637229800966E-12");
-        EXPECT_EQ(f.port.Text(Field::E0), tick == 1 ? "" : "1650");
+        EXPECT_EQ(f.port.Text(Field::E0), tick == 1 ? e0 : "1650");
         EXPECT_EQ(f.M().s.T, tick == 1 ? 0 : 0.0001);
     }
+}
+
+TEST(Start, RefusedAtE0KeepsTheLastRunAndWhereItsPicturesErase) {
+    // V0 = 1E+160: J0, CR and Fmrv are finite, V0 squared is not.
+    Form f;
+    f.Press(Button::Start);
+    const app::Record before = f.form.State();
+    f.port.Text(Field::V0) = "1E+160";
+    f.Press(Button::Start);
+    const app::Record& after = f.form.State();
+    EXPECT_EQ(f.port.messages.size(), 1u);
+    EXPECT_EQ(after.model.s.StateY, before.model.s.StateY);
+    EXPECT_EQ((std::vector{after.view.XOld[1], after.view.YOld[2], after.view.MarkXOld, after.view.MarkY}),
+              (std::vector{before.view.XOld[1], before.view.YOld[2], before.view.MarkXOld, before.view.MarkY}));
 }
 
 TEST(Run, StopStepNC0AndContinueCountTheirSteps) {

@@ -33,6 +33,12 @@ check "every CSV row has four fields" "" "$("$cli" --verify --preset 2 --time 1e
 same verify_diverges.tsv "$cli" --verify --twist 0.95 --set KR=0 --set KT=0 --set h=0.0005 --time 1
 check "no convergence: exit 4" 4 "$rc"
 
+check "the manual names the inputs --help names" \
+  "$("$cli" --help | grep -A1 'NAME is one of' | tail -1 | xargs)." \
+  "$(grep -A1 '^set one input; NAME is one of' "$(dirname "$0")/../packaging/morvane1-cli.1" | tail -1)"
+check "a display interval beyond 32 bits is refused by name" 'Введите правильно данные: --set NC0 "3000000000"' \
+  "$("$cli" --set NC0=3000000000 2>&1 | sed 's/^morvane1-cli: //')"
+
 # Exit statuses: 2 a value refused, 3 the run failed, 64 the command line.
 # Every message starts with the program's name; a usage error is one line
 # that ends by pointing to --help.

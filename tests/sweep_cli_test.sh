@@ -77,6 +77,8 @@ done <<EOF_TABLE
 64 --sweep V0=0:10:log
 64 --sweep V0=-1:10:log
 64 --sweep mass=1:2
+64 --sweep NC0=1:5
+64 --sweep V0=1:2 --sweep MT=1:2:lin
 64 --sweep V0=1:2 --sweep V0=3:4
 64 --sweep V0=1:2 --sweep w0=1:2 --sweep m0=1:2
 64 --sweep V0=1:2 --points 0

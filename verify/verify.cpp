@@ -167,7 +167,7 @@ double Relative(double a, double scale) { return a == 0 ? 0 : a / std::fabs(scal
 // are measured against the loads' distance from the disk, not against where
 // the disk has travelled: a run's translation says nothing about its
 // accuracy.
-Convergence Compare(const RunResult (&runs)[3], const sim::Model& started, long long steps, bool damped) {
+Convergence Compare(const RunResult (&runs)[kRuns], const sim::Model& started, long long steps, bool damped) {
     Convergence c;
     const std::vector<Sample>& ref = runs[2].samples;
     const double r1 = started.p.R1, turn = 2 * sim::Pi;
@@ -240,18 +240,12 @@ double FastestRate(const sim::Model& m) {
 }
 
 std::string Unphysical(const sim::Parameters& p) {
-    const struct {
-        const char* name;
-        double value;
-        bool zeroAllowed;
-    } inputs[] = {
-        {"m0", p.m0, false}, {"m1", p.m1, false}, {"R0", p.R0, false}, {"R1", p.R1, false},
-        {"CT", p.CT, true},  {"KR", p.KR, true},  {"KT", p.KT, true},
-    };
-    for (const auto& in : inputs)
-        if (in.zeroAllowed ? !(in.value >= 0) : !(in.value > 0))
-            return std::string(in.name) + (in.zeroAllowed ? " is negative" : " is not positive") +
-                   ": a disk with loads has positive masses and radii, and stiffness and damping of at least 0";
+    for (const sim::ParameterRow& row : sim::kParameters) {
+        const double v = p.*row.value;
+        if (row.bound == sim::Bound::kAny || (row.bound == sim::Bound::kPositive ? v > 0 : v >= 0)) continue;
+        return std::string(row.symbol) + (row.bound == sim::Bound::kPositive ? " is not positive" : " is negative") +
+               ": a disk with loads has positive masses and radii, and stiffness and damping of at least 0";
+    }
     return {};
 }
 
@@ -296,11 +290,11 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
                     double injectedForceY0) {
     VerifyReport rep;
     rep.damped = started.p.KR != 0 || started.p.KT != 0;
-    RunResult runs[3];
+    RunResult runs[kRuns];
     Counter counter;
     counter.total = 7 * steps;
     counter.tell = &progress;
-    for (int k = 0; k < 3; ++k) rep.h[k] = started.p.h / (1 << k), rep.steps[k] = steps << k;
+    for (int k = 0; k < kRuns; ++k) rep.h[k] = started.p.h / (1 << k), rep.steps[k] = steps << k;
     // The runs are compared every `every` steps of h, the same moments in all three.
     const long long every = std::max<long long>(1, steps / kSamples);
     auto run = [&](int k, bool tells) {
@@ -339,7 +333,7 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
         for (const std::exception_ptr& e : {failed[0], failed[1], last})
             if (e) std::rethrow_exception(e);
     } else {
-        for (int k = 0; k < 3; ++k) run(k, true);
+        for (int k = 0; k < kRuns; ++k) run(k, true);
     }
     if (progress) progress(1);
     // h/2 and h/4 are exact in binary, so the three runs end at the same time.

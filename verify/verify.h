@@ -14,6 +14,7 @@ namespace verify {
 // The conserved quantities of the ledger, in the order they are reported.
 enum class LedgerRow { kPx, kPy, kLz, kYc };
 inline constexpr int kLedgerRows = 4;
+inline constexpr int kRuns = 3;  // at h, h/2 and h/4
 
 struct LedgerEntry {
     double maxDeviation{};  // largest |q(t) - q(0)| over the run at h
@@ -96,8 +97,8 @@ struct Convergence {
 
 struct VerifyReport {
     double time{};               // simulated time of each run, steps[k] * h[k] [s]
-    double h[3] = {};            // h, h/2, h/4
-    long long steps[3] = {};     // n, 2n, 4n
+    double h[kRuns] = {};        // h, h/2, h/4
+    long long steps[kRuns] = {}; // n, 2n, 4n
     bool damped{};               // KR or KT non-zero
     Convergence conv;
     LedgerEntry ledger[kLedgerRows] = {};
