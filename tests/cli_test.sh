@@ -39,6 +39,15 @@ check "the manual names the inputs --help names" \
 check "a display interval beyond 32 bits is refused by name" 'Введите правильно данные: --set NC0 "3000000000"' \
   "$("$cli" --set NC0=3000000000 2>&1 | sed 's/^morvane1-cli: //')"
 
+check "E0 with the twist test: 1650 and both torsional elements, 10 * 0.2^2 / 2 each" "# J0=1.25 CR=400 Fmrv=-1.44637229800966E-12 E0=1650.4" \
+  "$("$cli" --twist 0.2 --cycles 3000 --final-only --invariants | tee "$tmp/twist" | head -1)"
+check "Eerr is 1E+10 (E - E0) / E0 of the row's own E" "ok" "$(awk -F'\t' 'NR == 1 { split($0, a, "E0="); e0 = a[2] }
+  NR == 3 { r = $25 / (1e10 * ($6 - e0) / e0); print (r > 0.999999 && r < 1.000001) ? "ok" : $25 }' "$tmp/twist")"
+for n in 500 501; do  # the longest a number may be, and one more
+  check "a refused text of $n characters" "$([ $n = 501 ] && echo yes)" \
+    "$("$cli" --set "m0=$(printf 'x%.0s' $(seq $n))" 2>&1 | grep -q 'may have at most 500' && echo yes)"
+done
+
 # Exit statuses: 2 a value refused, 3 the run failed, 64 the command line.
 # Every message starts with the program's name; a usage error is one line
 # that ends by pointing to --help.
