@@ -47,7 +47,7 @@ public:
     void MessageBox(Message m) override { messages.push_back(m); }
     int OpenWindowCount() override { return windows; }
     void CloseWindows() override { windows = 0; }
-    void ShowHelp() override { ++helpShown; }
+    void ShowHelp() override {}  // no help window in memory
     void Present() override {}
     char DecimalSeparator() override { return separator; }
 
@@ -56,7 +56,6 @@ public:
     std::vector<Message> messages;
     char separator = ',';
     int windows = 1;
-    int helpShown = 0;
 
 private:
     // The fields start empty: only the window shows texts before the first
