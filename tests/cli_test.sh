@@ -43,6 +43,8 @@ check "E0 with the twist test: 1650 and both torsional elements, 10 * 0.2^2 / 2 
   "$("$cli" --twist 0.2 --cycles 3000 --final-only --invariants | tee "$tmp/twist" | head -1)"
 check "Eerr is 1E+10 (E - E0) / E0 of the row's own E" "ok" "$(awk -F'\t' 'NR == 1 { split($0, a, "E0="); e0 = a[2] }
   NR == 3 { r = $25 / (1e10 * ($6 - e0) / e0); print (r > 0.999999 && r < 1.000001) ? "ok" : $25 }' "$tmp/twist")"
+check "no limit, though the time squared is a double: the threshold is why" "give none in double precision" \
+  "$("$cli" --verify --set w0=1e-300 --set V0=0 --set h=0.001 --time 0.1 | tail -1 | grep -o 'give none in double precision')"
 for n in 500 501; do  # the longest a number may be, and one more
   check "a refused text of $n characters" "$([ $n = 501 ] && echo yes)" \
     "$("$cli" --set "m0=$(printf 'x%.0s' $(seq $n))" 2>&1 | grep -q 'may have at most 500' && echo yes)"

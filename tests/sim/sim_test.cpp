@@ -107,6 +107,10 @@ TEST(Forces, ProjectionsInEveryQuadrant) {
         // Pi has 15 digits: cos(Pi/2) is 1.6E-15, not 0.
         for (int k = 0; k < 6; ++k) EXPECT_NEAR(got[k], want[k], 2e-15 * fr) << p[0] << "," << p[1] << " #" << k;
         EXPECT_TRUE(fi >= 0 && fi < 2 * Pi);
+        // On the Y axis no sign is turned: what is left along X is +cos(Pi/2) FR.
+        if (p[0] == 0) {
+            EXPECT_EQ(f.FRX[0], std::cos(Pi / 2) * f.FR[0]) << p[1];
+        }
     }
 }
 
