@@ -218,8 +218,10 @@ constexpr const char* Prefix(ControlKind kind) {
 constexpr bool NamesAreDistinct() {
     for (std::size_t i = 0; i < kControls.size(); ++i)
         for (std::size_t j = i + 1; j < kControls.size(); ++j)
-            if (std::string_view(Prefix(kControls[i].kind)) == Prefix(kControls[j].kind) &&
-                kControls[i].number == kControls[j].number)
+            // The numbers first: comparing every pair's names would exceed
+            // the compile-time step limit of some compilers.
+            if (kControls[i].number == kControls[j].number &&
+                std::string_view(Prefix(kControls[i].kind)) == Prefix(kControls[j].kind))
                 return false;
     return true;
 }
