@@ -85,7 +85,8 @@ inline constexpr auto kDisplayCycleFields = detail::ReadOrder<&Input::cycleRead>
 namespace detail {
 
 // Every parameter of the motion is read from exactly one input of its own
-// symbol, and no input names a parameter the motion does not list. (A
+// symbol, no input names a parameter the motion does not list, no two
+// inputs share a field or a symbol, and Start reads them all. (A
 // function's address is no constant under the sanitizers, so the stores are
 // left to the tests of the read orders.)
 constexpr bool EachParameterHasItsInput() {
@@ -95,6 +96,9 @@ constexpr bool EachParameterHasItsInput() {
         if (inputs != 1) return false;
     }
     for (const Input& in : kInputs) {
+        for (const Input& other : kInputs)
+            if (&other != &in && (other.field == in.field || other.symbol == in.symbol)) return false;
+        if (in.startRead == kNotReread) return false;  // Start reads every input
         int rows = 0;
         for (const sim::ParameterRow& row : sim::kParameters) rows += in.param == row.value;
         if (in.param && rows != 1) return false;

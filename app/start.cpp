@@ -25,8 +25,9 @@ void StartFromFields(WindowPort& port, Record& rec) {
     // The greyed state counts as not ticked; unticked, the field is not read.
     const double fi0 = port.CheckValue(Box::Twist) == 1 ? ReadNumber(port, Field::Twist) : 0.0;
     const sim::State begun = sim::InitialState(m.p, fi0);
-    // Formed before anything of the last run is replaced: a Start refused
-    // here leaves its state and the places its pictures erase next.
+    // Formed before the positions and the places the pictures erase next are
+    // replaced: a Start refused here keeps the last run's (its time restarts
+    // at 0, as at any refusal after the twist).
     const double e0 = sim::ComputeE0(m.p, start.J0, start.CR, fi0);
     // The first construction erases at the start places; the disk's mark is
     // R1 in metres taken as a view coordinate until the first display cycle.

@@ -109,9 +109,10 @@ std::string Quote(std::string_view text) {
 
 // The window's inputs by the symbols of their labels, as the window's input
 // table lists them.
-std::string InputNames() {
+std::string InputNames(bool ofTheMotionOnly = false) {
     std::string names;
-    for (const app::Input& in : app::kInputs) names.append(names.empty() ? "" : " ").append(in.symbol);
+    for (const app::Input& in : app::kInputs)
+        if (in.param || !ofTheMotionOnly) names.append(names.empty() ? "" : " ").append(in.symbol);
     return names;
 }
 
@@ -267,7 +268,7 @@ const std::vector<Entry>& Entries() {
                  const std::string scale = ends.size() == 3 ? ends[2] : "";
                  if (!FindInput(name) || ends.size() < 2 || ends.size() > 3 ||
                      (ends.size() == 3 && scale != "log" && scale != "lin"))
-                     return Refuse(error, "--sweep takes NAME=FROM:TO[:log|:lin] with NAME one of " + InputNames());
+                     return Refuse(error, "--sweep takes NAME=FROM:TO[:log|:lin] with NAME one of " + InputNames(true));
                  if (!FindInput(name)->param)
                      return Refuse(error, "--sweep " + name + ": it changes how the window shows a run, not the motion");
                  for (const verify::Axis& a : o.axes)

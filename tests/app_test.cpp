@@ -108,20 +108,13 @@ TEST(Presets, WriteTheirTextsAndNothingElse) {
 // Start reads them; a display cycle reads h, NC0, ML, MF, MT, MV again.
 using Stored = double (*)(const app::Record&);
 const std::pair<Field, Stored> kStartOrder[] = {
-    {Field::M0, [](const app::Record& r) { return r.model.p.m0; }},
-    {Field::R0, [](const app::Record& r) { return r.model.p.R0; }},
-    {Field::V0, [](const app::Record& r) { return r.model.p.V0; }},
-    {Field::W0, [](const app::Record& r) { return r.model.p.w0; }},
-    {Field::M1, [](const app::Record& r) { return r.model.p.m1; }},
-    {Field::R1, [](const app::Record& r) { return r.model.p.R1; }},
-    {Field::KR, [](const app::Record& r) { return r.model.p.KR; }},
-    {Field::CT, [](const app::Record& r) { return r.model.p.CT; }},
-    {Field::KT, [](const app::Record& r) { return r.model.p.KT; }},
-    {Field::MF, [](const app::Record& r) { return r.view.MF; }},
-    {Field::ML, [](const app::Record& r) { return r.view.ML; }},
-    {Field::MV, [](const app::Record& r) { return r.view.MV; }},
-    {Field::MT, [](const app::Record& r) { return r.view.MT; }},
-    {Field::Step, [](const app::Record& r) { return r.model.p.h; }},
+    {Field::M0, [](const app::Record& r) { return r.model.p.m0; }}, {Field::R0, [](const app::Record& r) { return r.model.p.R0; }},
+    {Field::V0, [](const app::Record& r) { return r.model.p.V0; }}, {Field::W0, [](const app::Record& r) { return r.model.p.w0; }},
+    {Field::M1, [](const app::Record& r) { return r.model.p.m1; }}, {Field::R1, [](const app::Record& r) { return r.model.p.R1; }},
+    {Field::KR, [](const app::Record& r) { return r.model.p.KR; }}, {Field::CT, [](const app::Record& r) { return r.model.p.CT; }},
+    {Field::KT, [](const app::Record& r) { return r.model.p.KT; }}, {Field::MF, [](const app::Record& r) { return r.view.MF; }},
+    {Field::ML, [](const app::Record& r) { return r.view.ML; }},    {Field::MV, [](const app::Record& r) { return r.view.MV; }},
+    {Field::MT, [](const app::Record& r) { return r.view.MT; }},    {Field::Step, [](const app::Record& r) { return r.model.p.h; }},
     {Field::NC0, [](const app::Record& r) { return double(r.run.NC0); }},
 };
 const std::pair<Field, Stored> kCycleOrder[] = {kStartOrder[13], kStartOrder[14], kStartOrder[10],
@@ -130,6 +123,7 @@ const std::pair<Field, Stored> kCycleOrder[] = {kStartOrder[13], kStartOrder[14]
 // Each value is stored as soon as its field is read: a refusal keeps the
 // ones read before it and leaves the later ones as they were.
 TEST(Start, RefusalKeepsWhatWasReadBefore) {
+    ASSERT_EQ(std::size(kStartOrder), app::kStartFields.size());  // every input in this list
     for (std::size_t refused = 0; refused < std::size(kStartOrder); ++refused) {
         Form f({{kStartOrder[refused].first, "abc"}}, 2);
         f.Press(Button::Start);
@@ -145,6 +139,7 @@ TEST(Start, RefusalKeepsWhatWasReadBefore) {
 }
 
 TEST(Run, ADisplayCycleRefusalKeepsWhatItReadBefore) {
+    ASSERT_EQ(std::size(kCycleOrder), app::kDisplayCycleFields.size());
     for (std::size_t refused = 0; refused < std::size(kCycleOrder); ++refused) {
         Form f({}, 2);
         std::vector<double> typed;  // twice preset 2's, typed during the run
@@ -190,7 +185,9 @@ TEST(Start, RefusedAtE0KeepsTheLastRunAndWhereItsPicturesErase) {
     f.Press(Button::Start);
     const app::Record& after = f.form.State();
     EXPECT_EQ(f.port.messages.size(), 1u);
+    EXPECT_EQ(f.port.Text(Field::E0), "1650");  // the last Start's
     EXPECT_EQ(after.model.s.StateY, before.model.s.StateY);
+    EXPECT_EQ(after.model.s.T, 0);  // the time restarts, as at any refusal after the twist
     EXPECT_EQ((std::vector{after.view.XOld[1], after.view.YOld[2], after.view.MarkXOld, after.view.MarkY}),
               (std::vector{before.view.XOld[1], before.view.YOld[2], before.view.MarkXOld, before.view.MarkY}));
 }

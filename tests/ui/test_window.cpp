@@ -94,7 +94,7 @@ std::vector<std::pair<Field, double>> Shown(const app::Record& r) {
 class TestWindow : public QObject {
     Q_OBJECT
 
-private slots:
+private slots:  // each also named in a ctest entry of tests/ui/window.cmake
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void cleanup() { ui::UnloadHelpWindow(); }
 
