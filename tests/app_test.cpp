@@ -360,6 +360,10 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
         EXPECT_NEAR(f.M().s.T, allowed, c.keepsUp ? 1e-4 : 0.01 * unpaced) << c.name;
         EXPECT_TRUE(!c.keepsUp || slices <= 3 * 60 + 1) << c.name << ": " << slices;
     }
+    // A rate just set has earned nothing yet: a slice makes its first cycle only.
+    app::Pace pace;
+    pace.SetRate(2, 0), pace.BeginSlice(0, 10'000'000);
+    EXPECT_FALSE(pace.GoOn(1e-4, 0));
 }
 
 }  // namespace

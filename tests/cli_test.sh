@@ -39,8 +39,7 @@ check "the manual names the inputs --help names" \
 check "a display interval beyond 32 bits is refused by name" 'Введите правильно данные: --set NC0 "3000000000"' \
   "$("$cli" --set NC0=3000000000 2>&1 | sed 's/^morvane1-cli: //')"
 
-check "E0 with the twist test: 1650 and both torsional elements, 10 * 0.2^2 / 2 each" "# J0=1.25 CR=400 Fmrv=-1.44637229800966E-12 E0=1650.4" \
-  "$("$cli" --twist 0.2 --cycles 3000 --final-only --invariants | tee "$tmp/twist" | head -1)"
+"$cli" --twist 0.2 --cycles 3000 --final-only --invariants >"$tmp/twist"
 check "Eerr is 1E+10 (E - E0) / E0 of the row's own E" "ok" "$(awk -F'\t' 'NR == 1 { split($0, a, "E0="); e0 = a[2] }
   NR == 3 { r = $25 / (1e10 * ($6 - e0) / e0); print (r > 0.999999 && r < 1.000001) ? "ok" : $25 }' "$tmp/twist")"
 check "no limit, though the time squared is a double: the threshold is why" "give none in double precision" \
@@ -83,6 +82,7 @@ done <<'EOF_TABLE'
 64 --cycles 3x
 64 --set mass=3
 64 --time 1
+64 --inject-lateral-force 1
 64 --verify --time 0
 64 --verify --plot .png
 64 --verify --plot answer.pdf
