@@ -123,9 +123,9 @@ check "no claim to resolve" "inconclusive: the claimed force Fmrv is 0 N" \
 check "the most steps allowed, and the least step" "3 4 2" \
   "$(status --verify --set h=1 --time 28571428) $(status --verify --set h=2.2250738585072014e-308 \
      --time 2.2250738585072014e-307) $(status --verify --set h=2.2250738585072009e-308 --time 2.2250738585072014e-307)"
-for t in 1e308 28571429; do
-  err=$("$cli" --verify --set h=1 --time $t 2>&1 >/dev/null)
-  check "--time $t: too many steps say so" "2 too many" "$? $(grep -o 'too many' <<<"$err")"
+for run in "h=1e-4 --time 1e308" "h=1 --time 28571429"; do  # more steps than a double holds, and one too many
+  err=$("$cli" --verify --set $run 2>&1 >/dev/null)
+  check "--set $run: too many steps say so, in numbers" "2 too many 0" "$? $(grep -o 'too many' <<<"$err") $(grep -c INF <<<"$err")"
 done
 check "refusal names the option" "morvane1-cli: Введите правильно данные: --set h \"abc\"" "$("$cli" --set h=abc 2>&1 >/dev/null)"
 check "run error message, and the header stays" "morvane1-cli: Ошибка решения уравнений morvane1-cli: the run stopped at T=0.0001 2" \

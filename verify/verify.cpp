@@ -276,7 +276,8 @@ std::string StepsProblem(double h, double steps) {
         std::snprintf(text, sizeof text, "%.15G", DBL_MIN);
         return std::string("a step below ") + text + " s, the smallest double that keeps all its digits";
     }
-    std::snprintf(text, sizeof text, "%.15G", steps);
+    // A time of 1E+308 s at a small h is more steps than a double counts.
+    std::snprintf(text, sizeof text, std::isinf(steps) ? "more than %.15G" : "%.15G", std::isinf(steps) ? DBL_MAX : steps);
     if (!(steps >= kMinVerifySteps))
         return std::string(text) + " steps of h; at least " + std::to_string(kMinVerifySteps) +
                " are needed for an observed order to mean anything";
