@@ -114,7 +114,6 @@ void Paint(QPainter& p, const Figure& f) {
     auto Y = [&](double v) { return area.bottom() - ry.Fraction(v) * area.height(); };
 
     // Decades or ticks on the left, and below.
-    p.setPen(QPen(QColor(225, 225, 225), 1));
     const int every = static_cast<int>(std::ceil((ry.hi - ry.lo) / 12));
     for (int d = static_cast<int>(ry.lo); d <= static_cast<int>(ry.hi); ++d) {
         // Up to 24 decades a line each; beyond, only the labelled ones.

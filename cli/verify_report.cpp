@@ -95,7 +95,7 @@ std::string VerdictLine(const verify::VerifyReport& rep, char sep) {
             const double error = std::max(c.stateError[0], c.energyError[0]);
             const std::string scale = " of the motion's scale (positions against R1, the disk angle against a turn, "
                                       "the energy against E0)";
-            if (!c.small && !(c.stateError[1] > 16 * c.stateFloor) && c.energyError[0] <= verify::kConvergedError)
+            if (!c.small && c.atRounding && c.energyError[0] <= verify::kConvergedError)
                 return "inconclusive: the runs at h, h/2 and h/4 agree only to rounding, and rounding alone leaves "
                        "the motion " + Num(error, sep) + scale + " uncertain, more than the " +
                        Num(verify::kConvergedError, sep) + " a converged run may have: the coordinates grow too "

@@ -49,7 +49,7 @@ TEST(Numbers, ReadInTheLocaleOrRefused) {
     struct Case { const char* text; char sep; std::optional<double> value; };
     const Case cases[] = {
         {"  12  ", ',', 12}, {"+4,25", ',', 4.25}, {"1E-09", ',', 1e-9}, {",5", ',', 0.5}, {"5,", ',', 5},
-        {"\t7\t", '.', 7}, {"1e-400", '.', 0}, {"2,5E+3", ',', 2500},
+        {"\t7\t", '.', 7}, {"1e-400", '.', 0}, {"2,5E+3", ',', 2500}, {"2,5E-400", ',', 0},
         // The other separator is read where it cannot be a thousands group.
         {"0,2", '.', 0.2}, {"0.25", ',', 0.25}, {"1,5", '.', 1.5}, {"0,500", '.', 0.5},
         {"1,500", '.', {}}, {"-1,500", '.', {}}, {" +1.250e3", ',', {}}, {"1.000,5", ',', {}},

@@ -45,7 +45,7 @@ check "w0 = 0 claims no force" "inconclusive: no force is claimed" "$(sed -n 3p 
 "$cli" --preset 2 --steps 200 --points 2 --sweep h=6e-5:1e-4 >"$tmp/fails"
 check "every run failed: exit 3" "3 # 2 points: 0 no lateral force, 0 a lateral force acts, 0 inconclusive, 2 failed" \
   "$? $(tail -1 "$tmp/fails")"
-"$cli" --sweep V0=1e5:1e6 --points 1 --preset 2 --steps 100 >"$tmp/single"
+"$cli" --sweep V0=1e5:1e6 --points 1 --preset 2 --steps 100 --steps-per-period 50 >"$tmp/single"
 check "one point, no force: exit 0" "0 # 1 point: 1 no lateral force, 0 a lateral force acts, 0 inconclusive, 0 failed" \
   "$? $(tail -1 "$tmp/single")"
 check "one point, a force: exit 1" 1 "$("$cli" --sweep V0=10:20 --points 1 --steps 100 --inject-lateral-force 1 >/dev/null; echo $?)"
