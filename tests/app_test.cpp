@@ -66,6 +66,7 @@ TEST(Numbers, ReadInTheLocaleOrRefused) {
     EXPECT_EQ(app::ParseNumber(std::string_view("1e57").substr(0, 3), '.'), 1e5);
     // Beyond the double range by the place of the digits, not by the exponent.
     EXPECT_FALSE(app::ParseNumber("1" + std::string(400, '0') + "e-10", '.'));
+    EXPECT_EQ(app::ParseNumber("0." + std::string(330, '0') + "1", '.'), 0);  // 1E-331 underflows to 0
     struct Whole { const char* text; std::optional<std::int32_t> value; };
     // Half to even, inside the signed 32-bit range.
     const Whole wholes[] = {
