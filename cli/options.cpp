@@ -266,10 +266,10 @@ const std::vector<Entry>& Entries() {
                      at = colon + 1;
                  }
                  const std::string scale = ends.size() == 3 ? ends[2] : "";
-                 if (!FindInput(name) || ends.size() < 2 || ends.size() > 3 ||
-                     (ends.size() == 3 && scale != "log" && scale != "lin"))
+                 const app::Input* in = FindInput(name);
+                 if (!in || ends.size() < 2 || ends.size() > 3 || (ends.size() == 3 && scale != "log" && scale != "lin"))
                      return Refuse(error, "--sweep takes NAME=FROM:TO[:log|:lin] with NAME one of " + InputNames(true));
-                 if (!FindInput(name)->param)
+                 if (!in->param)
                      return Refuse(error, "--sweep " + name + ": it changes how the window shows a run, not the motion");
                  for (const verify::Axis& a : o.axes)
                      if (a.name == name) return Refuse(error, "--sweep gives " + name + " twice");
