@@ -18,7 +18,8 @@ files=(bin/morvane1 bin/morvane1-cli share/morvane1/shema.gif share/applications
 
 # The window started in /tmp, "схема" pressed: the construction view shows
 # the scheme picture, pixel for pixel (Picture1 at 7440, 0 twips, 15 to a
-# pixel), with no message box over it.
+# pixel), with no message box over it. Its icon, and its class (WM_CLASS),
+# which a dock matches with the launcher's StartupWMClass.
 shows_scheme() {  # program
   (cd /tmp && QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     "$1" 2>/dev/null & app=$!
@@ -33,7 +34,9 @@ shows_scheme() {  # program
       sleep 0.1
     done
     echo "$(compare -metric AE "$2[288x288+496+0]" "$3" null: 2>&1) pixels differ," \
-      "$(xdotool search --onlyvisible --name "^Morvane1( |$)" | wc -l) window(s)"
+      "$(xdotool search --onlyvisible --name "^Morvane1( |$)" | wc -l) window(s)," \
+      "$(xprop -id "$win" _NET_WM_ICON | grep -o "Icon ([0-9]* x [0-9]*)" | head -1)," \
+      "class $(xprop -id "$win" WM_CLASS | cut -d\" -f4)"
   ' _ "$1" "$tmp/shot.png" "$src/assets/shema.gif")
 }
 
@@ -51,7 +54,8 @@ if [ "$mode" = install ]; then
   appstreamcli validate-tree --no-net "$p" >"$tmp/as" 2>&1
   check "appstreamcli validate-tree" "0" "$?" || cat "$tmp/as"
   # Installed under another prefix, the window still finds its picture.
-  check "/opt/m1/bin/morvane1 from /tmp: the scheme shows" "0 pixels differ, 1 window(s)" "$(shows_scheme "$p/bin/morvane1")"
+  check "/opt/m1/bin/morvane1 from /tmp: the scheme, the icon, the launcher's class" \
+    "0 pixels differ, 1 window(s), Icon (64 x 64), class $(key "$entry" StartupWMClass)" "$(shows_scheme "$p/bin/morvane1")"
   meta="$p/share/metainfo/$id.metainfo.xml"
   # Not even a pedantic note.
   check "appstreamcli validate" "✔ Validation was successful." "$(appstreamcli validate --no-net --pedantic "$meta" 2>&1)"
@@ -106,7 +110,9 @@ fi
 dpkg-deb -c "$deb" | awk '{print substr($6, 2)}' | grep -v '/$' >"$tmp/owned"
 dpkg -i "$deb" >"$tmp/log" 2>&1 || cat "$tmp/log"
 check "installed by dpkg" "install ok installed" "$(dpkg-query -W -f='${Status}' morvane1 2>&1)"
-check "cd /tmp && morvane1: the scheme shows" "0 pixels differ, 1 window(s)" "$(shows_scheme /usr/bin/morvane1)"
+check "cd /tmp && morvane1: the scheme, the icon, the launcher's class" \
+  "0 pixels differ, 1 window(s), Icon (64 x 64), class $(key "/usr/share/applications/$id.desktop" StartupWMClass)" \
+  "$(shows_scheme /usr/bin/morvane1)"
 dpkg --purge morvane1 >"$tmp/log" 2>&1 || cat "$tmp/log"
 check "nothing left of the package" "" \
   "$(dpkg-query -W morvane1 2>/dev/null; while read -r f; do [ -e "$f" ] || [ -L "$f" ] && echo "$f"; done <"$tmp/owned"; ls -d /usr/share/morvane1 /usr/share/doc/morvane1 2>/dev/null)"

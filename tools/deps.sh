@@ -7,8 +7,9 @@ MORVANE1_PACKAGES=(
   desktop-file-utils appstream dpkg-dev file lintian
 )
 # Only the tests use these: the package test presses "схема" in the
-# installed window under Xvfb and compares the picture it shows.
-MORVANE1_TEST_PACKAGES=(xdotool imagemagick)
+# installed window under Xvfb, compares the picture it shows and reads its
+# icon and class (xprop); the README's test spreads a sweep with GNU parallel.
+MORVANE1_TEST_PACKAGES=(xdotool imagemagick x11-utils parallel)
 
 morvane1_install_missing() {
   local missing=()

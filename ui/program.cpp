@@ -1,6 +1,7 @@
 #include "ui/program.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include "ui/form1.h"
 
@@ -8,6 +9,14 @@ namespace ui {
 
 int RunProgram(QApplication& application, double rate) {
     ApplyProgramStyle();
+    // The launcher's id names the program to the desktop: Wayland takes it as
+    // the window's app id; under X11 the launcher's StartupWMClass names the
+    // window's class, which Qt takes from the application's name (by default
+    // the file's, which a copy or a link may change). The icon is compiled
+    // in, so the window shows it wherever the program lies.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.morvane1.morvane1"));
+    QCoreApplication::setApplicationName(QStringLiteral("morvane1"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane1/morvane1.png")));
     // The window outlives the event loop, which drives its runs.
     Form1 form(rate);
     form.show();

@@ -9,9 +9,10 @@ class QApplication;
 
 namespace ui {
 
-// Sets the style, creates and shows the main window, whose runs go at most
-// at `rate` simulated seconds per real second (0: as fast as possible), and
-// runs the event loop until the program ends; returns the loop's exit status.
+// Sets the style, the program's icon and its desktop id, creates and shows
+// the main window, whose runs go at most at `rate` simulated seconds per
+// real second (0: as fast as possible), and runs the event loop until the
+// program ends; returns the loop's exit status.
 int RunProgram(QApplication& application, double rate = app::Pace::kDefaultRate);
 
 }  // namespace ui
