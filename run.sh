@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the window program and only what it
-# needs (no tests, no benchmarks: ./test.sh builds those), and opens the
-# Morvane1 window.
+# Installs what is missing, builds the window and the headless runner and
+# only what they need (no tests, no benchmarks: ./test.sh builds those), and
+# opens the Morvane1 window. Its options go to the window: --help and
+# --version answer without opening it, so ./run.sh --version only builds.
 set -euo pipefail
 cd "$(dirname "$0")"
 say() { echo "run.sh: $*"; }
@@ -10,9 +11,9 @@ say "checking the Debian packages the build needs"
 morvane1_install_missing
 say "configuring build/release"
 cmake --preset release >/dev/null
-say "building the window program"
-cmake --build --preset release --target morvane1
+say "building the window and the runner"
+cmake --build --preset release --target morvane1 morvane1-cli
 # "схема" looks in the working folder first.
 cd assets
-say "opening the window"
+say "starting the window program"
 exec ../build/release/ui/morvane1 "$@"
