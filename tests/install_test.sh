@@ -16,10 +16,9 @@ files=(bin/morvane1 bin/morvane1-cli share/morvane1/shema.gif share/applications
   share/metainfo/$id.metainfo.xml share/man/man1/morvane1.1.gz
   share/man/man1/morvane1-cli.1.gz share/doc/morvane1/copyright share/doc/morvane1/changelog.gz)
 
-# The window started in /tmp, "схема" pressed: the construction view shows
-# the scheme picture, pixel for pixel (Picture1 at 7440, 0 twips, 15 to a
-# pixel), with no message box over it. Its icon, and its class (WM_CLASS),
-# which a dock matches with the launcher's StartupWMClass.
+# The window started in /tmp, "схема" pressed: the scheme picture shows pixel
+# for pixel (Picture1 at 7440, 0 twips, 15 to a pixel), no message box over it,
+# and the window has its icon and the class (WM_CLASS) its launcher names.
 shows_scheme() {  # program
   (cd /tmp && QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     "$1" 2>/dev/null & app=$!
@@ -110,9 +109,8 @@ fi
 dpkg-deb -c "$deb" | awk '{print substr($6, 2)}' | grep -v '/$' >"$tmp/owned"
 dpkg -i "$deb" >"$tmp/log" 2>&1 || cat "$tmp/log"
 check "installed by dpkg" "install ok installed" "$(dpkg-query -W -f='${Status}' morvane1 2>&1)"
-check "cd /tmp && morvane1: the scheme, the icon, the launcher's class" \
-  "0 pixels differ, 1 window(s), Icon (64 x 64), class $(key "/usr/share/applications/$id.desktop" StartupWMClass)" \
-  "$(shows_scheme /usr/bin/morvane1)"
+check "cd /tmp && morvane1: the scheme, the icon, the launcher's class" "0 pixels differ, 1 window(s), Icon (64 x 64),\
+ class $(key /usr/share/applications/$id.desktop StartupWMClass)" "$(shows_scheme /usr/bin/morvane1)"
 dpkg --purge morvane1 >"$tmp/log" 2>&1 || cat "$tmp/log"
 check "nothing left of the package" "" \
   "$(dpkg-query -W morvane1 2>/dev/null; while read -r f; do [ -e "$f" ] || [ -L "$f" ] && echo "$f"; done <"$tmp/owned"; ls -d /usr/share/morvane1 /usr/share/doc/morvane1 2>/dev/null)"

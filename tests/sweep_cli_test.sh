@@ -16,8 +16,6 @@ grid=(--sweep V0=1e-3:10 --sweep w0=2:2e4 --points 3 --steps 2000)
 "$cli" "${grid[@]}" --part 1/2 >"$tmp/p1"
 "$cli" "${grid[@]}" --part 2/2 >"$tmp/p2"
 check "--jobs 1 and --jobs 2: the same bytes" "" "$(cmp "$tmp/one" "$tmp/two")"
-check "two parts merged: the whole table" "$(rows "$tmp/one" | tail -n +2)" \
-  "$(cat "$tmp/p1" "$tmp/p2" | rows | grep -v '^point' | sort -n)"
 check "one row a point, in grid order" "1 2 3 4 5 6 7 8 9" "$(rows "$tmp/one" | tail -n +2 | cut -f1 | tr '\n' ' ' | sed 's/ $//')"
 check "some resolved, some not: exit 4 and the count" \
   "4 # 9 points: 3 no lateral force, 0 a lateral force acts, 6 inconclusive, 0 failed" "$one $(tail -1 "$tmp/one")"
