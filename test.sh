@@ -17,9 +17,9 @@ ctest --preset release -j2
 # the project's own code count.
 export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-# The README's examples are checked once, in the release pass.
 cmake --preset asan
 cmake --build --preset asan
+# The README's examples are checked once, in the release pass.
 ctest --preset asan -j2 --label-exclude 'soak|speed|package|install|readme'
 
 tools/fuzz.sh
