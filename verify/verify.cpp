@@ -120,7 +120,6 @@ RunResult Run(const sim::Model& started, double h, double forceY0, long long ste
     if (trace) trace->push_back({m.s.T, std::fabs(m.s.Y(0)), std::fabs(start.Yc), 0});
     for (long long i = 1; i <= steps; ++i) {
         sim::Step(m, forceY0);
-        m.s.T = sim::AdvanceTime(m.s.T, h);
         const sim::Invariants now = sim::ComputeInvariants(m.p, m.start, m.s);
         const Sizes s = TermSizes(m);
         for (int k = 0; k < kLedgerRows; ++k) {
