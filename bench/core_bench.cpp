@@ -13,7 +13,7 @@ namespace {
 using bench::Preset2;
 
 void BM_RungeKuttaStep(benchmark::State& state) {
-    sim::Model m = Preset2().model;
+    sim::Model m = Preset2();
     for (auto _ : state) {
         sim::Step(m);
         benchmark::DoNotOptimize(m.s.StateY[1]);
@@ -31,7 +31,7 @@ __attribute__((noinline)) void LeaveUpperHalvesInUse() {
     if (__builtin_cpu_supports("avx")) asm volatile("vcmpps $15, %%ymm15, %%ymm15, %%ymm15" ::: "xmm15");
 }
 void BM_RungeKuttaStepAfterWideCode(benchmark::State& state) {
-    sim::Model m = Preset2().model;
+    sim::Model m = Preset2();
     for (auto _ : state) {
         LeaveUpperHalvesInUse();
         sim::Step(m);
@@ -43,7 +43,7 @@ BENCHMARK(BM_RungeKuttaStepAfterWideCode);
 
 // A display cycle's own computations and its 24 number-to-text conversions.
 void BM_DisplayCycleComputations(benchmark::State& state) {
-    sim::Model m = Preset2().model;
+    sim::Model m = Preset2();
     sim::Step(m);
     char buf[app::kNumberTextSize];
     for (auto _ : state) {

@@ -1,8 +1,10 @@
 // morvane1-cli: the window's run without the window. The fields are filled
 // as the presets and --set say, Start is pressed, and every display cycle
-// prints the readouts the window would show.
+// prints the readouts the window would show. A verification and a sweep
+// start from the numbers Start would read from those fields.
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -15,7 +17,6 @@
 #include "app/messages.h"
 #include "app/numtext.h"
 #include "app/readouts.h"
-#include "app/start.h"
 #include "cli/exit_status.h"
 #include "cli/diagnostics.h"
 #include "cli/options.h"
@@ -26,6 +27,7 @@
 #include "cli/verify_report.h"
 #include "sim/arith.h"
 #include "sim/energy.h"
+#include "sim/start.h"
 
 namespace {
 
@@ -126,13 +128,12 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
 }
 
 ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err) {
-    app::MemoryPort port;
-    app::Controller form(port);
-    cli::FillFields(port, form, opt);
-    app::Record rec;
-    const sim::Model& m = rec.model;
+    sim::Model m;
+    std::int32_t nc0 = 1;
     try {
-        app::StartFromFields(port, rec);
+        const cli::StartNumbers start = cli::InputNumbers(opt);
+        m = sim::Start(start.inputs, start.fi0);
+        nc0 = start.NC0;
     } catch (const std::runtime_error&) {
         InputRefused("the start set-up fails for these values");
         return ExitStatus::kInputRefused;
@@ -141,9 +142,9 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
         InputRefused(why);
         return ExitStatus::kInputRefused;
     }
-    const char sep = port.separator;
+    const char sep = opt.decimalComma ? ',' : '.';
     const double h = m.p.h;
-    const double time = opt.time ? *opt.time : 1000 * h * rec.run.NC0;
+    const double time = opt.time ? *opt.time : 1000 * h * nc0;
     const double steps = verify::VerifySteps(time, h);
     if (const std::string why = verify::StepsProblem(h, steps); !why.empty()) {
         InputRefused("--time " + app::FormatNumber(time, sep) + " s at h = " + app::FormatNumber(h, sep) +

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
+#include "app/numtext.h"
 #include "sim/start.h"
 #include "tests/support.h"
 #include "verify/sweep.h"
@@ -41,16 +43,40 @@ TEST(Sweep, TheFirstAxisVariesSlowestAndPartsTakeEveryNth) {
     EXPECT_EQ(g.Values(4), (std::vector<double>{2, 10}));
     EXPECT_EQ(g.Values(9), (std::vector<double>{3, 30}));
     const verify::Scaling s;
-    auto build = [](const std::vector<double>&) { return Started(1).model; };
     for (const auto& [part, parts, want] : {std::tuple{1, 1, std::vector<long long>{1, 2, 3, 4, 5, 6, 7, 8, 9}},
                                             std::tuple{1, 2, std::vector<long long>{1, 3, 5, 7, 9}},
                                             std::tuple{2, 2, std::vector<long long>{2, 4, 6, 8}},
                                             std::tuple{3, 4, std::vector<long long>{3, 7}}}) {
         g.part = part, g.parts = parts;
         std::vector<long long> got;
-        for (const verify::PlannedPoint& p : verify::Plan(g, s, build)) got.push_back(p.index);
+        for (const verify::PlannedPoint& p : verify::Plan(g, s, Started(1).model.p, 0)) got.push_back(p.index);
         EXPECT_EQ(got, want) << part << "/" << parts;
     }
+}
+
+TEST(Sweep, EachPointStartsFromTheValuesItsRowPrints) {
+    // Read back from the table's 15 digits, a point's values start the very
+    // model it ran: a single verification of the row gives its answer. A
+    // step through 0 may land on a negative zero, which prints as 0.
+    const sim::Parameters base = Started(1).model.p;
+    const verify::Grid g{{{"V0", -0.3, 0.6, false}, {"R1", 1, 10, true}}, 4};
+    const auto plan = verify::Plan(g, verify::Scaling{}, base, 0.2);
+    ASSERT_EQ(plan.size(), 16u);
+    for (const verify::PlannedPoint& point : plan) {
+        sim::Parameters p = base;
+        p.V0 = *app::ParseNumber(app::FormatNumber(point.values[0], '.'), '.');
+        p.R1 = *app::ParseNumber(app::FormatNumber(point.values[1], '.'), '.');
+        const sim::Model m = sim::Start(p, 0.2);
+        EXPECT_TRUE(std::memcmp(&m.p, &point.started.p, sizeof m.p) == 0 &&
+                    std::memcmp(&m.start, &point.started.start, sizeof m.start) == 0 &&
+                    std::memcmp(&m.s, &point.started.s, sizeof m.s) == 0)
+            << point.index;
+    }
+    EXPECT_FALSE(std::signbit(plan[4].started.p.V0));
+    EXPECT_EQ(plan[4].started.p.V0, 0);
+    // A name that is no input of the motion starts nothing.
+    EXPECT_EQ(verify::Plan({{{"NC0", 1, 2, false}}, 2}, verify::Scaling{}, base, 0)[0].refused,
+              "NC0 is no input of the motion");
 }
 
 TEST(Sweep, TheFastestRateIsOfTheSwingsAndTheDamping) {
@@ -104,20 +130,20 @@ TEST(Sweep, EachPointSteppedByItsOwnShortestPeriod) {
 
 TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
     // V0 and w0 over two decades each, from preset 1; a point of w0 = 0
-    // claims nothing, one of m0 = 0 cannot start.
-    const sim::Model base = Started(1).model;
+    // claims nothing, one of h = 1 overflows.
+    const sim::Parameters base = Started(1).model.p;
     auto build = [&base](const std::vector<double>& v) {
-        sim::Parameters p = base.p;
-        p.V0 = v[0], p.w0 = v[1], p.m0 = v[1] == -1 ? 0 : p.m0;
+        sim::Parameters p = base;
+        p.V0 = v[0], p.w0 = v[1];
         return sim::Start(p, 0);
     };
     verify::Grid g{{{"V0", 10, 1000, true}, {"w0", 20, 2000, true}}, 3};
     const verify::Scaling s{100, 400};
-    const auto plan = verify::Plan(g, s, build);
+    const auto plan = verify::Plan(g, s, base, 0);
     // Progress by points and by steps, never past the end and at the end 1.
     std::vector<std::pair<long long, double>> told;
-    const auto one = verify::Sweep(plan, build, 1, [&](long long points, double steps) { told.emplace_back(points, steps); });
-    const auto two = verify::Sweep(plan, build, 2);
+    const auto one = verify::Sweep(plan, 1, [&](long long points, double steps) { told.emplace_back(points, steps); });
+    const auto two = verify::Sweep(plan, 2);
     ASSERT_FALSE(told.empty());
     EXPECT_EQ(told.back(), std::make_pair(9LL, 1.0));
     EXPECT_TRUE(std::is_sorted(told.begin(), told.end()) && told.front().first >= 0) << told.front().first;
@@ -145,11 +171,11 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
     const double bound =
         verify::ForceBound(verify::Verify(pushed, static_cast<long long>(one[4].scale.steps), {}, true, force));
     EXPECT_TRUE(bound >= force && bound <= 1.02 * force) << bound;
-    const verify::Grid odd{{{"V0", 10, 10, false}, {"w0", 0, -1, false}}, 2};
-    const auto edge = verify::Sweep(verify::Plan(odd, s, build), build, 2);
+    const verify::Grid odd{{{"w0", 0, 20, false}, {"h", 1e-4, 1, false}}, 2};
+    const auto edge = verify::Sweep(verify::Plan(odd, {100, 400, true}, base, 0), 2);
     EXPECT_FALSE(edge[0].failed);
     EXPECT_EQ(edge[0].fmrv, 0);
-    EXPECT_TRUE(edge[1].failed);  // m0 = 0: the start divides by zero
+    EXPECT_TRUE(edge[3].failed);  // 20 rad/s at h = 1: RK4 amplifies the turn until it overflows
 }
 
 }  // namespace
