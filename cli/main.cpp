@@ -24,6 +24,7 @@
 #include "cli/progress.h"
 #include "cli/sweep_run.h"
 #include "cli/verdict_plot.h"
+#include "cli/verdicts.h"
 #include "cli/verify_report.h"
 #include "sim/arith.h"
 #include "sim/energy.h"
@@ -158,7 +159,7 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
                              opt.injectedForceY0);
     } catch (const sim::ArithmeticError&) {
         Say(app::MessageText(app::Message::kSolveError));
-        return ExitStatus::kRunFailed;
+        return cli::RowOf(verify::Verdict::kRunFailed).status;
     }
     cli::PrintVerifyReport(rep, time, opt.csv, sep, out, err);
     if (!out.Close()) return WriteFailed(out);
@@ -169,7 +170,7 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
             return ExitStatus::kWriteFailed;
         }
     }
-    return cli::VerdictStatus(rep.verdict);
+    return cli::RowOf(rep.verdict).status;
 }
 
 ExitStatus Main(const std::vector<std::string_view>& args) {

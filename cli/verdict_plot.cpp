@@ -3,13 +3,14 @@
 #include <cmath>
 
 #include "cli/figure.h"
+#include "cli/verdicts.h"
 #include "cli/verify_report.h"
 
 namespace cli {
 
 bool DrawVerdictPlot(const verify::VerifyReport& rep, const std::string& path, std::string& reason) {
     Figure f;
-    f.title = QString::fromStdString(VerdictHeadline(rep));
+    f.title = QString::fromUtf8(RowOf(rep.verdict).headline);
     f.details = QString::fromStdString(VerdictDetails(rep, '.'));
     f.x = {QStringLiteral("simulated time t, s"), false, 0, rep.time};  // at least ten steps
     f.y = {QStringLiteral("|ordinate|, m (logarithmic)"), true};

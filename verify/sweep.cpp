@@ -179,7 +179,7 @@ PointResult RunPoint(const PlannedPoint& p, double injectedForceY0) {
         r.forceBound = ForceBound(rep);
         r.verdict = rep.verdict;
     } catch (const std::exception&) {
-        r.failed = true;
+        // The verdict stays kRunFailed, and the numbers none.
     }
     return r;
 }

@@ -3,6 +3,7 @@
 // order whatever the number of threads.
 #pragma once
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -59,10 +60,10 @@ struct PointResult {
     long long index{};          // 1-based place in the grid
     std::vector<double> values;  // the swept inputs, one per axis
     PointScale scale;
-    bool failed{};              // a run stopped on an arithmetic error
-    double fmrv{}, detectionLimit{}, claimFactor{}, maxAbsYc{};
-    double forceBound{};  // the largest constant lateral force the computed Yc allows [N]; none without a limit
-    Verdict verdict = Verdict::kBelowDetection;
+    // What its report says; not a number where its runs failed.
+    double fmrv = NAN, detectionLimit = NAN, claimFactor = NAN, maxAbsYc = NAN;
+    double forceBound = NAN;  // the largest constant lateral force the computed Yc allows [N]; none without a limit
+    Verdict verdict = Verdict::kRunFailed;  // until its runs end
 };
 
 // The largest constant force along Y consistent with a run: one that moved

@@ -261,7 +261,11 @@ Verdict Judge(const VerifyReport& rep) {
     // One of them alone is not what a force does: rounding that goes the
     // same way step after step, beyond the share its floor allows.
     if (!yc || !py) return Verdict::kRoundingCreeps;
-    if (!LimitKnown(rep.detectionLimit)) return Verdict::kNoLimit;
+    // V0 = 0 or w0 = 0 claims no force: there is nothing to resolve, only
+    // whether a force above the limit acts, where the run has a limit.
+    const bool claimed = rep.fmrv != 0;
+    if (!LimitKnown(rep.detectionLimit)) return claimed ? Verdict::kNoLimit : Verdict::kNoLimitNorClaim;
+    if (!claimed) return Verdict::kNothingClaimed;
     return rep.claimFactor >= kClearlyAbove ? Verdict::kNoLateralForce : Verdict::kBelowDetection;
 }
 

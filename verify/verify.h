@@ -59,6 +59,9 @@ inline constexpr double kMostRateTimesStep = 1;
 inline constexpr long long kMinVerifySteps = 10;
 inline constexpr long long kMaxVerifyStepsInAll = 200'000'000;
 
+// The answers of a verification. Each has its row in the runner's table of
+// verdicts (its exit status and its words), in this order: a verdict without
+// its row fails the build.
 enum class Verdict {
     kNoLateralForce,    // Yc within its floor, and the claimed force would have shown
     kLateralForceActs,  // Yc or Py moved beyond its floor
@@ -67,6 +70,10 @@ enum class Verdict {
     kRoundingCreeps,    // Yc or Py left its threshold, but not both as a force would move them
     kNoLimit,           // the detection limit is 0, infinite or not a number
     kBelowDetection,    // the claimed force is too small for this run to show
+    kNothingClaimed,    // Fmrv is 0 (V0 or w0 is 0): no claim to resolve; no force above the limit acts
+    kNoLimitNorClaim,   // Fmrv is 0, and the run has no detection limit either
+    kRunFailed,         // a run stopped on an arithmetic error: no report
+    kCount              // not a verdict: how many there are
 };
 
 // One moment of the main run, for the picture of the answer.
@@ -137,7 +144,9 @@ bool LimitKnown(double detectionLimit);
 // The verdict from the convergence, the ledger and the claim: no
 // convergence first, then a force along Y (Yc and Py both beyond their
 // thresholds), then the rest of the ledger, then one of Yc and Py alone,
-// then whether a limit exists, then whether the claim is clearly above it.
+// then whether a limit exists and a force is claimed at all, then whether
+// the claim is clearly above the limit. (A run that fails has no report:
+// kRunFailed is the sweep's, for a point whose Verify raised.)
 Verdict Judge(const VerifyReport& rep);
 
 // Steps of h nearest to the time, as a double: it may be far beyond any
