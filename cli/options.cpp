@@ -307,7 +307,7 @@ const std::vector<Entry>& Entries() {
          }},
         {{"steps"}, "N", [](const auto& values, Options& o, auto&, std::string& error) {
              for (const std::string& v : values)
-                 if (Whole(v, verify::kMinVerifySteps, verify::kMaxVerifyStepsInAll / 7, o.steps.emplace(), "--steps",
+                 if (Whole(v, verify::kMinVerifySteps, verify::kMaxVerifySteps, o.steps.emplace(), "--steps",
                            error) != ParseResult::kOk)
                      return ParseResult::kUsageError;
              return ParseResult::kOk;

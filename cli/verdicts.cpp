@@ -120,10 +120,10 @@ std::string BelowDetection(const VerifyReport& rep, char sep) {
     std::string line = "inconclusive: " + Claim(rep, sep) + " is below what this run resolves (it is " +
                        Factor(rep.claimFactor, sep) + " times the detection limit " + Limit(rep, sep) + ", " +
                        Factor(verify::kClearlyAbove, sep) + " times are needed); ";
-    if (!(7 * steps <= static_cast<double>(verify::kMaxVerifyStepsInAll)))
+    if (!(verify::kStepsInAllRuns * steps <= static_cast<double>(verify::kMaxVerifyStepsInAll)))
         return line + "no run --verify makes would resolve it: that would take " +
                (std::isfinite(steps) ? Num(steps, sep) : std::string("more than 1E+308")) +
-               " steps of h, and --verify makes at most " + Steps(verify::kMaxVerifyStepsInAll / 7) +
+               " steps of h, and --verify makes at most " + Steps(verify::kMaxVerifySteps) +
                "; a larger h makes fewer steps";
     line += "--time " + Num(steps * rep.h[0], sep) + " (" + Num(steps, sep) + " steps of h) should resolve it";
     return line;

@@ -20,7 +20,7 @@ struct Table {
     char sep;
     std::string text;
 
-    void Row(const std::string& item, const std::string& value, const std::string& reference, const char* note) {
+    void Row(const std::string& item, const std::string& value, const std::string& reference, const std::string& note) {
         const char d = csv ? ',' : '\t';
         // Notes hold no comma or quote, so a CSV field needs no quoting.
         text += item + d + value + d + reference + d + note + '\n';
@@ -90,7 +90,8 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
     t.Row("steps_per_period", Num(c.stepsPerPeriod, s), "6.28",
           "steps of h to the shortest period of the motion; reference: the fewest that keep RK4 stable");
     t.Row("converged", c.converged ? "yes" : "no", "",
-          "a stable step; errors at h within the reference; and the order of the method or errors at h/2 within 16 floors");
+          "a stable step; errors at h within the reference; and the order of the method or errors at h/2 within " +
+              Num(verify::kOrderNoise, s) + " floors");
     static const char* const kLedgerNotes[verify::kLedgerRows] = {
         "max |Px - Px(0)| in kg*m/s; reference: what rounding allows",
         "max |Py - Py(0)| in kg*m/s; reference: what rounding allows",
@@ -107,8 +108,7 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
     const std::string within = "every deviation within its reference: " +
                                Num(verify::kLedgerFactor[int(LedgerRow::kPy)], s) + " rounding floors along Y and " +
                                Num(verify::kLedgerFactor[int(LedgerRow::kPx)], s) + " for Px and Lz";
-    t.Row("ledger_holds", !c.converged ? "not claimed" : holds ? "yes" : "no", "",
-          within.c_str());
+    t.Row("ledger_holds", !c.converged ? "not claimed" : holds ? "yes" : "no", "", within);
     t.Row("max_abs_Y0", Num(rep.maxAbsY0, s), "", "largest |Y0| of the disk centre in m");
     t.Row("max_abs_Yc", Num(rep.maxAbsYc, s), Num(rep.yThreshold, s),
           "largest |Yc| in m; reference: the rounding threshold beyond which a force acts");
@@ -134,7 +134,8 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
         notes += "The error at h/2 is at the rounding floor: the three runs agree to rounding, so the observed "
                  "order means nothing (a larger h or a longer --time shows it).\n";
     notes += "Converged means: a step that leaves at least 2 Pi steps to the shortest period of the motion; "
-             "errors at h, estimated against the run at h/4 at 400 moments of the run, of at most " + tol +
+             "errors at h, estimated against the run at h/4 at " + Num(verify::kSamples, s) +
+             " moments of the run, of at most " + tol +
              " of the motion's own scale (positions against R1, the loads' distance from the disk; the disk angle "
              "against a turn; the energy against E0); and errors that fall with the step as the method's order "
              "says, unless at h/2 they are down to rounding. The state's rounding floor is steps * eps * (the "

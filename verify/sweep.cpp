@@ -11,6 +11,7 @@
 #include <system_error>
 #include <thread>
 
+#include "sim/energy.h"
 #include "sim/start.h"
 
 namespace verify {
@@ -67,7 +68,7 @@ PointScale ScaleOf(const sim::Model& started, const Scaling& s) {
 double ForceBound(const VerifyReport& rep) {
     // Without a limit, rounding has set no threshold to bound a force by.
     if (!LimitKnown(rep.detectionLimit)) return NAN;
-    return 2 * rep.totalMass * (rep.maxAbsYc + rep.yThreshold) / (rep.time * rep.time);
+    return sim::ForceForShift(rep.maxAbsYc + rep.yThreshold, rep.time, rep.totalMass);
 }
 
 long long Grid::Size() const {

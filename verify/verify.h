@@ -15,6 +15,15 @@ namespace verify {
 enum class LedgerRow { kPx, kPy, kLz, kYc };
 inline constexpr int kLedgerRows = 4;
 inline constexpr int kRuns = 3;  // at h, h/2 and h/4
+// Steps the runs make in all for each step of the run at h: 1 + 2 + 4.
+inline constexpr long long kStepsInAllRuns = (1LL << kRuns) - 1;
+
+// The moments at which the runs are compared, and the main run is traced.
+inline constexpr int kSamples = 400;
+
+// Below this many rounding floors the error of the h/2 run is rounding, and
+// an order measured from it means nothing.
+inline constexpr double kOrderNoise = 16;
 
 struct LedgerEntry {
     double maxDeviation{};  // largest |q(t) - q(0)| over the run at h
@@ -55,9 +64,10 @@ inline constexpr double kClearlyAbove = 2;
 inline constexpr double kMostRateTimesStep = 1;
 
 // The three runs must have enough steps for an order to mean anything, and
-// few enough (7 n in all) to finish within a couple of minutes.
+// few enough (n + 2n + 4n in all) to finish within a couple of minutes.
 inline constexpr long long kMinVerifySteps = 10;
 inline constexpr long long kMaxVerifyStepsInAll = 200'000'000;
+inline constexpr long long kMaxVerifySteps = kMaxVerifyStepsInAll / kStepsInAllRuns;  // of the run at h
 
 // The answers of a verification. Each has its row in the runner's table of
 // verdicts (its exit status and its words), in this order: a verdict without

@@ -179,6 +179,19 @@ TEST(Step, FourthOrderWithoutDamping) {
     EXPECT_NEAR(std::log2(ea / eb), 4, 0.3) << ea << " " << eb;
 }
 
+TEST(Force, ShiftFromRestAndTheForceOfAShift) {
+    // Y = F t^2 / (2 M): 2 N on 4 kg for 3 s move it 2.25 m; and back.
+    struct Case { double F, t, M, Y; };
+    for (const Case& c : {Case{2, 3, 4, 2.25}, Case{-1e-9, 1e-4, 12, -1e-9 * 1e-8 / 24}, Case{0, 5, 1, 0},
+                          Case{3e4, 1e-4, 12, 3e4 * 1e-8 / 24}}) {
+        EXPECT_NEAR(sim::ShiftUnderForce(c.F, c.t, c.M), c.Y, 1e-15 * std::fabs(c.Y)) << c.F;
+        EXPECT_NEAR(sim::ForceForShift(c.Y, c.t, c.M), c.F, 1e-15 * std::fabs(c.F)) << c.F;
+    }
+    // Ymrv is the shift of the whole mass, m0 + 2 m1, under Fmrv.
+    EXPECT_EQ(sim::ComputeYmrv(kPreset1, 2, 3), sim::ShiftUnderForce(2, 3, 12));
+    EXPECT_THROW(sim::ComputeYmrv(kPreset1, 1e300, 1e10), sim::ArithmeticError);
+}
+
 TEST(Conservation, EnergyOnlyFallsAndWithoutDampingStaysPut) {
     // (The momenta and the centre of mass: the verifier's ledger, tested
     // with it.) 10 000 steps, the energy sampled every 100.
