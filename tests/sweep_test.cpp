@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "app/numtext.h"
@@ -52,31 +51,6 @@ TEST(Sweep, TheFirstAxisVariesSlowestAndPartsTakeEveryNth) {
         for (const verify::PlannedPoint& p : verify::Plan(g, s, Started(1).model.p, 0)) got.push_back(p.index);
         EXPECT_EQ(got, want) << part << "/" << parts;
     }
-}
-
-TEST(Sweep, EachPointStartsFromTheValuesItsRowPrints) {
-    // Read back from the table's 15 digits, a point's values start the very
-    // model it ran: a single verification of the row gives its answer. A
-    // step through 0 may land on a negative zero, which prints as 0.
-    const sim::Parameters base = Started(1).model.p;
-    const verify::Grid g{{{"V0", -0.3, 0.6, false}, {"R1", 1, 10, true}}, 4};
-    const auto plan = verify::Plan(g, verify::Scaling{}, base, 0.2);
-    ASSERT_EQ(plan.size(), 16u);
-    for (const verify::PlannedPoint& point : plan) {
-        sim::Parameters p = base;
-        p.V0 = *app::ParseNumber(app::FormatNumber(point.values[0], '.'), '.');
-        p.R1 = *app::ParseNumber(app::FormatNumber(point.values[1], '.'), '.');
-        const sim::Model m = sim::Start(p, 0.2);
-        EXPECT_TRUE(std::memcmp(&m.p, &point.started.p, sizeof m.p) == 0 &&
-                    std::memcmp(&m.start, &point.started.start, sizeof m.start) == 0 &&
-                    std::memcmp(&m.s, &point.started.s, sizeof m.s) == 0)
-            << point.index;
-    }
-    EXPECT_FALSE(std::signbit(plan[4].started.p.V0));
-    EXPECT_EQ(plan[4].started.p.V0, 0);
-    // A name that is no input of the motion starts nothing.
-    EXPECT_EQ(verify::Plan({{{"NC0", 1, 2, false}}, 2}, verify::Scaling{}, base, 0)[0].refused,
-              "NC0 is no input of the motion");
 }
 
 TEST(Sweep, TheFastestRateIsOfTheSwingsAndTheDamping) {
@@ -132,11 +106,6 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
     // V0 and w0 over two decades each, from preset 1; a point of w0 = 0
     // claims nothing, one of h = 1 overflows.
     const sim::Parameters base = Started(1).model.p;
-    auto build = [&base](const std::vector<double>& v) {
-        sim::Parameters p = base;
-        p.V0 = v[0], p.w0 = v[1];
-        return sim::Start(p, 0);
-    };
     verify::Grid g{{{"V0", 10, 1000, true}, {"w0", 20, 2000, true}}, 3};
     const verify::Scaling s{100, 400};
     const auto plan = verify::Plan(g, s, base, 0);
@@ -153,9 +122,14 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
         EXPECT_EQ(a.index, static_cast<long long>(i + 1));
         EXPECT_TRUE(a.verdict == b.verdict && a.fmrv == b.fmrv && a.forceBound == b.forceBound &&
                     a.detectionLimit == b.detectionLimit && a.maxAbsYc == b.maxAbsYc) << i;
-        sim::Model m = build(a.values);
-        m.p.h = a.scale.h;
-        const verify::VerifyReport rep = verify::Verify(m, static_cast<long long>(a.scale.steps));
+        // Its values as its row prints them, read back, start the model it
+        // ran, and a single verification gives its answer.
+        sim::Parameters p = base;
+        p.V0 = *app::ParseNumber(app::FormatNumber(a.values[0], '.'), '.');
+        p.w0 = *app::ParseNumber(app::FormatNumber(a.values[1], '.'), '.');
+        EXPECT_TRUE(testing_support::SameStart(sim::Start(p, 0), plan[i].started)) << i;
+        p.h = a.scale.h;
+        const verify::VerifyReport rep = verify::Verify(sim::Start(p, 0), static_cast<long long>(a.scale.steps));
         EXPECT_EQ(a.verdict, rep.verdict) << i;
         EXPECT_EQ(a.forceBound, verify::ForceBound(rep)) << i;
         // The bound is what the threshold and max|Yc| allow: never less than
@@ -165,7 +139,7 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
     // A force injected at a hundred times the limit is the bound, to within
     // the threshold: the largest force the computed Yc allows is the one
     // that acts.
-    sim::Model pushed = build({100, 200});
+    sim::Model pushed = plan[4].started;  // V0 = 100, w0 = 200
     pushed.p.h = one[4].scale.h;
     const double force = 100 * one[4].detectionLimit;
     const double bound =
@@ -179,6 +153,10 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
     // point has no numbers.
     EXPECT_EQ(edge[3].verdict, verify::Verdict::kRunFailed);
     EXPECT_TRUE(std::isnan(edge[3].fmrv) && std::isnan(edge[3].forceBound));
+    // A step through 0 may land on -0, which prints, and so runs, as 0; a
+    // name that is no input of the motion starts nothing.
+    EXPECT_FALSE(std::signbit(verify::Plan({{{"V0", -0.3, 0.6, false}}, 4}, s, base, 0)[1].started.p.V0));
+    EXPECT_EQ(verify::Plan({{{"NC0", 1, 2, false}}, 2}, s, base, 0)[0].refused, "NC0 is no input of the motion");
 }
 
 }  // namespace

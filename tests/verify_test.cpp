@@ -86,8 +86,6 @@ const Row kRows[] = {
     // Nothing moves along Y: rounding sets no threshold, so no limit; and
     // a disk that does not turn claims no force.
     {"a disk that does not turn", 1, {{Field::W0, "0"}}, nullptr, 1000, Verdict::kNoLimitNorClaim},
-    // Nothing claimed, and no force above the limit acts.
-    {"a disk that does not travel", 1, {{Field::V0, "0"}}, nullptr, 1000, Verdict::kNothingClaimed},
     // t^2 underflows: the limit is infinite.
     {"a time whose square underflows", 1, {{Field::Step, "1E-200"}}, nullptr, 100, Verdict::kNoLimit},
 };
