@@ -7,6 +7,7 @@
 namespace app {
 
 void ShowNumber(WindowPort& port, Field field, double value) {
+    if (!port.Shows(field)) return;
     char buf[32];
     const int n = FormatNumberTo(value, port.DecimalSeparator(), buf);
     port.SetText(field, std::string_view(buf, static_cast<std::size_t>(n)));

@@ -2,6 +2,7 @@
 // as the presets and --set say, Start is pressed, and every display cycle
 // prints the readouts the window would show. A verification and a sweep
 // start from the numbers Start would read from those fields.
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -41,8 +42,22 @@ using cli::ExitStatus;
 
 using cli::InputRefused, cli::Say, cli::WriteFailed;
 
+// The window in memory of a run whose rows print the readouts from their
+// values: their texts would be formatted at every display cycle and never
+// read.
+class HeadlessPort : public app::MemoryPort {
+public:
+    HeadlessPort() {
+        for (const app::Readout& r : app::kReadouts) readout_[app::Slot(r.field)] = true;
+    }
+    bool Shows(app::Field field) override { return !readout_[app::Slot(field)]; }
+
+private:
+    std::array<bool, app::kFieldCount> readout_{};
+};
+
 ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
-    app::MemoryPort port;
+    HeadlessPort port;
     app::Controller form(port);
     cli::FillFields(port, form, opt);
     form.Press(app::Button::Start);
