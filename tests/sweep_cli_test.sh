@@ -116,6 +116,7 @@ done <<EOF_TABLE
 64 --sweep V0=1:2 --set h=0.001 --steps-per-period 50
 64 --sweep V0=1:2 --time 1 --steps 100
 64 --plot-from $tmp/one --points 3 --plot $tmp/x.png
+64 --plot-from $tmp/one --time 1 --plot $tmp/x.png
 EOF_TABLE
 "$cli" --sweep V0=1:2 --points 2 --steps 100 --plot "$tmp/fifo.svg" >/dev/null 2>"$tmp/err"
 check "a FIFO for the figure: a failure, not a wait" "74 not a regular file" "$? $(grep -o 'not a regular file' "$tmp/err")"
