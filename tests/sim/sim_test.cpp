@@ -124,8 +124,8 @@ TEST(Angles, TwistWrapAndReductionToOneTurn) {
         EXPECT_NEAR(sim::WrapTwist(w.raw), w.twist, 1e-15) << w.raw;
     struct Attach { double fi0, first, second; };
     // Whole turns are taken by floor, so a clockwise disk too gets
-    // attachment angles in [0, 2 Pi).
-    for (const Attach& a : {Attach{0, 0, Pi}, Attach{0.5, 0.5, 0.5 + Pi}, Attach{4, 4, 4 - Pi},
+    // attachment angles in [0, 2 Pi); the second is lowered only beyond 2 Pi.
+    for (const Attach& a : {Attach{0, 0, Pi}, Attach{0.5, 0.5, 0.5 + Pi}, Attach{4, 4, 4 - Pi}, Attach{Pi, Pi, turn},
                             Attach{-0.5, turn - 0.5, Pi - 0.5}, Attach{turn + 1, 1, 1 + Pi},
                             Attach{-turn - 1, turn - 1, Pi - 1}}) {
         const auto attach = sim::AttachmentAngles(a.fi0);
