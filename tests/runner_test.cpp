@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,14 +37,12 @@ TEST(Entry, TheNumbersAreWhatTheWindowsStartReadsFromTheSameTexts) {
         {"--set", "h=0.00012345678901234567890", "--set", "R1=12345678901234567890123"},
         {"--decimal-comma", "--set", "V0=3,14159265358979323846", "--set", "NC0=2,5"},
         {"--decimal-comma", "--set", "NC0=3,5", "--set", "m0=  12,000000000000000000001  "},
-        {"--set", "NC0=0"},
         {"--set", "NC0=-7", "--set", "MT=1e-3"},
         {"--decimal-comma", "--preset", "2", "--set", "w0=-1,5E+05", "--twist", "0,12345678901234567890"},
         {"--set", "m1=1e-310", "--set", "KT=+.5", "--set", "NC0=1E+3"},
         {"--set", "h=1E-09", "--set", "h=2.0000000000000000001E-09", "--twist", "1e-400"},
         {"--preset", "2", "--set", "V0=0.1", "--set", "w0=0.30000000000000004441"},
         {"--set", "w0=1e200"},
-        {"--set", "m0=1e300", "--set", "R0=1e10"},
         {"--set", "CT=1e300", "--twist", "1e10"},
     };
     for (const auto& args : cases) {
@@ -69,13 +68,7 @@ TEST(Entry, TheNumbersAreWhatTheWindowsStartReadsFromTheSameTexts) {
 // What each verdict must say, written out here rather than read from the
 // runner's table: its exit status, its word in a sweep's table, words of
 // the report's last line, and its mark in a sweep's figure.
-struct Expected {
-    Verdict verdict;
-    int status;
-    const char* word;
-    const char* line;
-    cli::Mark mark;
-};
+struct Expected { Verdict verdict; int status; const char *word, *line; cli::Mark mark; };
 const Expected kExpected[] = {
     {Verdict::kNoLateralForce, 0, "no lateral force", "no lateral force: max|Yc| = ", cli::Mark::kNoForce},
     {Verdict::kLateralForceActs, 1, "a lateral force acts", "a lateral force acts: max|Yc| = ", cli::Mark::kForce},
@@ -106,13 +99,13 @@ std::string ReportLine(Verdict v) {
     for (verify::LedgerEntry& e : rep.ledger) e.holds = v != Verdict::kLedgerBroken;  // Px and Lz off
     rep.ledger[int(verify::LedgerRow::kPy)].holds = true;
     rep.ledger[int(verify::LedgerRow::kYc)].holds = v != Verdict::kRoundingCreeps;
-    std::FILE* file = std::tmpfile();
-    cli::Output out(file), err(stderr);
+    char* buf = nullptr;
+    std::size_t size = 0;
+    cli::Output out(open_memstream(&buf, &size)), err(stderr);
     cli::PrintVerifyReport(rep, rep.time, false, '.', out, err);
-    std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
-    std::rewind(file);
-    text.resize(std::fread(text.data(), 1, text.size(), file));
     out.Close();
+    const std::string text(buf, size);
+    std::free(buf);
     return text.substr(text.rfind('\n', text.size() - 2) + 1);
 }
 
