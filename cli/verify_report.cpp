@@ -13,7 +13,6 @@ namespace cli {
 namespace {
 
 using verify::LedgerRow;
-using verify::Verdict;
 
 struct Table {
     bool csv;
