@@ -219,7 +219,6 @@ void Controller::AccountStep() {
     if (run.NC == std::numeric_limits<std::int32_t>::max()) sim::RaiseArithmeticError();
     run.NC = run.NC + 1;
     const double h = rec_.model.p.h;
-    rec_.model.s.T = sim::AdvanceTime(rec_.model.s.T, h);
     stepped_ += std::fabs(h);
     view.TPlot = sim::Chk(view.TPlot + h);
     // Equality does not restart; the MT is the one held since the last read.

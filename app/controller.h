@@ -77,7 +77,7 @@ private:
     // event round it was in, if a window is still open.
     void EndLevel();
     void EndAllLevels();
-    // NC + 1, T + h, TPlot + h; the plot's sweep restarts after 25 * MT.
+    // NC + 1 and TPlot + h after the step (which adds h to T); the plot's sweep restarts after 25 * MT.
     void AccountStep();
     void DisplayCycle();
     // Writes the readouts after T up to count - 1 from their values.

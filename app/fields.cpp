@@ -45,20 +45,25 @@ double ReadNumber(WindowPort& port, Field field) {
     throw InputError(field);
 }
 
+std::optional<double> ReadInput(const Input& input, std::string_view text, char sep) {
+    if (!input.whole) return ReadNumberText(text, sep);
+    const auto whole = ReadWholeText(text, sep);
+    if (!whole) return std::nullopt;
+    return *whole < 1 ? 1 : *whole;
+}
+
+void StoreInput(const Input& input, double value, Record& rec) {
+    if (input.param)
+        rec.model.p.*input.param = value;
+    else
+        input.store(rec, value);
+}
+
 void ReadFields(WindowPort& port, Record& rec, std::span<const Input* const> order) {
     for (const Input* in : order) {
-        double v;
-        if (in->whole) {
-            const auto whole = ReadWholeText(port.GetText(in->field), port.DecimalSeparator());
-            if (!whole) throw InputError(in->field);
-            v = *whole < 1 ? 1 : *whole;
-        } else {
-            v = ReadNumber(port, in->field);
-        }
-        if (in->param)
-            rec.model.p.*in->param = v;
-        else
-            in->store(rec, v);
+        const auto v = ReadInput(*in, port.GetText(in->field), port.DecimalSeparator());
+        if (!v) throw InputError(in->field);
+        StoreInput(*in, *v, rec);
     }
 }
 

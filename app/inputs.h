@@ -52,6 +52,19 @@ inline constexpr Input kInputs[] = {
     {Field::MF, "MF", 100, 1e10, 9, 3, false, nullptr, [](Record& r, double v) { r.view.MF = v; }},
 };
 
+// An input's value in preset 1 or 2. Each is written as a whole number or
+// a short decimal, so the text its button writes reads back as this very
+// double: a caller may take the numbers instead of the texts.
+constexpr double PresetValue(const Input& in, int preset) { return preset == 2 ? in.preset2 : in.preset1; }
+
+// The parameters of the motion in preset 1 or 2.
+constexpr sim::Parameters PresetParameters(int preset) {
+    sim::Parameters p;
+    for (const Input& in : kInputs)
+        if (in.param) p.*in.param = PresetValue(in, preset);
+    return p;
+}
+
 namespace detail {
 
 template <int Input::*place>

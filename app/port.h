@@ -72,6 +72,11 @@ public:
     virtual void Present() = 0;
     // The user's decimal separator.
     virtual char DecimalSeparator() = 0;
+    // Whether what is written into the field is seen. A window shows every
+    // field; the headless runner prints the readouts from their values, so
+    // its window in memory has their texts left unwritten, which spares
+    // three quarters of a display cycle's work.
+    virtual bool Shows(Field) { return true; }
 };
 
 }  // namespace app

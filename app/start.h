@@ -7,7 +7,8 @@
 
 namespace app {
 
-// Writes value into a field by the general number-to-text conversion.
+// Writes value into a field by the general number-to-text conversion, where
+// the port shows that field.
 void ShowNumber(WindowPort& port, Field field, double value);
 
 // Raises InputError for a field that does not read as a number and

@@ -1,21 +1,12 @@
-// What the benchmarks time: the record as Start leaves it with preset 2 in
-// the fields of a window in memory.
+// What the benchmarks time: preset 2 started from its numbers, as every
+// entry starts.
 #pragma once
 
-#include "app/controller.h"
-#include "app/memory_port.h"
-#include "app/start.h"
+#include "app/inputs.h"
+#include "sim/start.h"
 
 namespace bench {
 
-inline app::Record Preset2() {
-    app::MemoryPort port;
-    app::Controller form(port);
-    form.Load();
-    form.Press(app::Button::Preset2);
-    app::Record rec;
-    app::StartFromFields(port, rec);
-    return rec;
-}
+inline sim::Model Preset2() { return sim::Start(app::PresetParameters(2), 0); }
 
 }  // namespace bench

@@ -5,13 +5,12 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/preset.h"
-#include "sim/start.h"
 #include "verify/sweep.h"
 #include "verify/verify.h"
 
 namespace {
 
-sim::Model Preset2() { return bench::Preset2().model; }
+using bench::Preset2;
 
 // --verify --preset 2: 1E-04 s, 10^5 steps of h.
 void BM_VerifyPreset2(benchmark::State& state) {
@@ -22,16 +21,9 @@ BENCHMARK(BM_VerifyPreset2)->ArgName("atOnce")->Arg(0)->Arg(1)->Unit(benchmark::
 
 // --sweep V0=10:1e5 --sweep w0=20:2e5 --points 9 at the default scales.
 void BM_Sweep81(benchmark::State& state) {
-    const sim::Model base = Preset2();
-    auto build = [&base](const std::vector<double>& v) {
-        sim::Parameters p = base.p;
-        p.V0 = v[0], p.w0 = v[1];
-        return sim::Start(p, 0);
-    };
     const verify::Grid grid{{{"V0", 10, 1e5, true}, {"w0", 20, 2e5, true}}, 9};
-    const auto plan = verify::Plan(grid, verify::Scaling{}, build);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(verify::Sweep(plan, build, static_cast<int>(state.range(0))).size());
+    const auto plan = verify::Plan(grid, verify::Scaling{}, Preset2().p, 0);
+    for (auto _ : state) benchmark::DoNotOptimize(verify::Sweep(plan, static_cast<int>(state.range(0))).size());
 }
 BENCHMARK(BM_Sweep81)->ArgName("jobs")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 

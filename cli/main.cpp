@@ -1,8 +1,11 @@
 // morvane1-cli: the window's run without the window. The fields are filled
 // as the presets and --set say, Start is pressed, and every display cycle
-// prints the readouts the window would show.
+// prints the readouts the window would show. A verification and a sweep
+// start from the numbers Start would read from those fields.
+#include <array>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -15,7 +18,6 @@
 #include "app/messages.h"
 #include "app/numtext.h"
 #include "app/readouts.h"
-#include "app/start.h"
 #include "cli/exit_status.h"
 #include "cli/diagnostics.h"
 #include "cli/options.h"
@@ -23,9 +25,11 @@
 #include "cli/progress.h"
 #include "cli/sweep_run.h"
 #include "cli/verdict_plot.h"
+#include "cli/verdicts.h"
 #include "cli/verify_report.h"
 #include "sim/arith.h"
 #include "sim/energy.h"
+#include "sim/start.h"
 
 namespace {
 
@@ -38,8 +42,22 @@ using cli::ExitStatus;
 
 using cli::InputRefused, cli::Say, cli::WriteFailed;
 
+// The window in memory of a run whose rows print the readouts from their
+// values: their texts would be formatted at every display cycle and never
+// read.
+class HeadlessPort : public app::MemoryPort {
+public:
+    HeadlessPort() {
+        for (const app::Readout& r : app::kReadouts) readout_[app::Slot(r.field)] = true;
+    }
+    bool Shows(app::Field field) override { return !readout_[app::Slot(field)]; }
+
+private:
+    std::array<bool, app::kFieldCount> readout_{};
+};
+
 ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
-    app::MemoryPort port;
+    HeadlessPort port;
     app::Controller form(port);
     cli::FillFields(port, form, opt);
     form.Press(app::Button::Start);
@@ -126,13 +144,12 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
 }
 
 ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err) {
-    app::MemoryPort port;
-    app::Controller form(port);
-    cli::FillFields(port, form, opt);
-    app::Record rec;
-    const sim::Model& m = rec.model;
+    sim::Model m;
+    std::int32_t nc0 = 1;
     try {
-        app::StartFromFields(port, rec);
+        const cli::StartNumbers start = cli::InputNumbers(opt);
+        m = sim::Start(start.inputs, start.fi0);
+        nc0 = start.NC0;
     } catch (const std::runtime_error&) {
         InputRefused("the start set-up fails for these values");
         return ExitStatus::kInputRefused;
@@ -141,9 +158,9 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
         InputRefused(why);
         return ExitStatus::kInputRefused;
     }
-    const char sep = port.separator;
+    const char sep = opt.decimalComma ? ',' : '.';
     const double h = m.p.h;
-    const double time = opt.time ? *opt.time : 1000 * h * rec.run.NC0;
+    const double time = opt.time ? *opt.time : 1000 * h * nc0;
     const double steps = verify::VerifySteps(time, h);
     if (const std::string why = verify::StepsProblem(h, steps); !why.empty()) {
         InputRefused("--time " + app::FormatNumber(time, sep) + " s at h = " + app::FormatNumber(h, sep) +
@@ -157,7 +174,7 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
                              opt.injectedForceY0);
     } catch (const sim::ArithmeticError&) {
         Say(app::MessageText(app::Message::kSolveError));
-        return ExitStatus::kRunFailed;
+        return cli::RowOf(verify::Verdict::kRunFailed).status;
     }
     cli::PrintVerifyReport(rep, time, opt.csv, sep, out, err);
     if (!out.Close()) return WriteFailed(out);
@@ -168,7 +185,7 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
             return ExitStatus::kWriteFailed;
         }
     }
-    return cli::VerdictStatus(rep.verdict);
+    return cli::RowOf(rep.verdict).status;
 }
 
 ExitStatus Main(const std::vector<std::string_view>& args) {

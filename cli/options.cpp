@@ -10,6 +10,8 @@
 #include <charconv>
 #include <functional>
 
+#include "app/errors.h"
+#include "app/fields.h"
 #include "app/inputs.h"
 #include "app/numtext.h"
 
@@ -305,7 +307,7 @@ const std::vector<Entry>& Entries() {
          }},
         {{"steps"}, "N", [](const auto& values, Options& o, auto&, std::string& error) {
              for (const std::string& v : values)
-                 if (Whole(v, verify::kMinVerifySteps, verify::kMaxVerifyStepsInAll / 7, o.steps.emplace(), "--steps",
+                 if (Whole(v, verify::kMinVerifySteps, verify::kMaxVerifySteps, o.steps.emplace(), "--steps",
                            error) != ParseResult::kOk)
                      return ParseResult::kUsageError;
              return ParseResult::kOk;
@@ -450,6 +452,31 @@ void FillFields(app::MemoryPort& port, app::Controller& form, const Options& opt
         port.Check(app::Box::Twist) = 1;
         port.Text(app::Field::Twist) = *opt.twist;
     }
+}
+
+StartNumbers InputNumbers(const Options& opt) {
+    const char sep = opt.decimalComma ? ',' : '.';
+    app::Record rec;
+    for (const app::Input& in : app::kInputs) {
+        // The last text typed over the preset's is the one Start reads.
+        const std::string* typed = nullptr;
+        for (const auto& [field, text] : opt.fields)
+            if (field == in.field) typed = &text;
+        double value = app::PresetValue(in, opt.preset);
+        if (typed) {
+            const std::optional<double> read = app::ReadInput(in, *typed, sep);
+            if (!read) throw app::InputError(in.field);
+            value = *read;
+        }
+        app::StoreInput(in, value, rec);
+    }
+    StartNumbers n{rec.model.p, 0, rec.run.NC0};
+    if (opt.twist) {
+        const std::optional<double> fi0 = app::ReadNumberText(*opt.twist, sep);
+        if (!fi0) throw app::InputError(app::Field::Twist);
+        n.fi0 = *fi0;
+    }
+    return n;
 }
 
 }  // namespace cli

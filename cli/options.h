@@ -1,6 +1,7 @@
 // Command line of the headless runner.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "app/controller.h"
 #include "app/controls.h"
 #include "app/memory_port.h"
+#include "sim/model.h"
 #include "verify/sweep.h"
 
 namespace cli {
@@ -58,5 +60,18 @@ std::optional<app::Field> InputField(std::string_view name);
 // Loads the window in memory and fills its fields as the preset, --set and
 // --twist say; the separator is the one the output is written with.
 void FillFields(app::MemoryPort& port, app::Controller& form, const Options& opt);
+
+// What the window's Start reads from the fields FillFields fills, as
+// numbers: the preset's, with each --set and --twist text read by the
+// window's own rules (the output's separator, or the other one where that
+// cannot be a thousands group; NC0 rounded half to even and at least 1).
+// Verifications and sweeps start from these. Raises app::InputError for a
+// text that does not read.
+struct StartNumbers {
+    sim::Parameters inputs;  // of the motion
+    double fi0 = 0;          // the twist, 0 without --twist
+    std::int32_t NC0 = 1;    // steps per display cycle
+};
+StartNumbers InputNumbers(const Options& opt);
 
 }  // namespace cli

@@ -12,24 +12,32 @@ Progress::~Progress() {
     if (shown_) std::fputs("\r\033[K", out_);
 }
 
+// Called at every display cycle of a run: nothing is formatted unless it
+// is shown.
 void Progress::Update(double fraction) {
+    if (!Due(fraction)) return;
     char done[32];
     std::snprintf(done, sizeof done, "%.0f %% done", 100 * fraction);
     Show(fraction, done);
 }
 
 void Progress::Update(long long done, long long total, const char* things, double fraction) {
+    if (!Due(fraction)) return;
     char text[96];
     std::snprintf(text, sizeof text, "%lld of %lld %s", done, total, things);
     Show(fraction, text);
 }
 
+bool Progress::Due(double fraction) {
+    if (!out_) return false;
+    now_ = Clock::now();
+    if (now_ < next_ || !(fraction > 0)) return false;
+    next_ = now_ + std::chrono::milliseconds(250);
+    return true;
+}
+
 void Progress::Show(double fraction, const char* done) {
-    if (!out_) return;
-    const Clock::time_point now = Clock::now();
-    if (now < next_ || !(fraction > 0)) return;
-    next_ = now + std::chrono::milliseconds(250);
-    const double elapsed = std::chrono::duration<double>(now - start_).count();
+    const double elapsed = std::chrono::duration<double>(now_ - start_).count();
     const double left = elapsed * (1 - fraction) / fraction;
     std::fprintf(out_, "\r\033[K%s: %s, about %.0f s left", what_, done, left);
     std::fflush(out_);

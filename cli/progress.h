@@ -22,6 +22,9 @@ public:
     void Update(long long done, long long total, const char* things, double fraction);
 
 private:
+    // Whether to show the fraction now: on a terminal, two seconds after the
+    // start and a quarter of a second after the last time shown.
+    bool Due(double fraction);
     void Show(double fraction, const char* done);
 
     using Clock = std::chrono::steady_clock;
@@ -29,6 +32,7 @@ private:
     std::FILE* out_;  // null when not a terminal
     Clock::time_point start_ = Clock::now();
     Clock::time_point next_ = start_ + std::chrono::seconds(2);
+    Clock::time_point now_;  // when Due last looked
     bool shown_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "cli/figure.h"
+#include "cli/verdicts.h"
 
 namespace cli {
 namespace {
@@ -66,16 +67,18 @@ bool DrawSweepPlot(const std::vector<SweepRow>& rows, const std::string& path, s
     const double a = std::pow(10.0, lo), b = std::pow(10.0, hi);
     f.lines = {{QStringLiteral("the claim just allowed: bound = |Fmrv|; below it a claim is refuted"),
                 QColor(128, 128, 128), Qt::DashLine, {QPointF(a, a), QPointF(b, b)}}};
-    Figure::Marks none{QStringLiteral("no lateral force (exit 0): the claim would have shown, and none did"),
-                       QColor(20, 150, 20), Figure::Shape::kCircle, {}};
-    Figure::Marks acts{QStringLiteral("a lateral force acts (exit 1)"), QColor(208, 32, 32), Figure::Shape::kCross, {}};
-    Figure::Marks cannot{QStringLiteral("inconclusive (exit 4) or failed (exit 3): the run cannot tell"),
-                         QColor(224, 128, 0), Figure::Shape::kTriangle, {}};
-    for (const SweepRow& r : rows) {
-        Figure::Marks& m = r.status == ExitStatus::kDone ? none : r.status == ExitStatus::kLedgerFails ? acts : cannot;
-        m.points.emplace_back(std::fabs(r.fmrv), r.forceBound);
-    }
-    f.marks = {none, acts, cannot};
+    // One kind of mark for each of cli::Mark, in its order; a point's is
+    // that of its verdict's row.
+    f.marks = {
+        {QStringLiteral("no lateral force (exit 0): the claim would have shown, and none did"), QColor(20, 150, 20),
+         Figure::Shape::kCircle, {}},
+        {QStringLiteral("a lateral force acts (exit 1)"), QColor(208, 32, 32), Figure::Shape::kCross, {}},
+        {QStringLiteral("inconclusive (exit 4) or failed (exit 3): the run cannot tell"), QColor(224, 128, 0),
+         Figure::Shape::kTriangle, {}},
+    };
+    static_assert(kMarks == 3, "a legend for every mark");
+    for (const SweepRow& r : rows)
+        f.marks[static_cast<std::size_t>(MarkOf(r.status))].points.emplace_back(std::fabs(r.fmrv), r.forceBound);
     return SaveFigure(f, path, reason);
 }
 

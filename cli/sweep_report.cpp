@@ -8,13 +8,11 @@
 #include <sstream>
 
 #include "app/numtext.h"
+#include "cli/verdicts.h"
+#include "cli/verify_report.h"
 
 namespace cli {
 namespace {
-
-using verify::Verdict;
-
-std::string Num(double v, char sep) { return std::isfinite(v) ? app::FormatNumber(v, sep) : std::string("-"); }
 
 // A saved table is a few bytes a point; more than this is not one.
 constexpr std::uintmax_t kLargestTable = 64 << 20;
@@ -100,9 +98,9 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
         const double index = CellNumber(cells[point], delim), status = CellNumber(cells[exit], delim);
         if (!(index >= 1 && index <= static_cast<double>(verify::kMostGridPoints) && index == std::floor(index)))
             return bad("a row whose point is not a whole number from 1 to " + std::to_string(verify::kMostGridPoints));
-        // A point answers 0, 1, 3 or 4, as a single verification does.
-        if (!(status == 0 || status == 1 || status == 3 || status == 4))
-            return bad("a row whose exit status is not one a point has (0, 1, 3 or 4)");
+        // A point answers as a single verification does.
+        if (!IsPointStatus(status))
+            return bad("a row whose exit status is not one a point has (" + PointStatuses() + ")");
         const double f = CellNumber(cells[fmrv], delim), b = CellNumber(cells[bound], delim);
         if ((std::isnan(f) && cells[fmrv] != "-") || (std::isnan(b) && cells[bound] != "-"))
             return bad("a row whose Fmrv or force_bound is not a number");
@@ -115,34 +113,6 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
 
 }  // namespace
 
-std::string PointVerdict(const verify::PointResult& p) {
-    if (p.failed) return "the run failed";
-    switch (p.verdict) {
-        case Verdict::kNoLateralForce: return "no lateral force";
-        case Verdict::kLateralForceActs: return "a lateral force acts";
-        case Verdict::kLedgerBroken: return "the ledger does not hold";
-        default: break;
-    }
-    // V0 = 0 or w0 = 0: nothing is claimed, whatever else the run could tell.
-    if (p.fmrv == 0) return "inconclusive: no force is claimed";
-    switch (p.verdict) {
-        case Verdict::kNotConverged: return "inconclusive: not converged";
-        case Verdict::kRoundingCreeps: return "inconclusive: rounding creeps";
-        case Verdict::kNoLimit: return "inconclusive: no detection limit";
-        default: return "inconclusive: below the detection limit";
-    }
-}
-
-ExitStatus PointStatus(const verify::PointResult& p) {
-    if (p.failed) return ExitStatus::kRunFailed;
-    switch (p.verdict) {
-        case Verdict::kNoLateralForce: return ExitStatus::kDone;
-        case Verdict::kLateralForceActs:
-        case Verdict::kLedgerBroken: return ExitStatus::kLedgerFails;
-        default: return ExitStatus::kInconclusive;
-    }
-}
-
 std::string SweepTable(const verify::Grid& grid, const std::vector<verify::PointResult>& points, char delim,
                        char sep) {
     std::string t = "point";
@@ -154,13 +124,12 @@ std::string SweepTable(const verify::Grid& grid, const std::vector<verify::Point
     for (const verify::PointResult& p : points) {
         t += std::to_string(p.index);
         for (double v : p.values) (t += delim) += Num(v, sep);
-        const bool ran = !p.failed;
         const double time = p.scale.steps * p.scale.h;
+        const VerdictRow& verdict = RowOf(p.verdict);
         for (const std::string& cell :
-             {Num(p.scale.h, sep), Num(time, sep), Num(p.scale.steps, sep), ran ? Num(p.fmrv, sep) : "-",
-              ran ? Num(p.detectionLimit, sep) : "-", ran ? Num(p.claimFactor, sep) : "-",
-              ran ? Num(p.maxAbsYc, sep) : "-", ran ? Num(p.forceBound, sep) : "-", PointVerdict(p),
-              std::to_string(static_cast<int>(PointStatus(p)))})
+             {Num(p.scale.h, sep), Num(time, sep), Num(p.scale.steps, sep), Num(p.fmrv, sep),
+              Num(p.detectionLimit, sep), Num(p.claimFactor, sep), Num(p.maxAbsYc, sep), Num(p.forceBound, sep),
+              std::string(verdict.word), std::to_string(static_cast<int>(verdict.status))})
             (t += delim) += cell;
         t += '\n';
     }
@@ -169,7 +138,7 @@ std::string SweepTable(const verify::Grid& grid, const std::vector<verify::Point
 
 std::vector<SweepRow> RowsOf(const std::vector<verify::PointResult>& points) {
     std::vector<SweepRow> rows;
-    for (const verify::PointResult& p : points) rows.push_back({p.index, p.fmrv, p.forceBound, PointStatus(p)});
+    for (const verify::PointResult& p : points) rows.push_back({p.index, p.fmrv, p.forceBound, RowOf(p.verdict).status});
     return rows;
 }
 

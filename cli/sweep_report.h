@@ -11,13 +11,10 @@
 
 namespace cli {
 
-// A point's answer in a few words, and the exit status a single --verify of
-// the same inputs, h and time gives.
-std::string PointVerdict(const verify::PointResult& p);
-ExitStatus PointStatus(const verify::PointResult& p);
-
-// The header and one row per point; delim between the cells, sep the
-// decimal separator of the numbers.
+// The header and one row per point: its inputs and scale, its numbers,
+// and its verdict's word and exit status, those a single --verify of the
+// same inputs, h and time gives. delim between the cells, sep the decimal
+// separator of the numbers.
 std::string SweepTable(const verify::Grid& grid, const std::vector<verify::PointResult>& points, char delim,
                        char sep);
 

@@ -3,9 +3,8 @@
 #include <cmath>
 #include <thread>
 
-#include "app/fields.h"
+#include "app/errors.h"
 #include "app/numtext.h"
-#include "app/start.h"
 #include "cli/diagnostics.h"
 #include "cli/progress.h"
 #include "cli/sweep_plot.h"
@@ -37,19 +36,15 @@ ExitStatus Answer(const std::vector<SweepRow>& rows, const Options& opt, Output&
 }  // namespace
 
 ExitStatus RunSweep(const Options& opt, Output& out) {
-    // Each point is the window's Start with the swept values typed into
-    // their fields, written as the table prints them: a single --verify with
-    // the printed inputs, h and time gives the same answer.
-    auto build = [&opt](const std::vector<double>& values) {
-        app::MemoryPort port;
-        app::Controller form(port);
-        FillFields(port, form, opt);
-        for (std::size_t k = 0; k < values.size(); ++k)
-            port.Text(*InputField(opt.axes[k].name)) = app::FormatNumber(values[k], port.separator);
-        app::Record rec;
-        app::StartFromFields(port, rec);
-        return rec.model;
-    };
+    // Every point starts from the numbers the window's Start would read
+    // with the swept values typed into their fields.
+    StartNumbers start;
+    try {
+        start = InputNumbers(opt);
+    } catch (const app::InputError&) {
+        InputRefused("the start set-up fails for these values");
+        return ExitStatus::kInputRefused;
+    }
     verify::Grid grid{opt.axes, opt.points.value_or(5), opt.part, opt.parts};
     verify::Scaling scaling;
     if (opt.stepsPerPeriod) scaling.stepsPerPeriod = *opt.stepsPerPeriod;
@@ -61,7 +56,7 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
 
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     const int jobs = opt.jobs.value_or(cores > 0 ? cores : 1);
-    const std::vector<verify::PlannedPoint> plan = verify::Plan(grid, scaling, build, jobs);
+    const std::vector<verify::PlannedPoint> plan = verify::Plan(grid, scaling, start.inputs, start.fi0, jobs);
     for (const verify::PlannedPoint& p : plan) {
         if (p.refused.empty()) continue;
         std::string at;
@@ -75,7 +70,7 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
         // Gone from the terminal before the table comes.
         Progress progress("morvane1-cli --sweep", stderr);
         const long long total = static_cast<long long>(plan.size());
-        points = verify::Sweep(plan, build, jobs, [&](long long done, double steps) {
+        points = verify::Sweep(plan, jobs, [&](long long done, double steps) {
             progress.Update(done, total, "points", steps);
         }, opt.injectedForceY0);
     }

@@ -3,13 +3,15 @@
 #include <cmath>
 
 #include "cli/figure.h"
+#include "cli/verdicts.h"
 #include "cli/verify_report.h"
+#include "sim/energy.h"
 
 namespace cli {
 
 bool DrawVerdictPlot(const verify::VerifyReport& rep, const std::string& path, std::string& reason) {
     Figure f;
-    f.title = QString::fromStdString(VerdictHeadline(rep));
+    f.title = QString::fromUtf8(RowOf(rep.verdict).headline);
     f.details = QString::fromStdString(VerdictDetails(rep, '.'));
     f.x = {QStringLiteral("simulated time t, s"), false, 0, rep.time};  // at least ten steps
     f.y = {QStringLiteral("|ordinate|, m (logarithmic)"), true};
@@ -25,11 +27,9 @@ bool DrawVerdictPlot(const verify::VerifyReport& rep, const std::string& path, s
                            QColor(128, 128, 128), Qt::DotLine, {}};
     Figure::Line yc{QStringLiteral("|Yc|: the centre of mass, as computed"), QColor(20, 150, 20), Qt::SolidLine, {}};
     Figure::Line y0{QStringLiteral("|Y0|: the disk centre, as computed"), QColor(30, 80, 210), Qt::SolidLine, {}};
-    const double twoM = 2 * rep.totalMass;
     for (const verify::TraceSample& s : rep.trace) {
-        const double tt = s.t * s.t;
-        claim.points.emplace_back(s.t, std::fabs(rep.fmrv) * tt / twoM);
-        limit.points.emplace_back(s.t, rep.detectionLimit * tt / twoM);
+        claim.points.emplace_back(s.t, sim::ShiftUnderForce(std::fabs(rep.fmrv), s.t, rep.totalMass));
+        limit.points.emplace_back(s.t, sim::ShiftUnderForce(rep.detectionLimit, s.t, rep.totalMass));
         threshold.points.emplace_back(s.t, factor * s.floorYc);
         yc.points.emplace_back(s.t, s.absYc);
         y0.points.emplace_back(s.t, s.absY0);

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "verify/verify.h"
-#include "cli/exit_status.h"
 #include "cli/output.h"
 
 namespace cli {
@@ -16,14 +15,16 @@ namespace cli {
 void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool csv, char sep, Output& out,
                        Output& err);
 
-// The verdict in a few words, for a title.
-std::string VerdictHeadline(const verify::VerifyReport& rep);
-// The numbers behind it in one line.
+// The numbers behind the verdict in one line, for a figure.
 std::string VerdictDetails(const verify::VerifyReport& rep, char sep);
 
+// A value as the reports write it: 15 significant digits, "-" for none.
+std::string Num(double v, char sep);
 // v to so many significant digits, as the readouts write numbers.
 std::string Rounded(double v, int digits, char sep);
-
-ExitStatus VerdictStatus(verify::Verdict verdict);
+// A factor to two significant digits: "40", "3.1", "0.052".
+std::string Factor(double v, char sep);
+// "Px", "Py", "Lz", "Yc".
+const char* LedgerName(verify::LedgerRow row);
 
 }  // namespace cli

@@ -1,13 +1,18 @@
 // The runner's command line, split into arguments at NUL bytes: whatever
-// the parser accepts goes into the fields as the runner puts it there, and
-// Start's input phase either takes it or refuses it, never crashes.
+// the parser accepts either starts from the numbers the window's Start
+// would read, to the bit, or is refused where the window refuses it;
+// nothing crashes.
 #include <cstdint>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/start.h"
 #include "cli/options.h"
+#include "sim/start.h"
+#include "tests/support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
@@ -20,13 +25,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     cli::Options opt;
     std::string error;
     if (cli::ParseOptions(args, opt, error) != cli::ParseResult::kOk) return 0;
+    std::optional<sim::Model> numbers, window;
     app::MemoryPort port;
     app::Controller form(port);
     cli::FillFields(port, form, opt);
     app::Record rec;
     try {
-        app::StartFromFields(port, rec);
+        const cli::StartNumbers n = cli::InputNumbers(opt);
+        numbers = sim::Start(n.inputs, n.fi0);
     } catch (const std::runtime_error&) {  // the input or the set-up refused
     }
+    try {
+        app::StartFromFields(port, rec);
+        window = rec.model;
+    } catch (const std::runtime_error&) {
+    }
+    if (numbers.has_value() != window.has_value() || (numbers && !testing_support::SameStart(*numbers, *window)))
+        std::abort();
     return 0;
 }

@@ -33,13 +33,9 @@ struct Evaluation {
 Evaluation ComputeDerivatives(const Parameters& p, const StartValues& start, const State& s, double forceY0 = 0);
 
 // One classical RK4 step of length p.h: the new StateY, then the geometry
-// at it and the damping speeds VR, VT for the next step; m.forces keeps the
-// fourth evaluation's. T is not touched. A failure leaves StateY at the
-// last stage that was formed whole.
+// at it and the damping speeds VR, VT for the next step, then T + h; m.forces
+// keeps the fourth evaluation's. A failure leaves StateY at the last stage
+// that was formed whole, and T where it was.
 void Step(Model& m, double forceY0 = 0);
-
-// T + h, once per step: the time is a running sum, never a count times h,
-// so its readout shows the accumulated rounding.
-double AdvanceTime(double T, double h);
 
 }  // namespace sim

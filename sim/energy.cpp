@@ -19,9 +19,13 @@ double ComputeE(const Parameters& p, const StartValues& start, const State& s, c
     return Chk(p.CT * g.Dfi[0] * g.Dfi[0] / 2 + e + p.CT * g.Dfi[1] * g.Dfi[1] / 2);  // [J]
 }
 
+double ShiftUnderForce(double F, double t, double M) { return F * t * t / M / 2; }
+
+double ForceForShift(double Y, double t, double M) { return 2 * M * Y / (t * t); }
+
 double ComputeYmrv(const Parameters& p, double Fmrv, double T) {
     const double mass = Chk(p.m0 + p.m1 + p.m1);
-    return Chk(Fmrv * T * T / mass / 2);  // [m]
+    return Chk(ShiftUnderForce(Fmrv, T, mass));  // [m]
 }
 
 double DiskForce(const double (&F)[kElements]) { return Chk(-(F[0] + F[1])); }

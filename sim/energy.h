@@ -9,6 +9,11 @@ namespace sim {
 
 // Total energy of the state s with the elements at g (its geometry).
 double ComputeE(const Parameters& p, const StartValues& start, const State& s, const Geometry& g);
+// The shift a constant force F gives a mass M from rest in the time t,
+// F t^2 / (2 M), and the force that gives the shift Y, 2 M Y / t^2. Not
+// checked: an infinite or not-a-number result is the caller's to judge.
+double ShiftUnderForce(double F, double t, double M);  // [m]
+double ForceForShift(double Y, double t, double M);    // [N]
 // Ordinate of the whole system mass after the time T under the constant
 // force Fmrv, from rest.
 double ComputeYmrv(const Parameters& p, double Fmrv, double T);

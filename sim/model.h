@@ -74,6 +74,13 @@ inline constexpr ParameterRow kParameters[] = {
     {"KT", &Parameters::KT, Bound::kNotNegative}, {"h", &Parameters::h, Bound::kAny},
 };
 
+// The parameter of a symbol, or none.
+constexpr const ParameterRow* FindParameter(std::string_view symbol) {
+    for (const ParameterRow& row : kParameters)
+        if (row.symbol == symbol) return &row;
+    return nullptr;
+}
+
 // Derived from the parameters at Start, fixed for the whole run.
 struct StartValues {
     double J0{};    // moment of inertia of the disk [kg*m^2]

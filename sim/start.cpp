@@ -50,14 +50,7 @@ double ComputeE0(const Parameters& p, double J0, double CR, double fi0) {
 }
 
 Model Start(const Parameters& p, double fi0) {
-    Model m;
-    m.p = p;
-    m.start.J0 = ComputeJ0(p);
-    m.start.CR = ComputeCR(p);
-    m.start.Fmrv = ComputeFmrv(p, m.start.J0);
-    m.s = InitialState(p, fi0);
-    m.start.E0 = ComputeE0(p, m.start.J0, m.start.CR, fi0);
-    return m;
+    return Start(p, [fi0] { return fi0; }, [](Formed, double) {});
 }
 
 }  // namespace sim

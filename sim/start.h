@@ -24,8 +24,31 @@ State InitialState(const Parameters& p, double fi0);
 // Total energy of that state.
 double ComputeE0(const Parameters& p, double J0, double CR, double fi0);
 
-// The whole start set-up where nothing is shown in between (the verifier,
-// tests, benchmarks). The geometry and forces are left to the first step.
+// The values the start set-up forms, in the order it forms them.
+enum class Formed { kJ0, kCR, kFmrv, kE0 };
+
+// The start set-up from numbers, the one entry of every caller (the window,
+// the runner, the verifier and the sweep, the tests and the benchmarks):
+// J0, CR and Fmrv from the parameters, each told to formed(which, value) as
+// soon as it exists; then the twist fi0 = twist(), the start state and E0,
+// told last. The window shows each value as it is told and reads its twist
+// field only when asked, so that a refused twist leaves J0, CR and Fmrv
+// shown. What fails raises: ArithmeticError from a computation, or whatever
+// twist() raises. The geometry and forces are left to the first step.
+template <class Twist, class Told>
+Model Start(const Parameters& p, Twist&& twist, Told&& formed) {
+    Model m;
+    m.p = p;
+    formed(Formed::kJ0, m.start.J0 = ComputeJ0(p));
+    formed(Formed::kCR, m.start.CR = ComputeCR(p));
+    formed(Formed::kFmrv, m.start.Fmrv = ComputeFmrv(p, m.start.J0));
+    const double fi0 = twist();
+    m.s = InitialState(p, fi0);
+    formed(Formed::kE0, m.start.E0 = ComputeE0(p, m.start.J0, m.start.CR, fi0));
+    return m;
+}
+
+// The same with the twist given and nothing told in between.
 Model Start(const Parameters& p, double fi0);
 
 }  // namespace sim

@@ -3,6 +3,7 @@
 // rounds run a script.
 #pragma once
 
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <utility>
@@ -69,6 +70,13 @@ inline app::Record Started(int preset, Typed typed = {}, const char* twist = nul
     app::Record rec;
     app::StartFromFields(f.port, rec);
     return rec;
+}
+
+// Parameters, derived values and start state, byte for byte: what a start
+// forms.
+inline bool SameStart(const sim::Model& a, const sim::Model& b) {
+    return std::memcmp(&a.p, &b.p, sizeof a.p) == 0 && std::memcmp(&a.start, &b.start, sizeof a.start) == 0 &&
+           std::memcmp(&a.s, &b.s, sizeof a.s) == 0;
 }
 
 // The running sum of h over n steps: the time a run shows after them.

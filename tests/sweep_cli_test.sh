@@ -32,6 +32,8 @@ done < <(rows "$tmp/one" | sed -n '2p;6p;10p')
 "$cli" --sweep V0=10:1000 --points 2 --steps 1000 --inject-lateral-force 1e-3 >"$tmp/acts"
 check "an injected force: exit 1" "1 # 2 points: 0 no lateral force, 2 a lateral force acts, 0 inconclusive, 0 failed" \
   "$? $(tail -1 "$tmp/acts")"
+"$cli" --sweep V0=1e10:1e12 --points 2 --steps 100 >/dev/null 2>&1
+check "the ends of a sweep are numbers, not 32-bit counts" 4 "$?"
 "$cli" --sweep KR=0:2 --points 3 --set h=0,001 --time 0,5 --format csv --decimal-comma >"$tmp/csv" 2>"$tmp/err"
 check "fixed h and time, CSV with decimal commas" "0,001;0,5;500 0,001;0,5;500 0,001;0,5;500 morvane1-cli: 3 points" \
   "$(tail -n +2 "$tmp/csv" | cut -d';' -f3-5 | tr '\n' ' ')$(cut -c1-22 "$tmp/err")"
@@ -114,6 +116,7 @@ done <<EOF_TABLE
 64 --sweep V0=1:2 --set h=0.001 --steps-per-period 50
 64 --sweep V0=1:2 --time 1 --steps 100
 64 --plot-from $tmp/one --points 3 --plot $tmp/x.png
+64 --plot-from $tmp/one --time 1 --plot $tmp/x.png
 EOF_TABLE
 "$cli" --sweep V0=1:2 --points 2 --steps 100 --plot "$tmp/fifo.svg" >/dev/null 2>"$tmp/err"
 check "a FIFO for the figure: a failure, not a wait" "74 not a regular file" "$? $(grep -o 'not a regular file' "$tmp/err")"

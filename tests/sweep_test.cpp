@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/numtext.h"
 #include "sim/start.h"
 #include "tests/support.h"
 #include "verify/sweep.h"
@@ -41,14 +42,13 @@ TEST(Sweep, TheFirstAxisVariesSlowestAndPartsTakeEveryNth) {
     EXPECT_EQ(g.Values(4), (std::vector<double>{2, 10}));
     EXPECT_EQ(g.Values(9), (std::vector<double>{3, 30}));
     const verify::Scaling s;
-    auto build = [](const std::vector<double>&) { return Started(1).model; };
     for (const auto& [part, parts, want] : {std::tuple{1, 1, std::vector<long long>{1, 2, 3, 4, 5, 6, 7, 8, 9}},
                                             std::tuple{1, 2, std::vector<long long>{1, 3, 5, 7, 9}},
                                             std::tuple{2, 2, std::vector<long long>{2, 4, 6, 8}},
                                             std::tuple{3, 4, std::vector<long long>{3, 7}}}) {
         g.part = part, g.parts = parts;
         std::vector<long long> got;
-        for (const verify::PlannedPoint& p : verify::Plan(g, s, build)) got.push_back(p.index);
+        for (const verify::PlannedPoint& p : verify::Plan(g, s, Started(1).model.p, 0)) got.push_back(p.index);
         EXPECT_EQ(got, want) << part << "/" << parts;
     }
 }
@@ -104,20 +104,15 @@ TEST(Sweep, EachPointSteppedByItsOwnShortestPeriod) {
 
 TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
     // V0 and w0 over two decades each, from preset 1; a point of w0 = 0
-    // claims nothing, one of m0 = 0 cannot start.
-    const sim::Model base = Started(1).model;
-    auto build = [&base](const std::vector<double>& v) {
-        sim::Parameters p = base.p;
-        p.V0 = v[0], p.w0 = v[1], p.m0 = v[1] == -1 ? 0 : p.m0;
-        return sim::Start(p, 0);
-    };
+    // claims nothing, one of h = 1 overflows.
+    const sim::Parameters base = Started(1).model.p;
     verify::Grid g{{{"V0", 10, 1000, true}, {"w0", 20, 2000, true}}, 3};
     const verify::Scaling s{100, 400};
-    const auto plan = verify::Plan(g, s, build);
+    const auto plan = verify::Plan(g, s, base, 0);
     // Progress by points and by steps, never past the end and at the end 1.
     std::vector<std::pair<long long, double>> told;
-    const auto one = verify::Sweep(plan, build, 1, [&](long long points, double steps) { told.emplace_back(points, steps); });
-    const auto two = verify::Sweep(plan, build, 2);
+    const auto one = verify::Sweep(plan, 1, [&](long long points, double steps) { told.emplace_back(points, steps); });
+    const auto two = verify::Sweep(plan, 2);
     ASSERT_FALSE(told.empty());
     EXPECT_EQ(told.back(), std::make_pair(9LL, 1.0));
     EXPECT_TRUE(std::is_sorted(told.begin(), told.end()) && told.front().first >= 0) << told.front().first;
@@ -127,9 +122,14 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
         EXPECT_EQ(a.index, static_cast<long long>(i + 1));
         EXPECT_TRUE(a.verdict == b.verdict && a.fmrv == b.fmrv && a.forceBound == b.forceBound &&
                     a.detectionLimit == b.detectionLimit && a.maxAbsYc == b.maxAbsYc) << i;
-        sim::Model m = build(a.values);
-        m.p.h = a.scale.h;
-        const verify::VerifyReport rep = verify::Verify(m, static_cast<long long>(a.scale.steps));
+        // Its values as its row prints them, read back, start the model it
+        // ran, and a single verification gives its answer.
+        sim::Parameters p = base;
+        p.V0 = *app::ParseNumber(app::FormatNumber(a.values[0], '.'), '.');
+        p.w0 = *app::ParseNumber(app::FormatNumber(a.values[1], '.'), '.');
+        EXPECT_TRUE(testing_support::SameStart(sim::Start(p, 0), plan[i].started)) << i;
+        p.h = a.scale.h;
+        const verify::VerifyReport rep = verify::Verify(sim::Start(p, 0), static_cast<long long>(a.scale.steps));
         EXPECT_EQ(a.verdict, rep.verdict) << i;
         EXPECT_EQ(a.forceBound, verify::ForceBound(rep)) << i;
         // The bound is what the threshold and max|Yc| allow: never less than
@@ -139,17 +139,24 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
     // A force injected at a hundred times the limit is the bound, to within
     // the threshold: the largest force the computed Yc allows is the one
     // that acts.
-    sim::Model pushed = build({100, 200});
+    sim::Model pushed = plan[4].started;  // V0 = 100, w0 = 200
     pushed.p.h = one[4].scale.h;
     const double force = 100 * one[4].detectionLimit;
     const double bound =
         verify::ForceBound(verify::Verify(pushed, static_cast<long long>(one[4].scale.steps), {}, true, force));
     EXPECT_TRUE(bound >= force && bound <= 1.02 * force) << bound;
-    const verify::Grid odd{{{"V0", 10, 10, false}, {"w0", 0, -1, false}}, 2};
-    const auto edge = verify::Sweep(verify::Plan(odd, s, build), build, 2);
-    EXPECT_FALSE(edge[0].failed);
+    const verify::Grid odd{{{"w0", 0, 20, false}, {"h", 1e-4, 1, false}}, 2};
+    const auto edge = verify::Sweep(verify::Plan(odd, {100, 400, true}, base, 0), 2);
+    EXPECT_EQ(edge[0].verdict, verify::Verdict::kNoLimitNorClaim);  // a disk that does not turn: nothing along Y
     EXPECT_EQ(edge[0].fmrv, 0);
-    EXPECT_TRUE(edge[1].failed);  // m0 = 0: the start divides by zero
+    // 20 rad/s at h = 1: RK4 amplifies the turn until it overflows, and the
+    // point has no numbers.
+    EXPECT_EQ(edge[3].verdict, verify::Verdict::kRunFailed);
+    EXPECT_TRUE(std::isnan(edge[3].fmrv) && std::isnan(edge[3].forceBound));
+    // A step through 0 may land on -0, which prints, and so runs, as 0; a
+    // name that is no input of the motion starts nothing.
+    EXPECT_FALSE(std::signbit(verify::Plan({{{"V0", -0.3, 0.6, false}}, 4}, s, base, 0)[1].started.p.V0));
+    EXPECT_EQ(verify::Plan({{{"NC0", 1, 2, false}}, 2}, s, base, 0)[0].refused, "NC0 is no input of the motion");
 }
 
 }  // namespace

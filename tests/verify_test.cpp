@@ -83,8 +83,9 @@ const Row kRows[] = {
      {{Field::M0, "1E-05"}, {Field::R0, "0,003"}, {Field::V0, "0"}, {Field::W0, "0"}, {Field::CT, "1E+04"},
       {Field::KR, "0"}, {Field::KT, "0,000891"}, {Field::Step, "1E-09"}},
      "0,5", 100000, Verdict::kRoundingCreeps},
-    // Nothing moves along Y: rounding sets no threshold, so no limit.
-    {"a disk that does not turn", 1, {{Field::W0, "0"}}, nullptr, 1000, Verdict::kNoLimit},
+    // Nothing moves along Y: rounding sets no threshold, so no limit; and
+    // a disk that does not turn claims no force.
+    {"a disk that does not turn", 1, {{Field::W0, "0"}}, nullptr, 1000, Verdict::kNoLimitNorClaim},
     // t^2 underflows: the limit is infinite.
     {"a time whose square underflows", 1, {{Field::Step, "1E-200"}}, nullptr, 100, Verdict::kNoLimit},
 };
@@ -106,7 +107,9 @@ TEST(Verify, RunsFromConvergedToDivergedGetTheirVerdicts) {
         // from the momentum. Where they do not, nothing is claimed, force or
         // none.
         for (double factor : {1.0, 1.5, 2.0, -1.0}) {
-            if (row.verdict == Verdict::kNoLimit || row.verdict == Verdict::kRoundingCreeps) break;
+            if (row.verdict == Verdict::kNoLimit || row.verdict == Verdict::kNoLimitNorClaim ||
+                row.verdict == Verdict::kRoundingCreeps)
+                break;
             const double force = factor * rep.detectionLimit;
             const verify::VerifyReport with = verify::Verify(started, row.steps, {}, true, force);
             const char* why = row.name;
@@ -180,9 +183,18 @@ TEST(Verify, JudgeTakesConvergenceThenYThenTheLedgerThenOneOfYThenTheLimitThenTh
     for (const Case& c : cases) {
         verify::VerifyReport rep;
         rep.conv.converged = c.converged, rep.detectionLimit = c.limit, rep.claimFactor = c.claimFactor;
+        rep.fmrv = -1e-12;  // a force is claimed
         const bool holds[] = {c.px, c.py, c.lz, c.yc};
         for (int k = 0; k < verify::kLedgerRows; ++k) rep.ledger[k].holds = holds[k];
         EXPECT_EQ(verify::Judge(rep), c.verdict) << &c - cases;
+        // Without a claim (V0 or w0 is 0) there is nothing to resolve, but
+        // everything before the claim is judged as before.
+        rep.fmrv = 0;
+        Verdict unclaimed = c.verdict;
+        if (c.verdict == Verdict::kNoLimit) unclaimed = Verdict::kNoLimitNorClaim;
+        if (c.verdict == Verdict::kNoLateralForce || c.verdict == Verdict::kBelowDetection)
+            unclaimed = Verdict::kNothingClaimed;
+        EXPECT_EQ(verify::Judge(rep), unclaimed) << &c - cases;
     }
 }
 

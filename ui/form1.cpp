@@ -28,23 +28,6 @@
 namespace ui {
 namespace {
 
-// Qt's event processing and its raster drawing (the lines of a display
-// cycle) leave the upper halves of the AVX registers in use, and on recent
-// x86 processors every SSE instruction of the run (built for plain x86-64)
-// then waits on them: preset 2 ran at 0.3 M steps/s in the window against
-// 2 M with them cleared before each press and at each display cycle's
-// event round (bench_window). Clearing them changes no result: the run uses
-// only the lower halves.
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-__attribute__((target("avx"))) void ZeroUpperHalves() { __builtin_ia32_vzeroupper(); }
-void ClearUpperHalves() {
-    static const bool avx = __builtin_cpu_supports("avx");
-    if (avx) ZeroUpperHalves();
-}
-#else
-void ClearUpperHalves() {}
-#endif
-
 void ShowMessageBox(QWidget* parent, const QString& text) {
     // The program's texts break lines with CR LF; the label wants LF alone.
     QString shown = text;
@@ -171,7 +154,6 @@ PictureBox* Form1::Widget(app::Picture p) const { return pictures_.at(app::Slot(
 
 void Form1::OnButton(app::Button button) {
     ReadLocale();
-    ClearUpperHalves();
     controller_.Press(button);
     // What the press wrote shows at once; a run it started goes on in slices.
     Present();
@@ -220,14 +202,9 @@ void Form1::RunSlice() {
     if (roundStart_ >= 0)
         sliceLimitNs_ = std::clamp(5 * (now - roundStart_), kPresentIntervalNs, kLongestPresentIntervalNs);
     ReadLocale();
-    ClearUpperHalves();
     pace_.BeginSlice(now, sliceLimitNs_);
     slicing_ = true;
-    const double stepped = controller_.RunSlice([this](double soFar) {
-        const bool more = pace_.GoOn(soFar, Now());
-        ClearUpperHalves();
-        return more;
-    });
+    const double stepped = controller_.RunSlice([this](double soFar) { return pace_.GoOn(soFar, Now()); });
     slicing_ = false;
     now = Now();
     pace_.EndSlice(stepped, now);

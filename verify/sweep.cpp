@@ -11,11 +11,14 @@
 #include <system_error>
 #include <thread>
 
+#include "sim/energy.h"
+#include "sim/start.h"
+
 namespace verify {
 
-
 double Round15(double x) {
-    if (!std::isfinite(x) || x == 0) return x;
+    if (!std::isfinite(x)) return x;
+    if (x == 0) return 0;  // printed "0", a negative zero reads back as 0
     char text[32];
     std::snprintf(text, sizeof text, "%.14e", x);
     return std::strtod(text, nullptr);
@@ -65,7 +68,7 @@ PointScale ScaleOf(const sim::Model& started, const Scaling& s) {
 double ForceBound(const VerifyReport& rep) {
     // Without a limit, rounding has set no threshold to bound a force by.
     if (!LimitKnown(rep.detectionLimit)) return NAN;
-    return 2 * rep.totalMass * (rep.maxAbsYc + rep.yThreshold) / (rep.time * rep.time);
+    return sim::ForceForShift(rep.maxAbsYc + rep.yThreshold, rep.time, rep.totalMass);
 }
 
 long long Grid::Size() const {
@@ -121,7 +124,10 @@ void OnThreads(std::size_t n, int jobs, Work&& work, Tick&& tick) {
 
 }  // namespace
 
-std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const BuildPoint& build, int jobs) {
+std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const sim::Parameters& inputs, double fi0,
+                               int jobs) {
+    std::vector<const sim::ParameterRow*> swept;
+    for (const Axis& a : grid.axes) swept.push_back(sim::FindParameter(a.name));
     std::vector<std::vector<double>> axisValues;
     for (const Axis& a : grid.axes) axisValues.push_back(AxisValues(a, grid.points));
     std::vector<PlannedPoint> plan;
@@ -131,13 +137,21 @@ std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const B
         p.values = grid.ValuesAt(axisValues, i);
         plan.push_back(std::move(p));
     }
-    // Each point's start set-up is its own: they are built on the threads too.
+    // Each point's start set-up is its own: they are made on the threads too.
     OnThreads(plan.size(), jobs, [&](std::size_t k) {
         PlannedPoint& p = plan[k];
+        sim::Parameters point = inputs;
+        for (std::size_t a = 0; a < swept.size(); ++a) {
+            if (!swept[a]) {
+                p.refused = grid.axes[a].name + " is no input of the motion";
+                return;
+            }
+            point.*swept[a]->value = Round15(p.values[a]);
+        }
         try {
-            const sim::Model m = build(p.values);
-            p.scale = ScaleOf(m, scaling);
-            p.refused = Unphysical(m.p);
+            p.started = sim::Start(point, fi0);
+            p.scale = ScaleOf(p.started, scaling);
+            p.refused = Unphysical(point);
             if (p.refused.empty()) p.refused = StepsProblem(p.scale.h, p.scale.steps);
         } catch (const std::exception&) {
             p.refused = "the start set-up fails for these values";
@@ -148,13 +162,13 @@ std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const B
 
 namespace {
 
-PointResult RunPoint(const PlannedPoint& p, const BuildPoint& build, double injectedForceY0) {
+PointResult RunPoint(const PlannedPoint& p, double injectedForceY0) {
     PointResult r;
     r.index = p.index;
     r.values = p.values;
     r.scale = p.scale;
     try {
-        sim::Model m = build(p.values);
+        sim::Model m = p.started;
         m.p.h = p.scale.h;
         // One point runs its three runs one after another: the points
         // themselves fill the threads.
@@ -166,15 +180,15 @@ PointResult RunPoint(const PlannedPoint& p, const BuildPoint& build, double inje
         r.forceBound = ForceBound(rep);
         r.verdict = rep.verdict;
     } catch (const std::exception&) {
-        r.failed = true;
+        // The verdict stays kRunFailed, and the numbers none.
     }
     return r;
 }
 
 }  // namespace
 
-std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, const BuildPoint& build, int jobs,
-                               const SweepProgress& progress, double injectedForceY0) {
+std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, int jobs, const SweepProgress& progress,
+                               double injectedForceY0) {
     const std::size_t n = planned.size();
     std::vector<PointResult> out(n);
     // Each point owns its inputs and its slot: the table is the same bytes
@@ -184,7 +198,7 @@ std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, const B
     for (const PlannedPoint& p : planned) total += p.scale.steps;
     std::atomic<long long> points{0}, steps{0};
     OnThreads(n, jobs, [&](std::size_t i) {
-        out[i] = RunPoint(planned[i], build, injectedForceY0);
+        out[i] = RunPoint(planned[i], injectedForceY0);
         steps += static_cast<long long>(planned[i].scale.steps);
         ++points;
     }, [&] {

@@ -3,6 +3,7 @@
 // order whatever the number of threads.
 #pragma once
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -59,20 +60,15 @@ struct PointResult {
     long long index{};          // 1-based place in the grid
     std::vector<double> values;  // the swept inputs, one per axis
     PointScale scale;
-    bool failed{};              // a run stopped on an arithmetic error
-    double fmrv{}, detectionLimit{}, claimFactor{}, maxAbsYc{};
-    double forceBound{};  // the largest constant lateral force the computed Yc allows [N]; none without a limit
-    Verdict verdict = Verdict::kBelowDetection;
+    // What its report says; not a number where its runs failed.
+    double fmrv = NAN, detectionLimit = NAN, claimFactor = NAN, maxAbsYc = NAN;
+    double forceBound = NAN;  // the largest constant lateral force the computed Yc allows [N]; none without a limit
+    Verdict verdict = Verdict::kRunFailed;  // until its runs end
 };
 
 // The largest constant force along Y consistent with a run: one that moved
 // Yc by F t^2 / (2 M) could have stayed within max|Yc| plus the threshold.
 double ForceBound(const VerifyReport& rep);
-
-// Builds the started record of a point from its swept values (in the
-// order of the axes). Called on worker threads, each call on its own data;
-// may raise when the start set-up fails.
-using BuildPoint = std::function<sim::Model(const std::vector<double>& values)>;
 
 struct Grid {
     std::vector<Axis> axes;  // one or two
@@ -86,20 +82,26 @@ struct Grid {
     std::vector<double> ValuesAt(const std::vector<std::vector<double>>& axisValues, long long index) const;
 };
 
-// A point of this part of the grid with the scale it will run at, or why
-// it cannot run: its start set-up fails, its inputs are not a physical disk,
-// or its steps are too few or too many for a verification.
+// A point of this part of the grid, started, with the scale it will run
+// at, or why it cannot run: its start set-up fails, its inputs are not a
+// physical disk, or its steps are too few or too many for a verification.
 struct PlannedPoint {
     long long index{};
     std::vector<double> values;
     PointScale scale;
     std::string refused;
+    sim::Model started;  // its inputs, the values derived at its start and its start state
 };
 
-// Builds every point of the part once, on the calling thread, for its scale
-// and its inputs: so that a sweep with a point that cannot run is refused
-// before anything runs.
-std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const BuildPoint& build, int jobs = 1);
+// Starts every point of the part once, from numbers: the inputs and the
+// twist every point shares, with the swept inputs (named by their symbols
+// in sim::kParameters) replaced by the point's values rounded to the 15
+// digits the table prints, so that the printed inputs, h and time give the
+// same answer in a single verification. Nothing runs yet: a sweep with a
+// point that cannot run is refused before anything does. The points are
+// started on up to `jobs` threads.
+std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const sim::Parameters& inputs, double fi0,
+                               int jobs = 1);
 
 // Points done, and the fraction of all their steps done.
 using SweepProgress = std::function<void(long long points, double steps)>;
@@ -108,11 +110,12 @@ using SweepProgress = std::function<void(long long points, double steps)>;
 // gives; none, and they run on the calling thread); progress is told on the
 // calling thread. The results come in the order planned. Every point's runs
 // get the injected force of Verify.
-std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, const BuildPoint& build, int jobs,
-                               const SweepProgress& progress = {}, double injectedForceY0 = 0);
+std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, int jobs, const SweepProgress& progress = {},
+                               double injectedForceY0 = 0);
 
 // x to 15 significant digits, as the runner prints it: the printed value,
-// read back, is the value a point ran at.
+// read back, is the value a point ran at (a negative zero, printed "0", is
+// 0).
 double Round15(double x);
 
 }  // namespace verify

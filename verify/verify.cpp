@@ -17,18 +17,12 @@
 namespace verify {
 namespace {
 
-// Below this many rounding floors the error of the h/2 run is rounding, and
-// an order measured from it means nothing.
-constexpr double kOrderNoise = 16;
-
 // With e(h) = C h^p the measured log2(e(h) / e(h/2)) against the h/4 run is
 // log2(2^p + 1): 4.09 for RK4, 1.58 for the first-order lag of the damping.
 constexpr double kLowestOrderUndamped = 3;
 constexpr double kLowestOrderDamped = 1.2;
 constexpr double kHighestOrder = 6;
 
-// The moments at which the three runs are compared, and the main run is traced.
-constexpr int kSamples = 400;
 constexpr long long kProgressEvery = 1 << 16;
 
 // Sizes of the terms that make up each conserved quantity: rounding is
@@ -120,7 +114,6 @@ RunResult Run(const sim::Model& started, double h, double forceY0, long long ste
     if (trace) trace->push_back({m.s.T, std::fabs(m.s.Y(0)), std::fabs(start.Yc), 0});
     for (long long i = 1; i <= steps; ++i) {
         sim::Step(m, forceY0);
-        m.s.T = sim::AdvanceTime(m.s.T, h);
         const sim::Invariants now = sim::ComputeInvariants(m.p, m.start, m.s);
         const Sizes s = TermSizes(m);
         for (int k = 0; k < kLedgerRows; ++k) {
@@ -262,7 +255,11 @@ Verdict Judge(const VerifyReport& rep) {
     // One of them alone is not what a force does: rounding that goes the
     // same way step after step, beyond the share its floor allows.
     if (!yc || !py) return Verdict::kRoundingCreeps;
-    if (!LimitKnown(rep.detectionLimit)) return Verdict::kNoLimit;
+    // V0 = 0 or w0 = 0 claims no force: there is nothing to resolve, only
+    // whether a force above the limit acts, where the run has a limit.
+    const bool claimed = rep.fmrv != 0;
+    if (!LimitKnown(rep.detectionLimit)) return claimed ? Verdict::kNoLimit : Verdict::kNoLimitNorClaim;
+    if (!claimed) return Verdict::kNothingClaimed;
     return rep.claimFactor >= kClearlyAbove ? Verdict::kNoLateralForce : Verdict::kBelowDetection;
 }
 
@@ -281,9 +278,9 @@ std::string StepsProblem(double h, double steps) {
     if (!(steps >= kMinVerifySteps))
         return std::string(text) + " steps of h; at least " + std::to_string(kMinVerifySteps) +
                " are needed for an observed order to mean anything";
-    if (!(7 * steps <= kMaxVerifyStepsInAll))
-        return std::string(text) + " steps of h, too many: the runs at h, h/2 and h/4 make 7 times as many, and " +
-               "at most 2E+08 in all (about two minutes)";
+    if (!(kStepsInAllRuns * steps <= kMaxVerifyStepsInAll))
+        return std::string(text) + " steps of h, too many: the runs at h, h/2 and h/4 make " +
+               std::to_string(kStepsInAllRuns) + " times as many, and at most 2E+08 in all (about two minutes)";
     return {};
 }
 
@@ -293,7 +290,7 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     rep.damped = started.p.KR != 0 || started.p.KT != 0;
     RunResult runs[kRuns];
     Counter counter;
-    counter.total = 7 * steps;
+    counter.total = kStepsInAllRuns * steps;
     counter.tell = &progress;
     for (int k = 0; k < kRuns; ++k) rep.h[k] = started.p.h / (1 << k), rep.steps[k] = steps << k;
     // The runs are compared every `every` steps of h, the same moments in all three.
@@ -370,7 +367,7 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     // way, so a force that moves both by twice their thresholds always ends
     // beyond them.
     rep.yThreshold = rep.ledger[int(LedgerRow::kYc)].allowance;
-    const double byYc = 2 * rep.totalMass * (2 * rep.yThreshold) / (rep.time * rep.time);
+    const double byYc = sim::ForceForShift(2 * rep.yThreshold, rep.time, rep.totalMass);
     const double byPy = 2 * rep.ledger[int(LedgerRow::kPy)].allowance / rep.time;
     rep.detectionLimit = std::max(byYc, byPy);
     const double claim = std::fabs(rep.fmrv);

@@ -15,6 +15,15 @@ namespace verify {
 enum class LedgerRow { kPx, kPy, kLz, kYc };
 inline constexpr int kLedgerRows = 4;
 inline constexpr int kRuns = 3;  // at h, h/2 and h/4
+// Steps the runs make in all for each step of the run at h: 1 + 2 + 4.
+inline constexpr long long kStepsInAllRuns = (1LL << kRuns) - 1;
+
+// The moments at which the runs are compared, and the main run is traced.
+inline constexpr int kSamples = 400;
+
+// Below this many rounding floors the error of the h/2 run is rounding, and
+// an order measured from it means nothing.
+inline constexpr double kOrderNoise = 16;
 
 struct LedgerEntry {
     double maxDeviation{};  // largest |q(t) - q(0)| over the run at h
@@ -55,10 +64,14 @@ inline constexpr double kClearlyAbove = 2;
 inline constexpr double kMostRateTimesStep = 1;
 
 // The three runs must have enough steps for an order to mean anything, and
-// few enough (7 n in all) to finish within a couple of minutes.
+// few enough (n + 2n + 4n in all) to finish within a couple of minutes.
 inline constexpr long long kMinVerifySteps = 10;
 inline constexpr long long kMaxVerifyStepsInAll = 200'000'000;
+inline constexpr long long kMaxVerifySteps = kMaxVerifyStepsInAll / kStepsInAllRuns;  // of the run at h
 
+// The answers of a verification. Each has its row in the runner's table of
+// verdicts (its exit status and its words), in this order: a verdict without
+// its row fails the build.
 enum class Verdict {
     kNoLateralForce,    // Yc within its floor, and the claimed force would have shown
     kLateralForceActs,  // Yc or Py moved beyond its floor
@@ -67,6 +80,10 @@ enum class Verdict {
     kRoundingCreeps,    // Yc or Py left its threshold, but not both as a force would move them
     kNoLimit,           // the detection limit is 0, infinite or not a number
     kBelowDetection,    // the claimed force is too small for this run to show
+    kNothingClaimed,    // Fmrv is 0 (V0 or w0 is 0): no claim to resolve; no force above the limit acts
+    kNoLimitNorClaim,   // Fmrv is 0, and the run has no detection limit either
+    kRunFailed,         // a run stopped on an arithmetic error: no report
+    kCount              // not a verdict: how many there are
 };
 
 // One moment of the main run, for the picture of the answer.
@@ -137,7 +154,9 @@ bool LimitKnown(double detectionLimit);
 // The verdict from the convergence, the ledger and the claim: no
 // convergence first, then a force along Y (Yc and Py both beyond their
 // thresholds), then the rest of the ledger, then one of Yc and Py alone,
-// then whether a limit exists, then whether the claim is clearly above it.
+// then whether a limit exists and a force is claimed at all, then whether
+// the claim is clearly above the limit. (A run that fails has no report:
+// kRunFailed is the sweep's, for a point whose Verify raised.)
 Verdict Judge(const VerifyReport& rep);
 
 // Steps of h nearest to the time, as a double: it may be far beyond any
