@@ -311,6 +311,73 @@ TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
     }
 }
 
+// The levels, the innermost one's phase and the presses waiting, read
+// between two slices: right after the presses of the first run's first
+// round, and at the next round (or when the runs have all ended before it).
+TEST(Nesting, TheLevelsAndTheirWaitingPressesReadBetweenSlices) {
+    using Phase = RunLevels::Phase;
+    struct Levels {
+        int depth;
+        Phase phase;
+        std::vector<Button> queued;
+        bool operator==(const Levels&) const = default;
+    };
+    // "2 opened: 7 9" for two levels, the innermost opened, Preset1 and About waiting.
+    const auto text = [](const std::vector<Levels>& levels) {
+        std::string t;
+        for (const Levels& l : levels) {
+            t += std::to_string(l.depth) + (l.phase == Phase::kIdle ? " idle" : l.phase == Phase::kOpened ? " opened" : " running");
+            for (const Button& b : l.queued) t += (&b == &l.queued.front() ? ": " : " ") + std::to_string(static_cast<int>(b));
+            t += "; ";
+        }
+        return t;
+    };
+    struct Case { const char* name; std::vector<Button> round; Levels after, next; };
+    const Case cases[] = {
+        // Continue opens a level at once; the rest wait for its first round,
+        // which handles them all.
+        {"Continue, вар.1, About, Stop", {Button::Continue, Button::Preset1, Button::About, Button::Stop},
+         {2, Phase::kOpened, {Button::Preset1, Button::About, Button::Stop}}, {2, Phase::kRunning, {}}},
+        // Stop acts at once and queues nothing.
+        {"Stop, Continue", {Button::Stop, Button::Continue}, {2, Phase::kOpened, {}}, {2, Phase::kRunning, {}}},
+        // The Do-NC0-steps level ends at its stop test, with no round; the
+        // outer level's round goes on with Continue, whose level then runs
+        // to its own first round.
+        {"Do NC0 steps, Continue", {Button::StepNC0, Button::Continue}, {2, Phase::kOpened, {Button::Continue}},
+         {2, Phase::kRunning, {}}},
+        // Exit, handled in the nested level's first round, closes the window:
+        // вар.2 behind it goes with it, and every level ends before a round.
+        {"Continue, Exit, вар.2", {Button::Continue, Button::Exit, Button::Preset2},
+         {2, Phase::kOpened, {Button::Exit, Button::Preset2}}, {0, Phase::kIdle, {}}},
+        // Exit between two slices ends the run at once; a Continue after it
+        // opens a level that has no window to run in.
+        {"Exit, Continue", {Button::Exit, Button::Continue}, {0, Phase::kIdle, {}}, {0, Phase::kIdle, {}}},
+    };
+    for (const Case& c : cases) {
+        Form f({{Field::NC0, "7"}});
+        const auto now = [&] {
+            const RunLevels& l = f.form.Levels();
+            return Levels{l.Depth(), l.Innermost(), {l.Queued().begin(), l.Queued().end()}};
+        };
+        std::vector<Levels> seen;
+        f.port.script = {[&] {
+                             seen.push_back(now());
+                             for (Button b : c.round) f.form.Press(b);
+                             seen.push_back(now());
+                         },
+                         [&] { seen.push_back(now()), f.port.windows = 0; }};
+        f.Press(Button::Start);
+        seen.push_back(now());
+        // The first run in its first round; and all ended at last.
+        const Levels first{1, Phase::kRunning, {}}, ended{0, Phase::kIdle, {}};
+        const std::vector<Levels> expected =
+            c.next == ended ? std::vector{first, c.after, ended} : std::vector{first, c.after, c.next, ended};
+        EXPECT_EQ(text(seen), text(expected)) << c.name;
+        EXPECT_FALSE(f.form.Levels().InSlice()) << c.name;
+        EXPECT_EQ(f.port.Text(Field::V0), "10") << c.name;  // preset 1's: no вар.2 was handled
+    }
+}
+
 TEST(Nesting, TenThousandLevelsNeedNoStackAndOneExitEndsThemAll) {
     for (Button last : {Button::Stop, Button::Exit}) {
         Form f;
