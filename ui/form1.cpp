@@ -16,7 +16,6 @@
 
 #include <xcb/xcb.h>
 
-#include <algorithm>
 
 #include "app/numtext.h"
 #include "ui/form1_controls.h"
@@ -28,23 +27,6 @@
 namespace ui {
 namespace {
 
-// Qt's event processing and its raster drawing (the lines of a display
-// cycle) leave the upper halves of the AVX registers in use, and on recent
-// x86 processors every SSE instruction of the run (built for plain x86-64)
-// then waits on them: preset 2 ran at 0.3 M steps/s in the window against
-// 2 M with them cleared before each press and at each display cycle's
-// event round (bench_window). Clearing them changes no result: the run uses
-// only the lower halves.
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-__attribute__((target("avx"))) void ZeroUpperHalves() { __builtin_ia32_vzeroupper(); }
-void ClearUpperHalves() {
-    static const bool avx = __builtin_cpu_supports("avx");
-    if (avx) ZeroUpperHalves();
-}
-#else
-void ClearUpperHalves() {}
-#endif
-
 void ShowMessageBox(QWidget* parent, const QString& text) {
     // The program's texts break lines with CR LF; the label wants LF alone.
     QString shown = text;
@@ -53,9 +35,6 @@ void ShowMessageBox(QWidget* parent, const QString& text) {
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
-
-// Timers take whole milliseconds: rounded up, a slice is never early.
-int WaitMs(qint64 ns) { return static_cast<int>((ns + 999'999) / 1'000'000); }
 
 }  // namespace
 
@@ -66,7 +45,8 @@ void ApplyProgramStyle() {
 Form1::Form1(double rate)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint) {
+                           Qt::WindowCloseButtonHint),
+      driver_(controller_, [this] { ReadLocale(); }, [this] { Present(); }, rate) {
     setObjectName(QStringLiteral("Form1"));
     setFixedSize(TwipsToPx(11925), TwipsToPx(8370));
     // The layout is the old one in fixed twips, drawn for an 8-point sans
@@ -82,21 +62,16 @@ Form1::Form1(double rate)
     controller_.Load();
     Present();
 
-    clock_.start();
-    sliceTimer_.setSingleShot(true);
-    sliceTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&sliceTimer_, &QTimer::timeout, this, &Form1::RunSlice);
+    connect(&driver_, &RunDriver::runFinished, this, &Form1::runFinished);
+    connect(&driver_, &RunDriver::rateChanged, this, &Form1::ShowRate);
     // Ctrl with the arrows and 0 types nothing into a field.
     const auto onKey = [this](QKeyCombination keys, auto change) {
-        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, [this, change] {
-            change();
-            RateChanged();
-        });
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, change);
     };
-    onKey(Qt::CTRL | Qt::Key_Up, [this] { pace_.Faster(Now()); });
-    onKey(Qt::CTRL | Qt::Key_Down, [this] { pace_.Slower(Now()); });
-    onKey(Qt::CTRL | Qt::Key_0, [this] { pace_.SetRate(0, Now()); });
-    SetRate(rate);
+    onKey(Qt::CTRL | Qt::Key_Up, [this] { driver_.Faster(); });
+    onKey(Qt::CTRL | Qt::Key_Down, [this] { driver_.Slower(); });
+    onKey(Qt::CTRL | Qt::Key_0, [this] { driver_.SetRate(0); });
+    ShowRate(driver_.Rate());
 }
 
 Form1::~Form1() = default;
@@ -131,10 +106,8 @@ void Form1::CreateControls() {
                 // window need not paint its background under each readout.
                 if (field->style()->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0)
                     field->setAttribute(Qt::WA_OpaquePaintEvent);
-                shown_.at(at) = field->text().toStdString();
-                connect(field, &QLineEdit::textChanged, this,
-                        [this, at](const QString& now) { shown_[at] = now.toStdString(); });
-                texts_.at(at) = field;
+                texts_.Follow(static_cast<app::Field>(at), field);
+                fields_.at(at) = field;
                 widget = field;
                 break;
             }
@@ -163,7 +136,7 @@ void Form1::CreateControls() {
 
 void Form1::SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
 
-QLineEdit* Form1::Widget(app::Field f) const { return texts_.at(app::Slot(f)); }
+QLineEdit* Form1::Widget(app::Field f) const { return fields_.at(app::Slot(f)); }
 QCheckBox* Form1::Widget(app::Series s) const { return seriesBoxes_.at(app::Slot(s)); }
 QCheckBox* Form1::Widget(app::Box b) const { return boxes_.at(app::Slot(b)); }
 QPushButton* Form1::Widget(app::Button b) const { return buttons_.at(app::Slot(b)); }
@@ -171,81 +144,23 @@ PictureBox* Form1::Widget(app::Picture p) const { return pictures_.at(app::Slot(
 
 void Form1::OnButton(app::Button button) {
     ReadLocale();
-    ClearUpperHalves();
     controller_.Press(button);
     // What the press wrote shows at once; a run it started goes on in slices.
     Present();
-    FollowRun();
+    driver_.Follow();
 }
 
-void Form1::SetRate(double rate) {
-    pace_.SetRate(rate, Now());
-    RateChanged();
-}
+void Form1::SetRate(double rate) { driver_.SetRate(rate); }
 
-void Form1::RateChanged() {
-    const double rate = pace_.Rate();
+void Form1::ShowRate(double rate) {
     setWindowTitle(rate > 0 ? QStringLiteral("Morvane1 — темп ×") +
                                   QString::fromStdString(app::FormatNumber(rate, separator_))
                             : QStringLiteral("Morvane1 — темп: максимальный"));
-    FollowRun();
 }
 
-void Form1::FollowRun() {
-    if (slicing_ || boxesUp_ > 0) return;  // the slice or the box in progress looks after it
-    if (controller_.Running()) {
-        if (!running_) pace_.Restart(Now());
-        running_ = true;
-        // A run told to stop makes its last display cycles at once.
-        const qint64 wait = controller_.Stopping() ? 0 : pace_.DueInNs(Now());
-        roundStart_ = wait == 0 ? Now() : -1;
-        sliceTimer_.start(WaitMs(wait));
-    } else if (running_) {
-        running_ = false;
-        sliceTimer_.stop();
-        emit runFinished();
-    }
-}
+std::string Form1::GetText(app::Field f) { return texts_.Get(f); }
 
-void Form1::RunSlice() {
-    if (!controller_.Running()) return FollowRun();
-    qint64 now = Now();
-    if (!controller_.Stopping()) {
-        // Woken early, or the rate has changed since.
-        if (const qint64 wait = pace_.DueInNs(now); wait > 0) return sliceTimer_.start(WaitMs(wait));
-    }
-    // The window's turn between two slices at full speed: on a slow display
-    // (a remote X server, software rendering) it can take milliseconds, and
-    // is kept to a sixth of the run's time.
-    if (roundStart_ >= 0)
-        sliceLimitNs_ = std::clamp(5 * (now - roundStart_), kPresentIntervalNs, kLongestPresentIntervalNs);
-    ReadLocale();
-    ClearUpperHalves();
-    pace_.BeginSlice(now, sliceLimitNs_);
-    slicing_ = true;
-    const double stepped = controller_.RunSlice([this](double soFar) {
-        const bool more = pace_.GoOn(soFar, Now());
-        ClearUpperHalves();
-        return more;
-    });
-    slicing_ = false;
-    now = Now();
-    pace_.EndSlice(stepped, now);
-    Present();
-    FollowRun();
-}
-
-std::string Form1::GetText(app::Field f) {
-    const std::size_t at = app::Slot(f);
-    return pendingSet_.at(at) ? pending_[at] : shown_[at];
-}
-
-void Form1::SetText(app::Field f, std::string_view text) {
-    const std::size_t at = app::Slot(f);
-    pending_[at].assign(text);
-    pendingSet_[at] = true;
-    anyPending_ = true;
-}
+void Form1::SetText(app::Field f, std::string_view text) { texts_.Set(f, text); }
 
 namespace {
 
@@ -266,13 +181,9 @@ app::Surface& Form1::Picture(app::Picture p) { return *Widget(p); }
 
 void Form1::MessageBox(app::Message message) {
     Present();
-    // A run waits while a box is up, as it did for a box shown in its event
-    // processing: the box's own event loop must not call the next slice.
-    sliceTimer_.stop();
-    ++boxesUp_;
-    messageSink_(static_cast<SchemeView*>(Widget(app::Picture::ConstructionView))->MessageText(message));
-    --boxesUp_;
-    FollowRun();
+    driver_.Hold([&] {
+        messageSink_(static_cast<SchemeView*>(Widget(app::Picture::ConstructionView))->MessageText(message));
+    });
 }
 
 int Form1::OpenWindowCount() {
@@ -291,17 +202,7 @@ void Form1::CloseWindows() {
 void Form1::ShowHelp() { OpenHelpWindow(); }
 
 void Form1::Present() {
-    if (anyPending_) {
-        for (std::size_t i = 0; i < pending_.size(); ++i) {
-            if (!pendingSet_[i]) continue;
-            pendingSet_[i] = false;
-            QLineEdit* field = texts_[i];
-            field->setText(QString::fromStdString(pending_[i]));
-            // Like the old text boxes, show a long number from its first digit.
-            field->setCursorPosition(0);
-        }
-        anyPending_ = false;
-    }
+    texts_.Show();
     Widget(app::Picture::ConstructionView)->Flush();
     Widget(app::Picture::Plot)->Flush();
 }
@@ -322,7 +223,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     closed_ = true;
     UnloadHelpWindow();
     controller_.WindowClosed();
-    FollowRun();
+    driver_.Follow();
 }
 
 void Form1::showEvent(QShowEvent* event) {
