@@ -14,7 +14,14 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+// The X11 check below needs the XCB protocol's event layout; elsewhere
+// (Wayland, Windows, macOS) no X client can destroy the window.
+#if __has_include(<xcb/xcb.h>)
 #include <xcb/xcb.h>
+#define MORVANE1_X11 1
+#else
+#define MORVANE1_X11 0
+#endif
 
 
 #include "app/numtext.h"
@@ -57,6 +64,7 @@ Form1::Form1(double rate)
     setFont(f);
 
     messageSink_ = [this](const QString& text) { ShowMessageBox(this, text); };
+    x11_ = QGuiApplication::platformName() == QLatin1String("xcb");
     ReadLocale();
     CreateControls();
     controller_.Load();
@@ -232,17 +240,19 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 bool Form1::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+#if MORVANE1_X11
     // Another X client can destroy the window (xdotool windowclose, a window
     // manager's "destroy"). Qt takes that for an unmap and keeps the widget
     // shown, so the program, and a run, would go on with no window at all;
     // it ends instead as a title-bar close ends it. The close is queued, to
     // run outside the handling of the X event.
-    if (eventType == "xcb_generic_event_t") {
+    if (x11_ && eventType == "xcb_generic_event_t") {
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
         if ((event->response_type & ~0x80) == XCB_DESTROY_NOTIFY &&
             reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == winId())
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
+#endif
     return QWidget::nativeEvent(eventType, message, result);
 }
 

@@ -99,6 +99,7 @@ private:
     MessageSink messageSink_;
     char separator_ = '.';
     bool closed_ = false;
+    [[maybe_unused]] bool x11_ = false;  // the window is an X client's (the "xcb" platform)
     app::Controller controller_{*this};
     RunDriver driver_;
 };
