@@ -19,14 +19,9 @@ endif()
 morvane1_window_test(test_soak ${CMAKE_CURRENT_LIST_DIR}/soak.cpp)
 
 add_test(NAME test_picture_box COMMAND test_picture_box)
-# The window's timings (its pace and its turns) alone, so nothing shares the
-# cores while they are measured; the sanitizer pass, slower by design, leaves
-# them out. Every other test function of test_window runs in test_window.
-add_test(NAME test_window COMMAND test_window session picturesOfEachCycle rateKeys surfacesAtDeviceResolution
-  helpWindow)
-add_test(NAME test_window_timing COMMAND test_window pacedRun theWindowHasItsTurns)
-set_tests_properties(test_window_timing PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS speed
-  RUN_SERIAL TRUE TIMEOUT 120)
+# Every test function of test_window; the window's speed and its share of a
+# core are figures of bench_window, not tests.
+add_test(NAME test_window COMMAND test_window)
 add_test(NAME test_window_scale2 COMMAND test_window surfacesAtDeviceResolution)
 foreach(action exit close helpclose msgbox_exit msgbox_close)
   add_test(NAME life_${action}_depth50 COMMAND window_life_driver ${action} 50)
