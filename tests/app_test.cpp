@@ -434,4 +434,46 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
     EXPECT_FALSE(pace.GoOn(1e-4, 0));
 }
 
+// A run held up (the clock jumps ahead between two slices: the machine
+// suspended, the window dragged) makes up for two frames of it at most, not
+// for the whole stall: after it the run keeps its rate from where it was.
+TEST(Pace, ALongStallIsNotMadeUpFor) {
+    const double capNs = static_cast<double>(app::Pace::kCatchUpNs);
+    for (const double rate : {1.0, 0.01}) {
+        for (const std::int64_t stallNs : {10'000'000'000LL, 3'600'000'000'000LL}) {
+            const std::string name = std::to_string(rate) + " after " + std::to_string(stallNs);
+            // On its own: the first slice after the stall may step just short
+            // of the rate's two frames, no more.
+            app::Pace pace(rate);
+            pace.Restart(0);
+            pace.BeginSlice(0, 10'000'000), pace.EndSlice(0, 0);
+            pace.BeginSlice(stallNs, 10'000'000);
+            const double cap = rate * capNs * 1e-9;
+            EXPECT_TRUE(pace.GoOn(0.99 * cap, stallNs)) << name;
+            EXPECT_FALSE(pace.GoOn(cap, stallNs)) << name;
+
+            // In a run of preset 1 whose display cycles (1E-4 s) take 5 us, the
+            // window 1 ms after each slice: one second, the stall, one more.
+            Form f;
+            f.form.Press(Button::Start);
+            pace.SetRate(rate, 0), pace.Restart(0);
+            std::int64_t now = 0, resumed = -1;
+            double before = 0;
+            while (now < (resumed < 0 ? 1'000'000'000 : resumed + 1'000'000'000)) {
+                now += pace.DueInNs(now);
+                pace.BeginSlice(now, 10'000'000);
+                const double stepped = f.form.RunSlice([&](double soFar) { return pace.GoOn(soFar, now += 5'000); });
+                pace.EndSlice(stepped, now);
+                now += 1'000'000;
+                if (resumed < 0 && now >= 1'000'000'000) now += stallNs, resumed = now, before = f.M().s.T;
+            }
+            // The second's worth and the two frames', give or take the frame
+            // the next slice waits for and the display cycle that crosses it.
+            const double second = rate * static_cast<double>(now - resumed) * 1e-9, made = f.M().s.T - before;
+            EXPECT_LE(made, second + cap + 1e-4) << name;
+            EXPECT_GE(made, second - rate / 60 - 1e-4) << name;
+        }
+    }
+}
+
 }  // namespace
