@@ -13,10 +13,15 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdint>
+#include <set>
+#include <utility>
+#include <vector>
 
 #include "app/drawing.h"
 #include "app/errors.h"
 #include "ui/picture_box.h"
+#include "ui/raster.h"
 #include "ui/scheme_view.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -82,6 +87,25 @@ bool MakeScheme(Lies what, const QByteArray& content) {
 }
 
 QString Text(app::Message m) { return QString::fromUtf8(app::MessageText(m)); }
+
+// A 32-bit image for the rasteriser alone, with spare pixels at the end of
+// each row, where a pixel written past the row would show.
+struct Canvas {
+    static constexpr std::int64_t kWidth = 48, kHeight = 40, kStride = 51;
+    std::vector<std::uint32_t> pixels = std::vector<std::uint32_t>(kStride * kHeight, 0);
+    // The part from (left, top), width x height, as an image of its own.
+    ui::Raster Part(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height) {
+        return {pixels.data() + top * kStride + left, kStride, width, height};
+    }
+    ui::Raster Whole() { return Part(0, 0, kWidth, kHeight); }
+    // The pixels set, spare ones included, as (x, y).
+    std::set<std::pair<std::int64_t, std::int64_t>> Set() const {
+        std::set<std::pair<std::int64_t, std::int64_t>> set;
+        for (std::int64_t i = 0; i < kStride * kHeight; ++i)
+            if (pixels[i]) set.insert({i % kStride, i / kStride});
+        return set;
+    }
+};
 
 }  // namespace
 
@@ -188,6 +212,81 @@ private slots:
         for (const QPointF& p : named)
             if (image.rect().contains(p.toPoint())) QCOMPARE(image.pixel(p.toPoint()), kBlue);
         QVERIFY(box.grab().toImage().convertToFormat(QImage::Format_RGB32) == image);
+    }
+
+    // Lines with whole-pixel ends, in all eight octants and both directions:
+    // at each step along the major axis the one pixel nearest the ideal line.
+    // Where the reduced major step is odd the line never passes half-way
+    // between two pixels, so that pixel is the only answer (horizontal,
+    // vertical and 45-degree lines pass through the pixel centres). Where it
+    // is even, the line passes half-way at some steps, and either pixel is
+    // as near. Clipping moves no pixel: the same line drawn on a part of the
+    // image, or from far outside it along the same line, sets exactly the
+    // pixels of the whole line that lie in that part.
+    void linesWhereTheRasteriserIsExact() {
+        struct Slope { std::int64_t major, minor; };
+        const Slope slopes[] = {{12, 0}, {12, 12}, {9, 3}, {7, 2}, {10, 4}, {11, 5}, {5, 4}, {13, 1},  // exact
+                                {12, 6}, {8, 2}, {12, 9}, {6, 1}, {10, 5}};                         // with ties
+        const std::int64_t x0 = 20, y0 = 17;
+        const struct { std::int64_t left, top, width, height; } parts[] = {
+            {0, 0, 24, Canvas::kHeight}, {24, 0, Canvas::kWidth - 24, Canvas::kHeight},
+            {0, 0, Canvas::kWidth, 20}, {0, 20, Canvas::kWidth, Canvas::kHeight - 20}, {14, 11, 12, 12}};
+        for (const auto& [major, minor] : slopes)
+            for (const bool xMajor : {true, false})
+                for (const std::int64_t sMajor : {1, -1})
+                    for (const std::int64_t sMinor : {1, -1})
+                        for (const bool backwards : {false, true}) {
+                            const std::int64_t dx = xMajor ? sMajor * major : sMinor * minor;
+                            const std::int64_t dy = xMajor ? sMinor * minor : sMajor * major;
+                            const std::int64_t x1 = x0 + dx, y1 = y0 + dy;
+                            const QString name = QStringLiteral("(%1, %2) to (%3, %4)%5")
+                                                     .arg(x0).arg(y0).arg(x1).arg(y1).arg(backwards ? " backwards" : "");
+                            const auto draw = [&](ui::Raster r, std::int64_t ox, std::int64_t oy, std::int64_t back) {
+                                const std::int64_t ax = x0 - back * dx, ay = y0 - back * dy;
+                                if (backwards) ui::DrawLine(r, x1 - ox, y1 - oy, ax - ox, ay - oy, 1);
+                                else ui::DrawLine(r, ax - ox, ay - oy, x1 - ox, y1 - oy, 1);
+                            };
+                            Canvas whole;
+                            draw(whole.Whole(), 0, 0, 0);
+                            const auto set = whole.Set();
+                            // One pixel a step; its minor offset from the start, i
+                            // steps on, is the ideal i * minor / major rounded, or
+                            // either neighbour where that is a half (rounded up
+                            // by llround, so the one below is allowed too).
+                            QCOMPARE(std::int64_t(set.size()), major + 1);
+                            for (std::int64_t i = 0; i <= major; ++i) {
+                                const std::int64_t twice = 2 * i * minor;  // twice the ideal offset, in majors
+                                const bool half = twice % major == 0 && (twice / major) % 2 == 1;
+                                const std::int64_t nearest = std::llround(double(i * minor) / double(major));
+                                bool found = false;
+                                for (const std::int64_t off : {nearest - half, nearest}) {
+                                    const std::int64_t ma = sMajor * i, mi = sMinor * off;
+                                    found |= set.count(xMajor ? std::pair{x0 + ma, y0 + mi} : std::pair{x0 + mi, y0 + ma}) > 0;
+                                }
+                                QVERIFY2(found, qPrintable(name + QStringLiteral(", step %1").arg(i)));
+                            }
+                            for (const auto& [left, top, width, height] : parts) {
+                                Canvas part;
+                                draw(part.Part(left, top, width, height), left, top, 0);
+                                auto inPart = set;
+                                std::erase_if(inPart, [&](const auto& p) {
+                                    return p.first < left || p.first >= left + width || p.second < top ||
+                                           p.second >= top + height;
+                                });
+                                QVERIFY2(part.Set() == inPart, qPrintable(name + QStringLiteral(" in part at (%1, %2)")
+                                                                               .arg(left).arg(top)));
+                            }
+                            // From 1000 times its length back along it: what lies
+                            // between the two ends is the same.
+                            Canvas far;
+                            draw(far.Whole(), 0, 0, 1000);
+                            auto between = far.Set();
+                            std::erase_if(between, [&](const auto& p) {
+                                return p.first < std::min(x0, x1) || p.first > std::max(x0, x1) ||
+                                       p.second < std::min(y0, y1) || p.second > std::max(y0, y1);
+                            });
+                            QVERIFY2(between == set, qPrintable(name + QStringLiteral(" from far out")));
+                        }
     }
 
     // Each case lies in the working folder, with nothing in the installed
