@@ -267,10 +267,16 @@ TEST(Run, ErrorsEndItWithTheirScopesMessage) {
 }
 
 TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
+    using Phase = RunLevels::Phase;
     struct Case {
         const char* name;
         std::vector<Button> round;  // after the first Start, all in its first round of events
         long steps;                 // made since the last accepted Start
+        // The levels right after the round's presses: how many, the
+        // innermost one's phase, and the presses waiting for its first round.
+        int depth;
+        Phase phase;
+        std::vector<Button> waiting;
         long helpAtCycle = -1;      // display cycles made when About was handled
         const char* v0 = "10";
     };
@@ -279,102 +285,46 @@ TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
     const Case cases[] = {
         // The nested Start sets T = 0; its cycle (N), whose round applies
         // Stop; its one more cycle (N); the outer's last cycle (N).
-        {"Start, Start, Stop", {Button::Start, Button::Stop}, 21},
+        {"Start, Start, Stop", {Button::Start, Button::Stop}, 21, 2, Phase::kOpened, {Button::Stop}},
         // T is kept: the outer's first cycle (N), then 3N as above.
-        {"Start, Continue, Stop", {Button::Continue, Button::Stop}, 28},
+        {"Start, Continue, Stop", {Button::Continue, Button::Stop}, 28, 2, Phase::kOpened, {Button::Stop}},
         // Outer cycle (N), the nested N steps with their cycle, the outer's last.
-        {"Start, Do NC0 steps", {Button::StepNC0}, 21},
+        {"Start, Do NC0 steps", {Button::StepNC0}, 21, 2, Phase::kOpened, {}},
         // The StepNC0 level ends without a round, so the outer's round goes on
         // at once: Continue opens a level that applies Stop in its first
         // round (2N); the outer's last cycle (N).
-        {"Start, Do NC0 steps, Continue, Stop", {Button::StepNC0, Button::Continue, Button::Stop}, 35},
+        {"Start, Do NC0 steps, Continue, Stop", {Button::StepNC0, Button::Continue, Button::Stop}, 35, 2,
+         Phase::kOpened, {Button::Continue, Button::Stop}},
         // вар.1 (NC0 = 1) and About wait for the nested level's first round,
         // after cycle 2, which still read NC0 = 7; that level's last cycle
         // reads NC0 = 1, and the outer's last cycle is 1 step: 3N + 1.
-        {"Start, Continue, вар.1, About, Stop",
-         {Button::Continue, Button::Preset1, Button::About, Button::Stop}, 22, 2},
+        {"Start, Continue, вар.1, About, Stop", {Button::Continue, Button::Preset1, Button::About, Button::Stop}, 22,
+         2, Phase::kOpened, {Button::Preset1, Button::About, Button::Stop}, 2},
         // A refused Start opens no level: Stop acts at once, one more cycle.
-        {"Start, refused Start, Stop", {Button::Start, Button::Stop}, 14, -1, "abc"},
+        {"Start, refused Start, Stop", {Button::Start, Button::Stop}, 14, 1, Phase::kRunning, {}, -1, "abc"},
+        // Exit, handled in the nested level's first round (2N), closes the
+        // window: every level ends there, and вар.2 behind it is dropped.
+        {"Start, Continue, Exit, вар.2", {Button::Continue, Button::Exit, Button::Preset2}, 14, 2, Phase::kOpened,
+         {Button::Exit, Button::Preset2}},
     };
     for (const Case& c : cases) {
         Form f({{Field::NC0, "7"}});
         f.port.script = {[&] {
             f.port.SetText(Field::V0, c.v0);
             for (Button b : c.round) f.form.Press(b);
+            const RunLevels& now = f.form.Levels();
+            EXPECT_EQ(now.Depth(), c.depth) << c.name;
+            EXPECT_EQ(now.Innermost(), c.phase) << c.name;
+            EXPECT_EQ(std::vector(now.Queued().begin(), now.Queued().end()), c.waiting) << c.name;
         }};
         f.port.afterScript = [&] { f.port.windows = f.port.rounds < 50; };  // the runs end by their own Stop
         f.Press(Button::Start);
         EXPECT_EQ(f.M().s.T, SumOfSteps(0.0001, c.steps)) << c.name;
         EXPECT_EQ(f.form.RunDepth(), 0) << c.name;
+        EXPECT_TRUE(f.form.Levels().Innermost() == Phase::kIdle && f.form.Levels().Queued().empty()) << c.name;
         EXPECT_EQ(f.port.messages.size(), c.v0[0] == 'a' ? 1u : 0u) << c.name;
         EXPECT_EQ(f.port.helpAtCycle, c.helpAtCycle) << c.name;
-    }
-}
-
-// The levels, the innermost one's phase and the presses waiting, read
-// between two slices: right after the presses of the first run's first
-// round, and at the next round (or when the runs have all ended before it).
-TEST(Nesting, TheLevelsAndTheirWaitingPressesReadBetweenSlices) {
-    using Phase = RunLevels::Phase;
-    struct Levels {
-        int depth;
-        Phase phase;
-        std::vector<Button> queued;
-        bool operator==(const Levels&) const = default;
-    };
-    // "2 opened: 7 9" for two levels, the innermost opened, Preset1 and About waiting.
-    const auto text = [](const std::vector<Levels>& levels) {
-        std::string t;
-        for (const Levels& l : levels) {
-            t += std::to_string(l.depth) + (l.phase == Phase::kIdle ? " idle" : l.phase == Phase::kOpened ? " opened" : " running");
-            for (const Button& b : l.queued) t += (&b == &l.queued.front() ? ": " : " ") + std::to_string(static_cast<int>(b));
-            t += "; ";
-        }
-        return t;
-    };
-    struct Case { const char* name; std::vector<Button> round; Levels after, next; };
-    const Case cases[] = {
-        // Continue opens a level at once; the rest wait for its first round,
-        // which handles them all.
-        {"Continue, вар.1, About, Stop", {Button::Continue, Button::Preset1, Button::About, Button::Stop},
-         {2, Phase::kOpened, {Button::Preset1, Button::About, Button::Stop}}, {2, Phase::kRunning, {}}},
-        // Stop acts at once and queues nothing.
-        {"Stop, Continue", {Button::Stop, Button::Continue}, {2, Phase::kOpened, {}}, {2, Phase::kRunning, {}}},
-        // The Do-NC0-steps level ends at its stop test, with no round; the
-        // outer level's round goes on with Continue, whose level then runs
-        // to its own first round.
-        {"Do NC0 steps, Continue", {Button::StepNC0, Button::Continue}, {2, Phase::kOpened, {Button::Continue}},
-         {2, Phase::kRunning, {}}},
-        // Exit, handled in the nested level's first round, closes the window:
-        // вар.2 behind it goes with it, and every level ends before a round.
-        {"Continue, Exit, вар.2", {Button::Continue, Button::Exit, Button::Preset2},
-         {2, Phase::kOpened, {Button::Exit, Button::Preset2}}, {0, Phase::kIdle, {}}},
-        // Exit between two slices ends the run at once; a Continue after it
-        // opens a level that has no window to run in.
-        {"Exit, Continue", {Button::Exit, Button::Continue}, {0, Phase::kIdle, {}}, {0, Phase::kIdle, {}}},
-    };
-    for (const Case& c : cases) {
-        Form f({{Field::NC0, "7"}});
-        const auto now = [&] {
-            const RunLevels& l = f.form.Levels();
-            return Levels{l.Depth(), l.Innermost(), {l.Queued().begin(), l.Queued().end()}};
-        };
-        std::vector<Levels> seen;
-        f.port.script = {[&] {
-                             seen.push_back(now());
-                             for (Button b : c.round) f.form.Press(b);
-                             seen.push_back(now());
-                         },
-                         [&] { seen.push_back(now()), f.port.windows = 0; }};
-        f.Press(Button::Start);
-        seen.push_back(now());
-        // The first run in its first round; and all ended at last.
-        const Levels first{1, Phase::kRunning, {}}, ended{0, Phase::kIdle, {}};
-        const std::vector<Levels> expected =
-            c.next == ended ? std::vector{first, c.after, ended} : std::vector{first, c.after, c.next, ended};
-        EXPECT_EQ(text(seen), text(expected)) << c.name;
-        EXPECT_FALSE(f.form.Levels().InSlice()) << c.name;
-        EXPECT_EQ(f.port.Text(Field::V0), "10") << c.name;  // preset 1's: no вар.2 was handled
+        EXPECT_EQ(f.port.Text(Field::V0), c.v0) << c.name;
     }
 }
 
@@ -401,79 +351,48 @@ TEST(Nesting, TenThousandLevelsNeedNoStackAndOneExitEndsThemAll) {
 }
 
 TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
-    struct Case { const char* name; double rate; std::int64_t cycleNs; bool keepsUp; };
+    struct Case { const char* name; double rate; std::int64_t cycleNs; bool keepsUp; std::int64_t stallNs = 0; };
     // Preset 1, a display cycle of 1E-4 s. Three seconds of a clock that
     // each display cycle advances by cycleNs and the window by 1 ms after
     // each slice of at most 10 ms; the timer sleeps until the next is due.
+    // A stall (the clock jumps ahead after the slice at 1 s: the machine
+    // suspended, the window dragged) is made up for by two frames at most:
+    // the run does not race to catch up, and keeps its rate from there.
     const Case cases[] = {{"as fast as possible", 0, 50'000, false}, {"a pace the cycles cannot keep", 100, 50'000, false},
-                          {"real time", 1, 5'000, true}, {"a cycle every 0,1 s", 0.001, 5'000, true}};
+                          {"real time", 1, 5'000, true}, {"a cycle every 0,1 s", 0.001, 5'000, true},
+                          {"real time, 10 s stalled", 1, 5'000, true, 10'000'000'000},
+                          {"a cycle every 0,01 s, an hour stalled", 0.01, 5'000, true, 3'600'000'000'000}};
+    const double catchUp = static_cast<double>(app::Pace::kCatchUpNs) * 1e-9;  // [s]
     double unpaced = 0;
     for (const Case& c : cases) {
         Form f;
         f.form.Press(Button::Start);
         app::Pace pace(c.rate);
-        std::int64_t now = 0, began = 0, slices = 0;
+        std::int64_t now = 0, began = 0, slices = 0, stalled = 0;
         pace.Restart(now);
-        for (; now < 3'000'000'000; now += 1'000'000, ++slices) {
+        for (; now < 3'000'000'000 + stalled; now += 1'000'000, ++slices) {
             began = now += pace.DueInNs(now);
             pace.BeginSlice(now, 10'000'000);
             const double stepped = f.form.RunSlice([&](double soFar) { return pace.GoOn(soFar, now += c.cycleNs); });
             pace.EndSlice(stepped, now);
+            if (now >= 1'000'000'000 && !stalled) now += stalled = c.stallNs;
         }
         if (c.rate == 0) unpaced = f.M().s.T;
         // As fast as the cycles go (but for the first frame) where they cannot
         // keep up; else within a display cycle of what the rate allowed when
-        // the last slice began, at no more than 60 slices a second.
-        const double allowed = c.keepsUp ? c.rate * static_cast<double>(began) * 1e-9 : unpaced;
-        EXPECT_NEAR(f.M().s.T, allowed, c.keepsUp ? 1e-4 : 0.01 * unpaced) << c.name;
-        EXPECT_TRUE(!c.keepsUp || slices <= 3 * 60 + 1) << c.name << ": " << slices;
+        // the last slice began, at no more than 60 slices a second (and one
+        // at once after a stall). A stall earns the two frames, less the
+        // part of a frame between the last slice before it and the stall.
+        const double allowed = c.keepsUp ? c.rate * (static_cast<double>(began - stalled) * 1e-9 + (stalled ? catchUp : 0))
+                                         : unpaced;
+        const double frame = stalled ? c.rate / 60 : 0;
+        EXPECT_NEAR(f.M().s.T, allowed - frame / 2, c.keepsUp ? 1e-4 + frame / 2 : 0.01 * unpaced) << c.name;
+        EXPECT_TRUE(!c.keepsUp || slices <= 3 * 60 + 1 + (stalled > 0)) << c.name << ": " << slices;
     }
     // A rate just set has earned nothing yet: a slice makes its first cycle only.
     app::Pace pace;
     pace.SetRate(2, 0), pace.BeginSlice(0, 10'000'000);
     EXPECT_FALSE(pace.GoOn(1e-4, 0));
-}
-
-// A run held up (the clock jumps ahead between two slices: the machine
-// suspended, the window dragged) makes up for two frames of it at most, not
-// for the whole stall: after it the run keeps its rate from where it was.
-TEST(Pace, ALongStallIsNotMadeUpFor) {
-    const double capNs = static_cast<double>(app::Pace::kCatchUpNs);
-    for (const double rate : {1.0, 0.01}) {
-        for (const std::int64_t stallNs : {10'000'000'000LL, 3'600'000'000'000LL}) {
-            const std::string name = std::to_string(rate) + " after " + std::to_string(stallNs);
-            // On its own: the first slice after the stall may step just short
-            // of the rate's two frames, no more.
-            app::Pace pace(rate);
-            pace.Restart(0);
-            pace.BeginSlice(0, 10'000'000), pace.EndSlice(0, 0);
-            pace.BeginSlice(stallNs, 10'000'000);
-            const double cap = rate * capNs * 1e-9;
-            EXPECT_TRUE(pace.GoOn(0.99 * cap, stallNs)) << name;
-            EXPECT_FALSE(pace.GoOn(cap, stallNs)) << name;
-
-            // In a run of preset 1 whose display cycles (1E-4 s) take 5 us, the
-            // window 1 ms after each slice: one second, the stall, one more.
-            Form f;
-            f.form.Press(Button::Start);
-            pace.SetRate(rate, 0), pace.Restart(0);
-            std::int64_t now = 0, resumed = -1;
-            double before = 0;
-            while (now < (resumed < 0 ? 1'000'000'000 : resumed + 1'000'000'000)) {
-                now += pace.DueInNs(now);
-                pace.BeginSlice(now, 10'000'000);
-                const double stepped = f.form.RunSlice([&](double soFar) { return pace.GoOn(soFar, now += 5'000); });
-                pace.EndSlice(stepped, now);
-                now += 1'000'000;
-                if (resumed < 0 && now >= 1'000'000'000) now += stallNs, resumed = now, before = f.M().s.T;
-            }
-            // The second's worth and the two frames', give or take the frame
-            // the next slice waits for and the display cycle that crosses it.
-            const double second = rate * static_cast<double>(now - resumed) * 1e-9, made = f.M().s.T - before;
-            EXPECT_LE(made, second + cap + 1e-4) << name;
-            EXPECT_GE(made, second - rate / 60 - 1e-4) << name;
-        }
-    }
 }
 
 }  // namespace

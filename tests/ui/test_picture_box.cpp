@@ -88,25 +88,6 @@ bool MakeScheme(Lies what, const QByteArray& content) {
 
 QString Text(app::Message m) { return QString::fromUtf8(app::MessageText(m)); }
 
-// A 32-bit image for the rasteriser alone, with spare pixels at the end of
-// each row, where a pixel written past the row would show.
-struct Canvas {
-    static constexpr std::int64_t kWidth = 48, kHeight = 40, kStride = 51;
-    std::vector<std::uint32_t> pixels = std::vector<std::uint32_t>(kStride * kHeight, 0);
-    // The part from (left, top), width x height, as an image of its own.
-    ui::Raster Part(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height) {
-        return {pixels.data() + top * kStride + left, kStride, width, height};
-    }
-    ui::Raster Whole() { return Part(0, 0, kWidth, kHeight); }
-    // The pixels set, spare ones included, as (x, y).
-    std::set<std::pair<std::int64_t, std::int64_t>> Set() const {
-        std::set<std::pair<std::int64_t, std::int64_t>> set;
-        for (std::int64_t i = 0; i < kStride * kHeight; ++i)
-            if (pixels[i]) set.insert({i % kStride, i / kStride});
-        return set;
-    }
-};
-
 }  // namespace
 
 Q_DECLARE_METATYPE(app::PictureFile)
@@ -224,69 +205,58 @@ private slots:
     // image, or from far outside it along the same line, sets exactly the
     // pixels of the whole line that lie in that part.
     void linesWhereTheRasteriserIsExact() {
-        struct Slope { std::int64_t major, minor; };
-        const Slope slopes[] = {{12, 0}, {12, 12}, {9, 3}, {7, 2}, {10, 4}, {11, 5}, {5, 4}, {13, 1},  // exact
-                                {12, 6}, {8, 2}, {12, 9}, {6, 1}, {10, 5}};                         // with ties
-        const std::int64_t x0 = 20, y0 = 17;
-        const struct { std::int64_t left, top, width, height; } parts[] = {
-            {0, 0, 24, Canvas::kHeight}, {24, 0, Canvas::kWidth - 24, Canvas::kHeight},
-            {0, 0, Canvas::kWidth, 20}, {0, 20, Canvas::kWidth, Canvas::kHeight - 20}, {14, 11, 12, 12}};
+        using Pixels = std::set<std::pair<std::int64_t, std::int64_t>>;
+        const auto within = [](Pixels set, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+            std::erase_if(set, [&](const auto& p) { return p.first < l || p.first > r || p.second < t || p.second > b; });
+            return set;
+        };
+        const std::pair<std::int64_t, std::int64_t> slopes[] = {{12, 0}, {12, 12}, {9, 3}, {7, 2}, {10, 4}, {11, 5},
+                                                                {5, 4}, {13, 1},                              // exact
+                                                                {12, 6}, {8, 2}, {12, 9}, {6, 1}, {10, 5}};  // with halves
+        const std::int64_t x0 = 20, y0 = 17, w = 48, h = 40, stride = 51;  // a pixel past a row's end would show
+        // Parts that cut the lines across, or meet them in their first column or row alone.
+        const std::int64_t parts[][4] = {{0, 0, x0 + 1, h}, {24, 0, w - 24, h}, {0, 0, w, y0 + 1}, {0, 20, w, h - 20},
+                                         {14, 11, 12, 12}};
         for (const auto& [major, minor] : slopes)
-            for (const bool xMajor : {true, false})
-                for (const std::int64_t sMajor : {1, -1})
-                    for (const std::int64_t sMinor : {1, -1})
-                        for (const bool backwards : {false, true}) {
-                            const std::int64_t dx = xMajor ? sMajor * major : sMinor * minor;
-                            const std::int64_t dy = xMajor ? sMinor * minor : sMajor * major;
-                            const std::int64_t x1 = x0 + dx, y1 = y0 + dy;
-                            const QString name = QStringLiteral("(%1, %2) to (%3, %4)%5")
-                                                     .arg(x0).arg(y0).arg(x1).arg(y1).arg(backwards ? " backwards" : "");
-                            const auto draw = [&](ui::Raster r, std::int64_t ox, std::int64_t oy, std::int64_t back) {
-                                const std::int64_t ax = x0 - back * dx, ay = y0 - back * dy;
-                                if (backwards) ui::DrawLine(r, x1 - ox, y1 - oy, ax - ox, ay - oy, 1);
-                                else ui::DrawLine(r, ax - ox, ay - oy, x1 - ox, y1 - oy, 1);
-                            };
-                            Canvas whole;
-                            draw(whole.Whole(), 0, 0, 0);
-                            const auto set = whole.Set();
-                            // One pixel a step; its minor offset from the start, i
-                            // steps on, is the ideal i * minor / major rounded, or
-                            // either neighbour where that is a half (rounded up
-                            // by llround, so the one below is allowed too).
-                            QCOMPARE(std::int64_t(set.size()), major + 1);
-                            for (std::int64_t i = 0; i <= major; ++i) {
-                                const std::int64_t twice = 2 * i * minor;  // twice the ideal offset, in majors
-                                const bool half = twice % major == 0 && (twice / major) % 2 == 1;
-                                const std::int64_t nearest = std::llround(double(i * minor) / double(major));
-                                bool found = false;
-                                for (const std::int64_t off : {nearest - half, nearest}) {
-                                    const std::int64_t ma = sMajor * i, mi = sMinor * off;
-                                    found |= set.count(xMajor ? std::pair{x0 + ma, y0 + mi} : std::pair{x0 + mi, y0 + ma}) > 0;
-                                }
-                                QVERIFY2(found, qPrintable(name + QStringLiteral(", step %1").arg(i)));
-                            }
-                            for (const auto& [left, top, width, height] : parts) {
-                                Canvas part;
-                                draw(part.Part(left, top, width, height), left, top, 0);
-                                auto inPart = set;
-                                std::erase_if(inPart, [&](const auto& p) {
-                                    return p.first < left || p.first >= left + width || p.second < top ||
-                                           p.second >= top + height;
-                                });
-                                QVERIFY2(part.Set() == inPart, qPrintable(name + QStringLiteral(" in part at (%1, %2)")
-                                                                               .arg(left).arg(top)));
-                            }
-                            // From 1000 times its length back along it: what lies
-                            // between the two ends is the same.
-                            Canvas far;
-                            draw(far.Whole(), 0, 0, 1000);
-                            auto between = far.Set();
-                            std::erase_if(between, [&](const auto& p) {
-                                return p.first < std::min(x0, x1) || p.first > std::max(x0, x1) ||
-                                       p.second < std::min(y0, y1) || p.second > std::max(y0, y1);
-                            });
-                            QVERIFY2(between == set, qPrintable(name + QStringLiteral(" from far out")));
-                        }
+            for (int octant = 0; octant < 16; ++octant) {  // and backwards
+                const bool xMajor = octant & 1, backwards = octant & 8;
+                const std::int64_t sMajor = octant & 2 ? -1 : 1, sMinor = octant & 4 ? -1 : 1;
+                const std::int64_t dx = xMajor ? sMajor * major : sMinor * minor, dy = xMajor ? sMinor * minor : sMajor * major;
+                const QString name = QStringLiteral("(%1, %2) to (%3, %4)%5").arg(x0).arg(y0).arg(x0 + dx).arg(y0 + dy)
+                                         .arg(backwards ? " backwards" : "");
+                // The pixels set on the part of an image from (ox, oy), pw x ph, by
+                // the line drawn from `back` times its length before its start.
+                const auto draw = [&](std::int64_t ox, std::int64_t oy, std::int64_t pw, std::int64_t ph, std::int64_t back) {
+                    std::vector<std::uint32_t> image(stride * h, 0);
+                    const ui::Raster part{image.data() + oy * stride + ox, stride, pw, ph};
+                    const std::int64_t ax = x0 - back * dx - ox, ay = y0 - back * dy - oy, bx = x0 + dx - ox, by = y0 + dy - oy;
+                    backwards ? ui::DrawLine(part, bx, by, ax, ay, 1) : ui::DrawLine(part, ax, ay, bx, by, 1);
+                    Pixels set;
+                    for (std::int64_t i = 0; i < stride * h; ++i)
+                        if (image[i]) set.insert({i % stride, i / stride});
+                    return set;
+                };
+                const Pixels set = draw(0, 0, w, h, 0);
+                // One pixel a step; its minor offset from the start, i steps on,
+                // is the ideal i * minor / major rounded, or the one below where
+                // that is a half (llround takes the one above).
+                QCOMPARE(std::int64_t(set.size()), major + 1);
+                for (std::int64_t i = 0; i <= major; ++i) {
+                    const bool half = (2 * i * minor) % major == 0 && (2 * i * minor / major) % 2 == 1;
+                    const std::int64_t nearest = std::llround(double(i * minor) / double(major));
+                    bool found = false;
+                    for (const std::int64_t off : {nearest - half, nearest})
+                        found |= set.count(xMajor ? std::pair{x0 + sMajor * i, y0 + sMinor * off}
+                                                  : std::pair{x0 + sMinor * off, y0 + sMajor * i}) > 0;
+                    QVERIFY2(found, qPrintable(name + QStringLiteral(", step %1").arg(i)));
+                }
+                for (const auto& [l, t, pw, ph] : parts)
+                    QVERIFY2(draw(l, t, pw, ph, 0) == within(set, l, t, l + pw - 1, t + ph - 1),
+                             qPrintable(name + QStringLiteral(" on the part at (%1, %2)").arg(l).arg(t)));
+                QVERIFY2(within(draw(0, 0, w, h, 1000), std::min(x0, x0 + dx), std::min(y0, y0 + dy),
+                                std::max(x0, x0 + dx), std::max(y0, y0 + dy)) == set,
+                         qPrintable(name + QStringLiteral(" from far out")));
+            }
     }
 
     // Each case lies in the working folder, with nothing in the installed

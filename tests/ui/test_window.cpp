@@ -94,7 +94,7 @@ std::vector<std::pair<Field, double>> Shown(const app::Record& r) {
 class TestWindow : public QObject {
     Q_OBJECT
 
-private slots:  // each also named in a ctest entry of tests/ui/window.cmake
+private slots:  // test_window_scale2 in tests/ui/window.cmake names one
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void cleanup() { ui::UnloadHelpWindow(); }
 
@@ -110,6 +110,7 @@ private slots:  // each also named in a ctest entry of tests/ui/window.cmake
         w.form.Widget(Field::M0)->setText(u"abc"_s);
         w.Press(Button::Start);
         QCOMPARE(w.messages, QStringList{Text(app::Message::kInputError)});
+        QVERIFY(!w.form.Driver().SliceScheduled());  // a stopped window schedules nothing
         QCOMPARE(w.Text(Field::T), w.form.Widget(Field::T)->objectName());
         w.Press(Button::Preset1), w.messages.clear();
 
@@ -122,6 +123,7 @@ private slots:  // each also named in a ctest entry of tests/ui/window.cmake
         }));
         const sim::State& m = w.M().s;
         QVERIFY(w.messages.isEmpty() && w.form.Controller().RunDepth() == 0 && m.T > 0.06);
+        QVERIFY(!w.form.Driver().SliceScheduled());
         for (const auto& [f, v] : Shown(w.form.Controller().State())) QCOMPARE(w.Text(f), Number(v));
         ui::PictureBox* view = w.form.Widget(app::Picture::ConstructionView);
         ui::PictureBox* plot = w.form.Widget(app::Picture::Plot);
@@ -214,7 +216,7 @@ private slots:  // each also named in a ctest entry of tests/ui/window.cmake
             if (!only) w.form.Widget(Series::VX2)->setCheckState(Qt::PartiallyChecked);
             if (!only) w.form.Widget(Series::EnergyError)->setChecked(false);
             w.Press(Button::StepNC0);
-            return w.Finished();
+            return w.Finished() && !w.form.Driver().SliceScheduled();
         };
         for (const Point& each : points()) {
             QVERIFY(cycle(each.box));
@@ -270,11 +272,14 @@ private slots:  // each also named in a ctest entry of tests/ui/window.cmake
     // little the slice took since the rate was set (a tenth is allowed for
     // it), and at most a minute at a time. A new rate forgets what the old
     // one owed: the next cycle comes within a frame, not after the old wait
-    // (2,5 s or more here). Stop does not wait for the pace either.
+    // (2,5 s or more here). Stop does not wait for the pace either. A
+    // stopped window schedules nothing, whatever its rate.
     void pacedRunsWaitForTheirRate() {
         Window w;
         const ui::RunDriver& driver = w.form.Driver();
         const auto cycles = [&] { return std::llround(w.M().s.T / 1e-4); };
+        w.form.SetRate(0.5);
+        QVERIFY(!driver.SliceScheduled());
         w.Press(Button::Start);
         const struct { double rate; int waitMs; } rows[] = {{1e-5, 10000}, {2e-5, 5000}, {4e-5, 2500}, {1e-9, 60000}};
         for (const auto& [rate, waitMs] : rows) {
@@ -289,27 +294,6 @@ private slots:  // each also named in a ctest entry of tests/ui/window.cmake
         QTRY_VERIFY_WITH_TIMEOUT(!w.form.Controller().Running(), 2000);
         QCOMPARE(cycles(), before + 1);
         QVERIFY(!driver.SliceScheduled());
-    }
-
-    // A stopped window schedules nothing, whatever stopped it: nothing runs
-    // between the user's presses.
-    void aStoppedWindowSchedulesNothing() {
-        Window w;
-        const ui::RunDriver& driver = w.form.Driver();
-        QVERIFY(!driver.SliceScheduled());
-        w.form.SetRate(0);  // a new rate starts nothing
-        QVERIFY(!driver.SliceScheduled());
-        w.form.Widget(Field::M0)->setText(u"abc"_s);  // a refused Start
-        w.Press(Button::Start);
-        QVERIFY(w.messages.size() == 1 && !driver.SliceScheduled());
-        w.Press(Button::Preset1);
-        QVERIFY(w.Run([&] { return w.Press(Button::Stop), false; }) && !driver.SliceScheduled());
-        w.Press(Button::StepNC0);
-        QVERIFY(w.Finished() && !driver.SliceScheduled());
-        // A run ended by its plot's message: a force beyond the surface.
-        QVERIFY(w.Run([&] { return w.form.Widget(Field::MF)->setText(u"1E-300"_s), false; }));
-        QVERIFY(w.messages.size() == 2 && !driver.SliceScheduled());
-        QCOMPARE(w.form.Controller().RunDepth(), 0);
     }
 
     // A message box up between two slices (a refused Start's, with a run

@@ -12,8 +12,7 @@ morvane1_window_test(test_window ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp)
 morvane1_window_test(window_life_driver ${CMAKE_CURRENT_LIST_DIR}/window_life.cpp)
 # Destroying the X window from another client needs the XCB library.
 find_library(MORVANE1_XCB_LIBRARY xcb)
-find_path(MORVANE1_XCB_INCLUDE xcb/xcb.h)
-if(MORVANE1_XCB_LIBRARY AND MORVANE1_XCB_INCLUDE)
+if(MORVANE1_XCB_LIBRARY)
   target_link_libraries(window_life_driver PRIVATE ${MORVANE1_XCB_LIBRARY})
 endif()
 morvane1_window_test(test_soak ${CMAKE_CURRENT_LIST_DIR}/soak.cpp)
@@ -31,7 +30,7 @@ set_tests_properties(test_picture_box test_window life_exit_depth50 life_close_d
   life_msgbox_exit_depth50 life_msgbox_close_depth50 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 set_tests_properties(test_window_scale2 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2")
 # An X window destroyed by another client needs an X server.
-if(MORVANE1_XCB_LIBRARY AND MORVANE1_XCB_INCLUDE)
+if(MORVANE1_XCB_LIBRARY)
   add_test(NAME life_destroyed_depth2 COMMAND xvfb-run -a $<TARGET_FILE:window_life_driver> destroyed 2)
   set_tests_properties(life_destroyed_depth2 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" LABELS x11 TIMEOUT 60)
 endif()
