@@ -213,6 +213,17 @@ TEST(Run, StopStepNC0AndContinueCountTheirSteps) {
     EXPECT_TRUE(f.port.messages.empty());
 }
 
+// The plot's sweep restarts at the first step past 25 * MT, not at it: with
+// h = MT = 2^-10 s, whose sums are exact, TPlot is 25 h after 25 steps.
+TEST(Run, TheSweepRestartsPastItsWidth) {
+    Form f({{Field::Step, "0,0009765625"}, {Field::MT, "0,0009765625"}});
+    std::vector<double> tPlot;
+    f.port.afterScript = [&] { tPlot.push_back(f.form.State().view.TPlot), f.port.windows = tPlot.size() < 26; };
+    f.Press(Button::Start);
+    ASSERT_EQ(tPlot.size(), 26u);
+    EXPECT_EQ(std::vector(tPlot.end() - 3, tPlot.end()), (std::vector{24 * 0.0009765625, 25 * 0.0009765625, 0.0}));
+}
+
 TEST(Run, ErrorsEndItWithTheirScopesMessage) {
     struct Case { const char* name; Field field; const char* text; Message message; };
     const Case cases[] = {
@@ -253,10 +264,14 @@ TEST(Run, ErrorsEndItWithTheirScopesMessage) {
     fast.Press(Button::Start);
     EXPECT_EQ(fast.port.messages, std::vector{Message::kSolveError});
     EXPECT_EQ((std::vector{fast.port.Text(Field::T), fast.port.Text(Field::W0Now)}), (std::vector<std::string>{"1E-150", ""}));
-    // Before any Start the record is all zero: the first step fails.
+    // Before any Start the record is all zero: the first step fails. The
+    // box's own event loop calling the engine again steps nothing.
     Form g;
+    double inBox = -1;
+    g.port.inBox = [&] { inBox = g.form.RunSlice([](double) { return true; }); };
     g.Press(Button::StepNC0);
     EXPECT_EQ(g.port.messages, std::vector{Message::kSolveError});
+    EXPECT_TRUE(inBox == 0 && g.M().s.T == 0);
     // At rest E0 = 0: the plotted 1E10*(E-E0)/E0 has no value, and the plot
     // scope says so (the headless runner leaves its cell empty instead).
     Form rest({{Field::V0, "0"}, {Field::W0, "0"}});
@@ -272,8 +287,8 @@ TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
         const char* name;
         std::vector<Button> round;  // after the first Start, all in its first round of events
         long steps;                 // made since the last accepted Start
-        // The levels right after the round's presses: how many, the
-        // innermost one's phase, and the presses waiting for its first round.
+        // Right after the round's presses: the levels, the innermost one's
+        // phase, and the presses waiting for its first round.
         int depth;
         Phase phase;
         std::vector<Button> waiting;
@@ -306,6 +321,8 @@ TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
         // window: every level ends there, and вар.2 behind it is dropped.
         {"Start, Continue, Exit, вар.2", {Button::Continue, Button::Exit, Button::Preset2}, 14, 2, Phase::kOpened,
          {Button::Exit, Button::Preset2}},
+        // Exit between two slices ends the run at once.
+        {"Start, Exit", {Button::Exit}, 7, 0, Phase::kIdle, {}},
     };
     for (const Case& c : cases) {
         Form f({{Field::NC0, "7"}});
@@ -313,18 +330,17 @@ TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
             f.port.SetText(Field::V0, c.v0);
             for (Button b : c.round) f.form.Press(b);
             const RunLevels& now = f.form.Levels();
-            EXPECT_EQ(now.Depth(), c.depth) << c.name;
-            EXPECT_EQ(now.Innermost(), c.phase) << c.name;
+            EXPECT_TRUE(now.Depth() == c.depth && now.Innermost() == c.phase) << c.name;
             EXPECT_EQ(std::vector(now.Queued().begin(), now.Queued().end()), c.waiting) << c.name;
         }};
         f.port.afterScript = [&] { f.port.windows = f.port.rounds < 50; };  // the runs end by their own Stop
         f.Press(Button::Start);
         EXPECT_EQ(f.M().s.T, SumOfSteps(0.0001, c.steps)) << c.name;
         EXPECT_EQ(f.form.RunDepth(), 0) << c.name;
-        EXPECT_TRUE(f.form.Levels().Innermost() == Phase::kIdle && f.form.Levels().Queued().empty()) << c.name;
         EXPECT_EQ(f.port.messages.size(), c.v0[0] == 'a' ? 1u : 0u) << c.name;
         EXPECT_EQ(f.port.helpAtCycle, c.helpAtCycle) << c.name;
         EXPECT_EQ(f.port.Text(Field::V0), c.v0) << c.name;
+        EXPECT_EQ(f.port.presentedAtCycle, f.port.cycles) << c.name;  // the last readouts shown
     }
 }
 
@@ -356,8 +372,7 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
     // each display cycle advances by cycleNs and the window by 1 ms after
     // each slice of at most 10 ms; the timer sleeps until the next is due.
     // A stall (the clock jumps ahead after the slice at 1 s: the machine
-    // suspended, the window dragged) is made up for by two frames at most:
-    // the run does not race to catch up, and keeps its rate from there.
+    // suspended) is made up for by two frames at most, not raced through.
     const Case cases[] = {{"as fast as possible", 0, 50'000, false}, {"a pace the cycles cannot keep", 100, 50'000, false},
                           {"real time", 1, 5'000, true}, {"a cycle every 0,1 s", 0.001, 5'000, true},
                           {"real time, 10 s stalled", 1, 5'000, true, 10'000'000'000},
@@ -381,18 +396,27 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
         // As fast as the cycles go (but for the first frame) where they cannot
         // keep up; else within a display cycle of what the rate allowed when
         // the last slice began, at no more than 60 slices a second (and one
-        // at once after a stall). A stall earns the two frames, less the
-        // part of a frame between the last slice before it and the stall.
+        // at once after a stall, which earns the two frames less up to one).
         const double allowed = c.keepsUp ? c.rate * (static_cast<double>(began - stalled) * 1e-9 + (stalled ? catchUp : 0))
                                          : unpaced;
         const double frame = stalled ? c.rate / 60 : 0;
         EXPECT_NEAR(f.M().s.T, allowed - frame / 2, c.keepsUp ? 1e-4 + frame / 2 : 0.01 * unpaced) << c.name;
         EXPECT_TRUE(!c.keepsUp || slices <= 3 * 60 + 1 + (stalled > 0)) << c.name << ": " << slices;
     }
-    // A rate just set has earned nothing yet: a slice makes its first cycle only.
-    app::Pace pace;
-    pace.SetRate(2, 0), pace.BeginSlice(0, 10'000'000);
-    EXPECT_FALSE(pace.GoOn(1e-4, 0));
+    // A new rate forgets that the last slice ran out of time (12 ms of 10):
+    // the next waits for its frame, and then has earned nothing. At 1E9 a ns
+    // earns 1 s. Started at 0,25, as fast as possible and slower is 0,25.
+    app::Pace pace, fast(1e9), started(0.25);
+    pace.Restart(0), pace.BeginSlice(0, 10'000'000), pace.EndSlice(0, 12'000'000);
+    EXPECT_EQ(pace.DueInNs(12'000'000), 0);
+    pace.SetRate(2, 12'000'000);
+    EXPECT_EQ(pace.DueInNs(12'000'000), app::Pace::kFrameNs - 12'000'000);
+    pace.BeginSlice(12'000'000, 10'000'000);
+    EXPECT_FALSE(pace.GoOn(1e-4, 12'000'000));
+    fast.Restart(0), fast.BeginSlice(1, 10'000'000);
+    EXPECT_TRUE(fast.GoOn(0.5, 1) && !fast.GoOn(1, 1));
+    started.SetRate(0, 0), started.Slower(0);
+    EXPECT_EQ(started.Rate(), 0.25);
 }
 
 }  // namespace
