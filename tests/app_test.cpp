@@ -213,15 +213,13 @@ TEST(Run, StopStepNC0AndContinueCountTheirSteps) {
     EXPECT_TRUE(f.port.messages.empty());
 }
 
-// The plot's sweep restarts at the first step past 25 * MT, not at it: with
-// h = MT = 2^-10 s, whose sums are exact, TPlot is 25 h after 25 steps.
+// The plot's sweep restarts past 25 * MT, not at it: h = MT = 2^-10 s sum exactly to it in 25 steps.
 TEST(Run, TheSweepRestartsPastItsWidth) {
     Form f({{Field::Step, "0,0009765625"}, {Field::MT, "0,0009765625"}});
     std::vector<double> tPlot;
     f.port.afterScript = [&] { tPlot.push_back(f.form.State().view.TPlot), f.port.windows = tPlot.size() < 26; };
     f.Press(Button::Start);
-    ASSERT_EQ(tPlot.size(), 26u);
-    EXPECT_EQ(std::vector(tPlot.end() - 3, tPlot.end()), (std::vector{24 * 0.0009765625, 25 * 0.0009765625, 0.0}));
+    EXPECT_TRUE(tPlot.size() == 26 && tPlot[24] == 25 * 0.0009765625 && tPlot[25] == 0);
 }
 
 TEST(Run, ErrorsEndItWithTheirScopesMessage) {
@@ -264,14 +262,10 @@ TEST(Run, ErrorsEndItWithTheirScopesMessage) {
     fast.Press(Button::Start);
     EXPECT_EQ(fast.port.messages, std::vector{Message::kSolveError});
     EXPECT_EQ((std::vector{fast.port.Text(Field::T), fast.port.Text(Field::W0Now)}), (std::vector<std::string>{"1E-150", ""}));
-    // Before any Start the record is all zero: the first step fails. The
-    // box's own event loop calling the engine again steps nothing.
+    // Before any Start the record is all zero: the first step fails.
     Form g;
-    double inBox = -1;
-    g.port.inBox = [&] { inBox = g.form.RunSlice([](double) { return true; }); };
     g.Press(Button::StepNC0);
     EXPECT_EQ(g.port.messages, std::vector{Message::kSolveError});
-    EXPECT_TRUE(inBox == 0 && g.M().s.T == 0);
     // At rest E0 = 0: the plotted 1E10*(E-E0)/E0 has no value, and the plot
     // scope says so (the headless runner leaves its cell empty instead).
     Form rest({{Field::V0, "0"}, {Field::W0, "0"}});
@@ -287,8 +281,7 @@ TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
         const char* name;
         std::vector<Button> round;  // after the first Start, all in its first round of events
         long steps;                 // made since the last accepted Start
-        // Right after the round's presses: the levels, the innermost one's
-        // phase, and the presses waiting for its first round.
+        // Right after the round's presses: the levels, the innermost one's phase, the presses waiting.
         int depth;
         Phase phase;
         std::vector<Button> waiting;
@@ -317,12 +310,10 @@ TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
          2, Phase::kOpened, {Button::Preset1, Button::About, Button::Stop}, 2},
         // A refused Start opens no level: Stop acts at once, one more cycle.
         {"Start, refused Start, Stop", {Button::Start, Button::Stop}, 14, 1, Phase::kRunning, {}, -1, "abc"},
-        // Exit, handled in the nested level's first round (2N), closes the
-        // window: every level ends there, and вар.2 behind it is dropped.
+        // Exit in the nested level's first round (2N) ends every level; вар.2 behind it is dropped.
         {"Start, Continue, Exit, вар.2", {Button::Continue, Button::Exit, Button::Preset2}, 14, 2, Phase::kOpened,
          {Button::Exit, Button::Preset2}},
-        // Exit between two slices ends the run at once.
-        {"Start, Exit", {Button::Exit}, 7, 0, Phase::kIdle, {}},
+        {"Start, Exit", {Button::Exit}, 7, 0, Phase::kIdle, {}},  // between two slices: the run ends at once
     };
     for (const Case& c : cases) {
         Form f({{Field::NC0, "7"}});
@@ -403,18 +394,15 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
         EXPECT_NEAR(f.M().s.T, allowed - frame / 2, c.keepsUp ? 1e-4 + frame / 2 : 0.01 * unpaced) << c.name;
         EXPECT_TRUE(!c.keepsUp || slices <= 3 * 60 + 1 + (stalled > 0)) << c.name << ": " << slices;
     }
-    // A new rate forgets that the last slice ran out of time (12 ms of 10):
-    // the next waits for its frame, and then has earned nothing. At 1E9 a ns
-    // earns 1 s. Started at 0,25, as fast as possible and slower is 0,25.
-    app::Pace pace, fast(1e9), started(0.25);
+    // A new rate forgets that the last slice ran out of time (12 ms of 10): the next waits for
+    // its frame, and has earned nothing. Started at 0,25, as fast as possible and slower is 0,25.
+    app::Pace pace, started(0.25);
     pace.Restart(0), pace.BeginSlice(0, 10'000'000), pace.EndSlice(0, 12'000'000);
     EXPECT_EQ(pace.DueInNs(12'000'000), 0);
     pace.SetRate(2, 12'000'000);
     EXPECT_EQ(pace.DueInNs(12'000'000), app::Pace::kFrameNs - 12'000'000);
     pace.BeginSlice(12'000'000, 10'000'000);
     EXPECT_FALSE(pace.GoOn(1e-4, 12'000'000));
-    fast.Restart(0), fast.BeginSlice(1, 10'000'000);
-    EXPECT_TRUE(fast.GoOn(0.5, 1) && !fast.GoOn(1, 1));
     started.SetRate(0, 0), started.Slower(0);
     EXPECT_EQ(started.Rate(), 0.25);
 }

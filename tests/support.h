@@ -35,13 +35,8 @@ public:
     }
     void ShowHelp() override { helpAtCycle = cycles; }
     void Present() override { presentedAtCycle = cycles; }
-    void MessageBox(app::Message m) override {
-        MemoryPort::MessageBox(m);
-        if (inBox) inBox();
-    }
 
     long rounds = 0, cycles = 0, helpAtCycle = -1, presentedAtCycle = -1;
-    std::function<void()> inBox;  // runs while a message box is up
     std::vector<std::function<void()>> script;  // step i runs at round i + 1
     std::function<void()> afterScript;
 };

@@ -263,13 +263,11 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
             }
     }
 
-    // A paced run asks the timer for the wait its rate gives: after a display
-    // cycle of 1E-4 s (preset 1), 1E-4 s over the rate, less the little the
-    // slice took (a tenth is allowed), at most a minute at a time. A new rate
-    // forgets what the old one owed: the next cycle comes within a frame, not
-    // after the old wait (2,5 s or more). A message box (a refused Start's)
-    // holds the run; Stop does not wait for the pace; a stopped window
-    // schedules nothing, whatever its rate.
+    // A paced run asks for the wait its rate gives: after a display cycle of
+    // 1E-4 s (preset 1), 1E-4 s over the rate less the little the slice took,
+    // at most a minute. A new rate forgets the old wait (2,5 s or more): the
+    // next cycle comes within a frame. A message box (a refused Start's) holds
+    // the run; Stop does not wait; a stopped window schedules nothing.
     void pacedRunsWaitForTheirRate() {
         Window w;
         const ui::RunDriver& driver = w.form.Driver();

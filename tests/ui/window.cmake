@@ -10,17 +10,14 @@ endfunction()
 morvane1_window_test(test_picture_box ${CMAKE_CURRENT_LIST_DIR}/test_picture_box.cpp)
 morvane1_window_test(test_window ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp)
 morvane1_window_test(window_life_driver ${CMAKE_CURRENT_LIST_DIR}/window_life.cpp)
-# Destroying the X window from another client needs the XCB library.
-find_library(MORVANE1_XCB_LIBRARY xcb)
+find_library(MORVANE1_XCB_LIBRARY xcb)  # to destroy the X window from another client
 if(MORVANE1_XCB_LIBRARY)
   target_link_libraries(window_life_driver PRIVATE ${MORVANE1_XCB_LIBRARY})
 endif()
 morvane1_window_test(test_soak ${CMAKE_CURRENT_LIST_DIR}/soak.cpp)
 
 add_test(NAME test_picture_box COMMAND test_picture_box)
-# Every test function of test_window; the window's speed and its share of a
-# core are figures of bench_window, not tests.
-add_test(NAME test_window COMMAND test_window)
+add_test(NAME test_window COMMAND test_window)  # its speed and share of a core: figures of bench_window
 add_test(NAME test_window_scale2 COMMAND test_window surfacesAtDeviceResolution)
 foreach(action exit close helpclose msgbox_exit msgbox_close)
   add_test(NAME life_${action}_depth50 COMMAND window_life_driver ${action} 50)

@@ -34,17 +34,17 @@ namespace {
 QMessageBox* VisibleBox() { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }
 
 // As xdotool windowclose does it: from a connection of its own.
-bool DestroyFromAnotherClient([[maybe_unused]] WId window) {
 #if __has_include(<xcb/xcb.h>)
+bool DestroyFromAnotherClient(WId window) {
     xcb_connection_t* other = xcb_connect(nullptr, nullptr);
     auto* error = xcb_request_check(other, xcb_destroy_window_checked(other, static_cast<xcb_window_t>(window)));
     const bool destroyed = !xcb_connection_has_error(other) && !error;
     std::free(error), xcb_disconnect(other);
     return destroyed;
-#else
-    return false;  // no X client here
-#endif
 }
+#else
+bool DestroyFromAnotherClient(WId) { return false; }  // no X client here
+#endif
 
 }  // namespace
 
