@@ -14,15 +14,14 @@
 #include <QStyle>
 #include <QStyleFactory>
 
-// The X11 check below needs the XCB protocol's event layout; elsewhere
-// (Wayland, Windows, macOS) no X client can destroy the window.
+// The X11 check below needs the XCB protocol's event layout: a build without
+// it leaves the check out, and at run time it acts on the xcb platform only.
 #if __has_include(<xcb/xcb.h>)
 #include <xcb/xcb.h>
 #define MORVANE1_X11 1
 #else
 #define MORVANE1_X11 0
 #endif
-
 
 #include "app/numtext.h"
 #include "ui/form1_controls.h"

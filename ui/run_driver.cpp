@@ -39,19 +39,22 @@ RunDriver::RunDriver(app::Controller& controller, std::function<void()> beforeSl
 
 void RunDriver::SetRate(double rate) {
     pace_.SetRate(rate, Now());
-    emit rateChanged(pace_.Rate());
-    Follow();
+    RateChanged();
 }
 
 void RunDriver::Faster() {
     pace_.Faster(Now());
-    emit rateChanged(pace_.Rate());
-    Follow();
+    RateChanged();
 }
 
 void RunDriver::Slower() {
     pace_.Slower(Now());
+    RateChanged();
+}
+
+void RunDriver::RateChanged() {
     emit rateChanged(pace_.Rate());
+    // A slice due sooner or later than the old rate said.
     Follow();
 }
 

@@ -61,6 +61,7 @@ signals:
 private:
     // One slice of the run, when the pace says it is due.
     void RunSlice();
+    void RateChanged();
     qint64 Now() const { return clock_.nsecsElapsed(); }
 
     app::Controller& controller_;
