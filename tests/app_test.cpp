@@ -327,7 +327,7 @@ TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
         f.port.afterScript = [&] { f.port.windows = f.port.rounds < 50; };  // the runs end by their own Stop
         f.Press(Button::Start);
         EXPECT_EQ(f.M().s.T, SumOfSteps(0.0001, c.steps)) << c.name;
-        EXPECT_EQ(f.form.RunDepth(), 0) << c.name;
+        EXPECT_TRUE(f.form.RunDepth() == 0 && f.form.Levels().Innermost() == Phase::kIdle) << c.name;
         EXPECT_EQ(f.port.messages.size(), c.v0[0] == 'a' ? 1u : 0u) << c.name;
         EXPECT_EQ(f.port.helpAtCycle, c.helpAtCycle) << c.name;
         EXPECT_EQ(f.port.Text(Field::V0), c.v0) << c.name;
