@@ -48,8 +48,8 @@ void Controller::Load() {
 }
 
 void Controller::Press(Button button) {
-    if (levelWaiting_ || !pending_.empty()) {
-        pending_.push_back(button);
+    if (levels_.PressWaits()) {
+        levels_.Queue(button);
         return;
     }
     Handle(button);
@@ -73,15 +73,12 @@ void Controller::Handle(Button button) {
 }
 
 void Controller::HandlePending() {
-    while (!levelWaiting_ && !pending_.empty()) {
-        // Presses made on a window that has closed since go with it.
+    while (levels_.PressDue()) {
         if (port_.OpenWindowCount() == 0) {
-            pending_.clear();
+            levels_.DropPresses();
             return;
         }
-        const Button button = pending_.front();
-        pending_.pop_front();
-        Handle(button);
+        Handle(levels_.TakePress());
     }
 }
 
@@ -133,20 +130,18 @@ void Controller::OpenHelp() { port_.ShowHelp(); }
 void Controller::RunSimulation() {
     // Pressed during a run, the new level goes first and the interrupted one
     // resumes after it, on the same record.
-    ++depth_;
-    levelWaiting_ = true;
+    levels_.Open();
 }
 
 double Controller::RunSlice(const GoOn& goOn) {
-    if (inSlice_) return 0;
-    inSlice_ = true;
-    stepped_ = 0;
+    if (!levels_.BeginSlice()) return 0;
+    double stepped = 0;  // simulated seconds [s]
     // The innermost level left its event round to the window; it goes on
     // only while a window of the system is still open.
-    if (depth_ > 0 && !levelWaiting_ && port_.OpenWindowCount() == 0) EndLevel();
-    while (depth_ > 0) {
-        levelWaiting_ = false;
-        const PassEnd end = Pass();
+    if (levels_.Innermost() == RunLevels::Phase::kRunning && port_.OpenWindowCount() == 0) EndLevel();
+    while (levels_.Depth() > 0) {
+        levels_.BeginPass();
+        const PassEnd end = Pass(stepped);
         if (end == PassEnd::kStep) continue;
         if (end == PassEnd::kLevelEnded) {
             EndLevel();
@@ -154,46 +149,44 @@ double Controller::RunSlice(const GoOn& goOn) {
         }
         // The event round. A queued press that opened a level lets that level
         // run first; otherwise the window may take its events here.
-        if (levelWaiting_) continue;
+        if (levels_.Innermost() == RunLevels::Phase::kOpened) continue;
         if (port_.OpenWindowCount() == 0) {
             EndLevel();
             continue;
         }
-        if (!goOn(stepped_)) break;
+        if (!goOn(stepped)) break;
     }
-    inSlice_ = false;
-    return stepped_;
+    levels_.EndSlice();
+    return stepped;
 }
 
 void Controller::EndLevel() {
-    --depth_;
+    levels_.EndOne();
     // The interrupted level was in its event round, which goes on with the
     // presses queued behind the level that ended (with no level left, they
     // are presses made after the run); the level itself goes on only while a
     // window of the system is still open.
     HandlePending();
-    while (depth_ > 0 && port_.OpenWindowCount() == 0) --depth_;
-    if (depth_ == 0) port_.Present();
+    while (levels_.Depth() > 0 && port_.OpenWindowCount() == 0) levels_.EndOne();
+    if (levels_.Depth() == 0) port_.Present();
 }
 
 void Controller::EndAllLevels() {
-    depth_ = 0;
-    levelWaiting_ = false;
-    pending_.clear();
+    levels_.EndAll();
     port_.Present();
 }
 
 void Controller::WindowClosed() {
-    if (inSlice_ || depth_ == 0 || port_.OpenWindowCount() > 0) return;
+    if (levels_.InSlice() || levels_.Depth() == 0 || port_.OpenWindowCount() > 0) return;
     EndAllLevels();
 }
 
-Controller::PassEnd Controller::Pass() {
+Controller::PassEnd Controller::Pass(double& stepped) {
     // Step error scope: the step, its accounting and display steps 1 to 6.
     bool displayDue = false;
     const bool stepDone = ErrorScope(port_, Message::kSolveError, [&] {
         sim::Step(rec_.model);
-        AccountStep();
+        AccountStep(stepped);
         displayDue = !(rec_.run.NC < rec_.run.NC0);
         if (displayDue) DisplayCycle();
     });
@@ -213,13 +206,13 @@ Controller::PassEnd Controller::Pass() {
     return PassEnd::kEventRound;
 }
 
-void Controller::AccountStep() {
+void Controller::AccountStep(double& stepped) {
     RunCounters& run = rec_.run;
     Display& view = rec_.view;
     if (run.NC == std::numeric_limits<std::int32_t>::max()) sim::RaiseArithmeticError();
     run.NC = run.NC + 1;
     const double h = rec_.model.p.h;
-    stepped_ += std::fabs(h);
+    stepped += std::fabs(h);
     view.TPlot = sim::Chk(view.TPlot + h);
     // Equality does not restart; the MT is the one held since the last read.
     if (!(sim::Chk(kPlotWidth * view.MT) >= view.TPlot)) {

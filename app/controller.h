@@ -7,11 +7,11 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <functional>
 
 #include "app/port.h"
 #include "app/record.h"
+#include "app/run_levels.h"
 
 namespace app {
 
@@ -30,9 +30,11 @@ public:
     // waits its turn: presses are handled in the order they were made.
     void Press(Button button);
 
+    // The run levels, their phase and the presses waiting, as one value.
+    const RunLevels& Levels() const { return levels_; }
     // Runs in progress, the interrupted ones included (0 when idle).
-    int RunDepth() const { return depth_; }
-    bool Running() const { return depth_ > 0; }
+    int RunDepth() const { return levels_.Depth(); }
+    bool Running() const { return levels_.Depth() > 0; }
     // A run told to stop: it ends at its next stop test.
     bool Stopping() const { return Running() && rec_.run.StopFlag; }
 
@@ -72,30 +74,21 @@ private:
     enum class PassEnd { kStep, kEventRound, kLevelEnded };
     // One pass of the innermost level: a step, and a display cycle when NC
     // reaches NC0, which ends at the stop test or in the event round.
-    PassEnd Pass();
+    PassEnd Pass(double& stepped);
     // The innermost level has ended: the one it interrupted goes on with the
     // event round it was in, if a window is still open.
     void EndLevel();
     void EndAllLevels();
     // NC + 1 and TPlot + h after the step (which adds h to T); the plot's sweep restarts after 25 * MT.
-    void AccountStep();
+    // Adds |h| to the simulated seconds the slice has stepped.
+    void AccountStep(double& stepped);
     void DisplayCycle();
     // Writes the readouts after T up to count - 1 from their values.
     void ShowReadouts(const double* values, std::size_t count);
 
     WindowPort& port_;
     Record rec_;
-    // Nesting: a Start, Continue or Do-NC0-steps press handled during a run
-    // opens a new level on the same record, so any number of presses needs no
-    // stack. The innermost level runs; the others wait in their event rounds.
-    int depth_ = 0;
-    // A level opened and not yet at its first event round: the presses after
-    // the one that opened it wait for that round, as they would for the event
-    // processing of a run started inside the press.
-    bool levelWaiting_ = false;
-    std::deque<Button> pending_;
-    bool inSlice_ = false;
-    double stepped_ = 0;  // simulated seconds stepped in this slice [s]
+    RunLevels levels_;
 };
 
 }  // namespace app

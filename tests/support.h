@@ -35,8 +35,9 @@ public:
         MemoryPort::SetText(f, text);
     }
     void ShowHelp() override { helpAtCycle = cycles; }
+    void Present() override { presentedAtCycle = cycles; }
 
-    long rounds = 0, cycles = 0, helpAtCycle = -1;
+    long rounds = 0, cycles = 0, helpAtCycle = -1, presentedAtCycle = -1;
     std::vector<std::function<void()>> script;  // step i runs at round i + 1
     std::function<void()> afterScript;
 };

@@ -14,9 +14,14 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+// The X11 check below needs the XCB protocol's event layout: a build without
+// it leaves the check out, and at run time it acts on the xcb platform only.
+#if __has_include(<xcb/xcb.h>)
 #include <xcb/xcb.h>
-
-#include <algorithm>
+#define MORVANE1_X11 1
+#else
+#define MORVANE1_X11 0
+#endif
 
 #include "app/numtext.h"
 #include "ui/form1_controls.h"
@@ -37,9 +42,6 @@ void ShowMessageBox(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-// Timers take whole milliseconds: rounded up, a slice is never early.
-int WaitMs(qint64 ns) { return static_cast<int>((ns + 999'999) / 1'000'000); }
-
 }  // namespace
 
 void ApplyProgramStyle() {
@@ -49,7 +51,8 @@ void ApplyProgramStyle() {
 Form1::Form1(double rate)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint) {
+                           Qt::WindowCloseButtonHint),
+      driver_(controller_, [this] { ReadLocale(); }, [this] { Present(); }, rate) {
     setObjectName(QStringLiteral("Form1"));
     setFixedSize(TwipsToPx(11925), TwipsToPx(8370));
     // The layout is the old one in fixed twips, drawn for an 8-point sans
@@ -60,26 +63,22 @@ Form1::Form1(double rate)
     setFont(f);
 
     messageSink_ = [this](const QString& text) { ShowMessageBox(this, text); };
+    x11_ = QGuiApplication::platformName() == QLatin1String("xcb");
     ReadLocale();
     CreateControls();
     controller_.Load();
     Present();
 
-    clock_.start();
-    sliceTimer_.setSingleShot(true);
-    sliceTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&sliceTimer_, &QTimer::timeout, this, &Form1::RunSlice);
+    connect(&driver_, &RunDriver::runFinished, this, &Form1::runFinished);
+    connect(&driver_, &RunDriver::rateChanged, this, &Form1::ShowRate);
     // Ctrl with the arrows and 0 types nothing into a field.
     const auto onKey = [this](QKeyCombination keys, auto change) {
-        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, [this, change] {
-            change();
-            RateChanged();
-        });
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, change);
     };
-    onKey(Qt::CTRL | Qt::Key_Up, [this] { pace_.Faster(Now()); });
-    onKey(Qt::CTRL | Qt::Key_Down, [this] { pace_.Slower(Now()); });
-    onKey(Qt::CTRL | Qt::Key_0, [this] { pace_.SetRate(0, Now()); });
-    SetRate(rate);
+    onKey(Qt::CTRL | Qt::Key_Up, [this] { driver_.Faster(); });
+    onKey(Qt::CTRL | Qt::Key_Down, [this] { driver_.Slower(); });
+    onKey(Qt::CTRL | Qt::Key_0, [this] { driver_.SetRate(0); });
+    ShowRate(driver_.Rate());
 }
 
 Form1::~Form1() = default;
@@ -114,10 +113,8 @@ void Form1::CreateControls() {
                 // window need not paint its background under each readout.
                 if (field->style()->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0)
                     field->setAttribute(Qt::WA_OpaquePaintEvent);
-                shown_.at(at) = field->text().toStdString();
-                connect(field, &QLineEdit::textChanged, this,
-                        [this, at](const QString& now) { shown_[at] = now.toStdString(); });
-                texts_.at(at) = field;
+                texts_.Follow(static_cast<app::Field>(at), field);
+                fields_.at(at) = field;
                 widget = field;
                 break;
             }
@@ -146,7 +143,7 @@ void Form1::CreateControls() {
 
 void Form1::SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
 
-QLineEdit* Form1::Widget(app::Field f) const { return texts_.at(app::Slot(f)); }
+QLineEdit* Form1::Widget(app::Field f) const { return fields_.at(app::Slot(f)); }
 QCheckBox* Form1::Widget(app::Series s) const { return seriesBoxes_.at(app::Slot(s)); }
 QCheckBox* Form1::Widget(app::Box b) const { return boxes_.at(app::Slot(b)); }
 QPushButton* Form1::Widget(app::Button b) const { return buttons_.at(app::Slot(b)); }
@@ -157,72 +154,20 @@ void Form1::OnButton(app::Button button) {
     controller_.Press(button);
     // What the press wrote shows at once; a run it started goes on in slices.
     Present();
-    FollowRun();
+    driver_.Follow();
 }
 
-void Form1::SetRate(double rate) {
-    pace_.SetRate(rate, Now());
-    RateChanged();
-}
+void Form1::SetRate(double rate) { driver_.SetRate(rate); }
 
-void Form1::RateChanged() {
-    const double rate = pace_.Rate();
+void Form1::ShowRate(double rate) {
     setWindowTitle(rate > 0 ? QStringLiteral("Morvane1 — темп ×") +
                                   QString::fromStdString(app::FormatNumber(rate, separator_))
                             : QStringLiteral("Morvane1 — темп: максимальный"));
-    FollowRun();
 }
 
-void Form1::FollowRun() {
-    if (slicing_ || boxesUp_ > 0) return;  // the slice or the box in progress looks after it
-    if (controller_.Running()) {
-        if (!running_) pace_.Restart(Now());
-        running_ = true;
-        // A run told to stop makes its last display cycles at once.
-        const qint64 wait = controller_.Stopping() ? 0 : pace_.DueInNs(Now());
-        roundStart_ = wait == 0 ? Now() : -1;
-        sliceTimer_.start(WaitMs(wait));
-    } else if (running_) {
-        running_ = false;
-        sliceTimer_.stop();
-        emit runFinished();
-    }
-}
+std::string Form1::GetText(app::Field f) { return texts_.Get(f); }
 
-void Form1::RunSlice() {
-    if (!controller_.Running()) return FollowRun();
-    qint64 now = Now();
-    if (!controller_.Stopping()) {
-        // Woken early, or the rate has changed since.
-        if (const qint64 wait = pace_.DueInNs(now); wait > 0) return sliceTimer_.start(WaitMs(wait));
-    }
-    // The window's turn between two slices at full speed: on a slow display
-    // (a remote X server, software rendering) it can take milliseconds, and
-    // is kept to a sixth of the run's time.
-    if (roundStart_ >= 0)
-        sliceLimitNs_ = std::clamp(5 * (now - roundStart_), kPresentIntervalNs, kLongestPresentIntervalNs);
-    ReadLocale();
-    pace_.BeginSlice(now, sliceLimitNs_);
-    slicing_ = true;
-    const double stepped = controller_.RunSlice([this](double soFar) { return pace_.GoOn(soFar, Now()); });
-    slicing_ = false;
-    now = Now();
-    pace_.EndSlice(stepped, now);
-    Present();
-    FollowRun();
-}
-
-std::string Form1::GetText(app::Field f) {
-    const std::size_t at = app::Slot(f);
-    return pendingSet_.at(at) ? pending_[at] : shown_[at];
-}
-
-void Form1::SetText(app::Field f, std::string_view text) {
-    const std::size_t at = app::Slot(f);
-    pending_[at].assign(text);
-    pendingSet_[at] = true;
-    anyPending_ = true;
-}
+void Form1::SetText(app::Field f, std::string_view text) { texts_.Set(f, text); }
 
 namespace {
 
@@ -243,13 +188,9 @@ app::Surface& Form1::Picture(app::Picture p) { return *Widget(p); }
 
 void Form1::MessageBox(app::Message message) {
     Present();
-    // A run waits while a box is up, as it did for a box shown in its event
-    // processing: the box's own event loop must not call the next slice.
-    sliceTimer_.stop();
-    ++boxesUp_;
-    messageSink_(static_cast<SchemeView*>(Widget(app::Picture::ConstructionView))->MessageText(message));
-    --boxesUp_;
-    FollowRun();
+    driver_.Hold([&] {
+        messageSink_(static_cast<SchemeView*>(Widget(app::Picture::ConstructionView))->MessageText(message));
+    });
 }
 
 int Form1::OpenWindowCount() {
@@ -268,17 +209,7 @@ void Form1::CloseWindows() {
 void Form1::ShowHelp() { OpenHelpWindow(); }
 
 void Form1::Present() {
-    if (anyPending_) {
-        for (std::size_t i = 0; i < pending_.size(); ++i) {
-            if (!pendingSet_[i]) continue;
-            pendingSet_[i] = false;
-            QLineEdit* field = texts_[i];
-            field->setText(QString::fromStdString(pending_[i]));
-            // Like the old text boxes, show a long number from its first digit.
-            field->setCursorPosition(0);
-        }
-        anyPending_ = false;
-    }
+    texts_.Show();
     Widget(app::Picture::ConstructionView)->Flush();
     Widget(app::Picture::Plot)->Flush();
 }
@@ -299,7 +230,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     closed_ = true;
     UnloadHelpWindow();
     controller_.WindowClosed();
-    FollowRun();
+    driver_.Follow();
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -308,17 +239,19 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 bool Form1::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+#if MORVANE1_X11
     // Another X client can destroy the window (xdotool windowclose, a window
     // manager's "destroy"). Qt takes that for an unmap and keeps the widget
     // shown, so the program, and a run, would go on with no window at all;
     // it ends instead as a title-bar close ends it. The close is queued, to
     // run outside the handling of the X event.
-    if (eventType == "xcb_generic_event_t") {
+    if (x11_ && eventType == "xcb_generic_event_t") {
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
         if ((event->response_type & ~0x80) == XCB_DESTROY_NOTIFY &&
             reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == winId())
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
+#endif
     return QWidget::nativeEvent(eventType, message, result);
 }
 

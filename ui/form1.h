@@ -1,11 +1,9 @@
-// Form1: the main window. It holds the 144 controls and the run controller,
-// is the controller's window port, and drives a run from its event loop:
-// a timer calls one slice of the run at a time, paced to the chosen rate.
+// Form1: the main window. It builds its 144 controls from the one table of
+// them, holds the run controller and is its window port; a run driver
+// advances the runs from the window's event loop.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -16,6 +14,8 @@
 #include "app/controller.h"
 #include "app/pace.h"
 #include "app/port.h"
+#include "ui/field_texts.h"
+#include "ui/run_driver.h"
 
 class QCheckBox;
 class QCloseEvent;
@@ -47,8 +47,9 @@ public:
     ~Form1() override;
 
     app::Controller& Controller() { return controller_; }
+    const RunDriver& Driver() const { return driver_; }
     void SetMessageSink(MessageSink sink);
-    double Rate() const { return pace_.Rate(); }
+    double Rate() const { return driver_.Rate(); }
     // A rate that app::Pace::Valid refuses changes nothing. The title shows
     // the rate; Ctrl+Up, Ctrl+Down and Ctrl+0 change it too.
     void SetRate(double rate);
@@ -72,13 +73,6 @@ public:
     void Present() override;
     char DecimalSeparator() override;
 
-    // The longest slice of a run before the window takes its events again;
-    // painting and polling thousands of times a second would cost more than
-    // the run itself, and every ~10 ms is as often as anyone can see.
-    static constexpr qint64 kPresentIntervalNs = 10'000'000;
-    // A display that takes long to repaint stretches the slices up to this.
-    static constexpr qint64 kLongestPresentIntervalNs = 100'000'000;
-
 signals:
     // Every run has ended.
     void runFinished();
@@ -92,41 +86,22 @@ private:
     void CreateControls();
     void OnButton(app::Button button);
     void ReadLocale();
-    // One slice of the run, when the pace says it is due.
-    void RunSlice();
-    // After anything that may start or end a run: the next slice is
-    // scheduled, or runFinished is emitted.
-    void FollowRun();
-    void RateChanged();
-    qint64 Now() const { return clock_.nsecsElapsed(); }
+    void ShowRate(double rate);
 
     // The widgets by what they are (app::Slot).
-    std::array<QLineEdit*, app::kFieldCount> texts_{};
+    std::array<QLineEdit*, app::kFieldCount> fields_{};
     std::array<QCheckBox*, app::kSeriesCount> seriesBoxes_{};
     std::array<QCheckBox*, app::kBoxCount> boxes_{};
     std::array<QPushButton*, app::kButtonCount> buttons_{};
     std::array<PictureBox*, app::kPictureCount> pictures_{};
+    FieldTexts texts_;
 
-    // What each field shows, kept in step with the widget, so that a run
-    // reading its settings every display cycle does not convert them anew.
-    std::array<std::string, app::kFieldCount> shown_;
-    // Texts the program wrote and the widgets do not show yet.
-    std::array<std::string, app::kFieldCount> pending_;
-    std::array<bool, app::kFieldCount> pendingSet_{};
-    bool anyPending_ = false;
-
-    QTimer sliceTimer_;
-    QElapsedTimer clock_;
-    app::Pace pace_;
-    qint64 sliceLimitNs_ = kPresentIntervalNs;
-    qint64 roundStart_ = -1;  // when a slice due at once gave the window its turn
-    bool running_ = false;
-    bool slicing_ = false;
-    int boxesUp_ = 0;
     MessageSink messageSink_;
     char separator_ = '.';
     bool closed_ = false;
+    [[maybe_unused]] bool x11_ = false;  // the window is an X client's (the "xcb" platform)
     app::Controller controller_{*this};
+    RunDriver driver_;
 };
 
 }  // namespace ui

@@ -1,11 +1,9 @@
 // The main window and the help window through their controls, offscreen: a
 // session scripted on one window, the pictures of each display cycle,
-// presses that reach a run between two of its slices, a paced run, the
-// surfaces at the screen's pixel ratio, and the help window.
+// presses that reach a run between two of its slices, the waits a paced run
+// asks for, the surfaces at the screen's pixel ratio, and the help window.
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -94,7 +92,7 @@ std::vector<std::pair<Field, double>> Shown(const app::Record& r) {
 class TestWindow : public QObject {
     Q_OBJECT
 
-private slots:  // each also named in a ctest entry of tests/ui/window.cmake
+private slots:  // test_window_scale2 in tests/ui/window.cmake names one
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void cleanup() { ui::UnloadHelpWindow(); }
 
@@ -214,7 +212,7 @@ private slots:  // each also named in a ctest entry of tests/ui/window.cmake
             if (!only) w.form.Widget(Series::VX2)->setCheckState(Qt::PartiallyChecked);
             if (!only) w.form.Widget(Series::EnergyError)->setChecked(false);
             w.Press(Button::StepNC0);
-            return w.Finished();
+            return w.Finished() && !w.form.Driver().SliceScheduled();
         };
         for (const Point& each : points()) {
             QVERIFY(cycle(each.box));
@@ -265,52 +263,34 @@ private slots:  // each also named in a ctest entry of tests/ui/window.cmake
             }
     }
 
-    // T reaches three seconds times the rate after three real seconds, give or
-    // take 15 %, and Stop does not wait for the pace.
-    void pacedRun() {
-        for (const double rate : {1.0, 0.25}) {
-            Window w;
-            w.form.SetRate(rate);
-            QElapsedTimer clock;
-            clock.start();
-            w.Press(Button::Start);
-            QTRY_VERIFY_WITH_TIMEOUT(w.M().s.T >= 3 * rate, 6000);
-            const double took = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
-            QVERIFY2(took > 2.55 && took < 3.45, qPrintable(u"%1 s at %2"_s.arg(took).arg(rate)));
-            // After a cycle at the slowest rate the next is due in days.
-            const double t = w.M().s.T;
-            w.form.SetRate(1e-9);
-            QTRY_VERIFY(w.M().s.T > t);
-            w.Press(Button::Stop);
-            QTRY_VERIFY_WITH_TIMEOUT(!w.form.Controller().Running(), 1000);
-        }
-    }
-
-    // As fast as it can go, a run lets the window in every ~10 ms (waiting
-    // with QTest would sleep 10 ms a turn and stretch the slices); a message
-    // box up between two slices (a refused Start's) holds the run until it
-    // is closed.
-    void theWindowHasItsTurns() {
+    // A paced run asks for the wait its rate gives: after a display cycle of
+    // 1E-4 s (preset 1), 1E-4 s over the rate less the little the slice took,
+    // at most a minute. A new rate forgets the old wait (2,5 s or more): the
+    // next cycle comes within a frame. A message box (a refused Start's) holds
+    // the run; Stop does not wait; a stopped window schedules nothing.
+    void pacedRunsWaitForTheirRate() {
         Window w;
-        w.form.SetRate(0);
-        double held = -1;  // simulated seconds made while the box was up
-        w.form.SetMessageSink([&](const QString&) {
-            const double t = w.M().s.T;
-            QEventLoop box;
-            QTimer::singleShot(100, &box, &QEventLoop::quit);
-            box.exec();
-            held = w.M().s.T - t;
-        });
-        QElapsedTimer clock;
-        int turns = 0, before = -1;
-        QVERIFY(w.Run([&] {
-            if (turns++ == 0) clock.start();
-            if (before < 0 && clock.elapsed() >= 1000)
-                before = turns, w.form.Widget(Field::M0)->setText(u"abc"_s), w.Press(Button::Start);
-            return held < 0 || (w.Press(Button::Stop), false);
-        }));
-        // ~100 turns in a second (~20 under ASan), 10 with 100-ms slices.
-        QVERIFY2(before >= 15 && held == 0, qPrintable(u"%1 turns, %2 s held"_s.arg(before).arg(held)));
+        const ui::RunDriver& driver = w.form.Driver();
+        const auto cycles = [&] { return std::llround(w.M().s.T / 1e-4); };
+        w.form.SetRate(0.5);
+        QVERIFY(!driver.SliceScheduled());
+        w.Press(Button::Start);
+        const struct { double rate; int waitMs; } rows[] = {{1e-5, 10000}, {2e-5, 5000}, {4e-5, 2500}, {1e-9, 60000}};
+        for (const auto& [rate, waitMs] : rows) {
+            const long long before = cycles();
+            w.form.SetRate(rate);
+            QTRY_VERIFY_WITH_TIMEOUT(cycles() > before && driver.SliceScheduled() && driver.WaitMs() > 1000, 2000);
+            QVERIFY2(driver.WaitMs() <= waitMs && driver.WaitMs() >= 0.9 * waitMs,
+                     qPrintable(u"%1 ms at %2"_s.arg(driver.WaitMs()).arg(rate)));
+        }
+        bool scheduledInBox = true;
+        w.form.SetMessageSink([&](const QString&) { scheduledInBox = driver.SliceScheduled(); });
+        w.form.Widget(Field::M0)->setText(u"abc"_s), w.Press(Button::Start);
+        QVERIFY(!scheduledInBox && driver.SliceScheduled());
+        const long long before = cycles();
+        w.Press(Button::Stop);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.form.Controller().Running(), 2000);
+        QVERIFY(cycles() == before + 1 && !driver.SliceScheduled());
     }
 
     // The keys change the rate even with the cursor in a field, and type
