@@ -20,6 +20,7 @@ void Pace::SetRate(double rate, std::int64_t nowNs) {
     credit_ = 0;
     earnedAt_ = nowNs;
     behind_ = false;
+    Measure(nowNs);
 }
 
 void Pace::Faster(std::int64_t nowNs) { SetRate(std::min(2 * rate_, kMaxRate), nowNs); }
@@ -30,6 +31,7 @@ void Pace::Restart(std::int64_t nowNs) {
     credit_ = 0;
     earnedAt_ = nowNs;
     sliceStart_ = nowNs - kFrameNs;
+    Measure(nowNs);
 }
 
 std::int64_t Pace::DueInNs(std::int64_t nowNs) const {
@@ -54,10 +56,29 @@ bool Pace::GoOn(double stepped, std::int64_t nowNs) const {
     return nowNs - sliceStart_ < limitNs_ && (rate_ == 0 || stepped < credit_);
 }
 
-void Pace::EndSlice(double stepped, std::int64_t nowNs) {
+bool Pace::EndSlice(double stepped, std::int64_t nowNs) {
     Earn(nowNs);
     credit_ -= stepped;
     behind_ = nowNs - sliceStart_ >= limitNs_;
+    measuredStep_ += stepped;
+    const std::int64_t measuredNs = nowNs - measuredFrom_;
+    if (measuredNs < kMeasureNs) return false;
+    const double reached = measuredStep_ / (static_cast<double>(measuredNs) * kSecondsPerNs);
+    Measure(nowNs);
+    reached_ = reached;
+    return true;
+}
+
+void Pace::Measure(std::int64_t nowNs) {
+    measuredFrom_ = nowNs;
+    measuredStep_ = 0;
+    reached_ = -1;
+}
+
+double TwoDigits(double rate) {
+    if (!(rate > 0) || !std::isfinite(rate)) return rate;
+    const double unit = std::pow(10.0, std::floor(std::log10(rate)) - 1);
+    return std::round(rate / unit) * unit;
 }
 
 void Pace::Earn(std::int64_t nowNs) {

@@ -70,7 +70,7 @@ Form1::Form1(double rate)
     Present();
 
     connect(&driver_, &RunDriver::runFinished, this, &Form1::runFinished);
-    connect(&driver_, &RunDriver::rateChanged, this, &Form1::ShowRate);
+    connect(&driver_, &RunDriver::paceChanged, this, &Form1::ShowPace);
     // Ctrl with the arrows and 0 types nothing into a field.
     const auto onKey = [this](QKeyCombination keys, auto change) {
         connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, change);
@@ -78,7 +78,7 @@ Form1::Form1(double rate)
     onKey(Qt::CTRL | Qt::Key_Up, [this] { driver_.Faster(); });
     onKey(Qt::CTRL | Qt::Key_Down, [this] { driver_.Slower(); });
     onKey(Qt::CTRL | Qt::Key_0, [this] { driver_.SetRate(0); });
-    ShowRate(driver_.Rate());
+    ShowPace();
 }
 
 Form1::~Form1() = default;
@@ -159,10 +159,12 @@ void Form1::OnButton(app::Button button) {
 
 void Form1::SetRate(double rate) { driver_.SetRate(rate); }
 
-void Form1::ShowRate(double rate) {
-    setWindowTitle(rate > 0 ? QStringLiteral("Morvane1 — темп ×") +
-                                  QString::fromStdString(app::FormatNumber(rate, separator_))
-                            : QStringLiteral("Morvane1 — темп: максимальный"));
+void Form1::ShowPace() {
+    const auto number = [this](double v) { return QString::fromStdString(app::FormatNumber(v, separator_)); };
+    const double rate = driver_.Rate(), reached = driver_.ShortOf();
+    setWindowTitle(rate == 0     ? QStringLiteral("Morvane1 — темп: максимальный")
+                   : reached < 0 ? QStringLiteral("Morvane1 — темп ×%1").arg(number(rate))
+                                 : QStringLiteral("Morvane1 — темп ×%1, идёт ×%2").arg(number(rate), number(app::TwoDigits(reached))));
 }
 
 std::string Form1::GetText(app::Field f) { return texts_.Get(f); }

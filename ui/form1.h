@@ -51,7 +51,8 @@ public:
     void SetMessageSink(MessageSink sink);
     double Rate() const { return driver_.Rate(); }
     // A rate that app::Pace::Valid refuses changes nothing. The title shows
-    // the rate; Ctrl+Up, Ctrl+Down and Ctrl+0 change it too.
+    // the rate, and the rate a run reaches when it falls short of it;
+    // Ctrl+Up, Ctrl+Down and Ctrl+0 change it too.
     void SetRate(double rate);
 
     QLineEdit* Widget(app::Field f) const;
@@ -86,7 +87,7 @@ private:
     void CreateControls();
     void OnButton(app::Button button);
     void ReadLocale();
-    void ShowRate(double rate);
+    void ShowPace();
 
     // The widgets by what they are (app::Slot).
     std::array<QLineEdit*, app::kFieldCount> fields_{};

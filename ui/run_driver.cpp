@@ -36,7 +36,7 @@ void RunDriver::Slower() {
 }
 
 void RunDriver::RateChanged() {
-    emit rateChanged(pace_.Rate());
+    emit paceChanged();
     // A slice due sooner or later than the old rate said.
     Follow();
 }
@@ -53,6 +53,7 @@ void RunDriver::Follow() {
     } else if (running_) {
         running_ = false;
         timer_.stop();
+        emit paceChanged();
         emit runFinished();
     }
 }
@@ -62,6 +63,9 @@ void RunDriver::Hold(const std::function<void()>& box) {
     ++boxesUp_;
     box();
     --boxesUp_;
+    // The run goes on as if it began now: the box's time is neither made up
+    // for nor counted against the rate it reaches.
+    pace_.Restart(Now());
     Follow();
 }
 
@@ -83,7 +87,7 @@ void RunDriver::RunSlice() {
     const double stepped = controller_.RunSlice([this](double soFar) { return pace_.GoOn(soFar, Now()); });
     slicing_ = false;
     now = Now();
-    pace_.EndSlice(stepped, now);
+    if (pace_.EndSlice(stepped, now)) emit paceChanged();
     afterSlice_();
     Follow();
 }

@@ -27,7 +27,11 @@ public:
               double rate = app::Pace::kDefaultRate);
 
     double Rate() const { return pace_.Rate(); }
-    // A rate that app::Pace::Valid refuses changes nothing; rateChanged is
+    // The rate a run in progress reaches when it falls short of Rate(),
+    // measured about once a second; negative while it keeps up, before the
+    // first measure and with no run.
+    double ShortOf() const { return running_ && pace_.FallsShort() ? pace_.Reached() : -1; }
+    // A rate that app::Pace::Valid refuses changes nothing; paceChanged is
     // emitted all the same.
     void SetRate(double rate);
     void Faster();
@@ -54,7 +58,8 @@ public:
     static constexpr qint64 kLongestPresentIntervalNs = 100'000'000;
 
 signals:
-    void rateChanged(double rate);
+    // Rate() or ShortOf() may have changed.
+    void paceChanged();
     // Every run has ended.
     void runFinished();
 

@@ -309,6 +309,23 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         QCOMPARE(field->text(), u"1"_s);
     }
 
+    // Preset 2's steps of 1E-9 s keep up with real time on no machine: about
+    // once a second the title tells what the run reaches, in two significant
+    // digits of the locale's numbers; once the run has ended, the rate alone.
+    void titleTellsThePaceReached() {
+        Window w;
+        w.Press(Button::Preset2);
+        const QRegularExpression reaching(u"^Morvane1 — темп ×1, идёт ×(.*)$"_s);
+        QString reached;
+        QVERIFY(w.Run([&] {
+            reached = reaching.match(w.form.windowTitle()).captured(1);
+            return reached.isEmpty() || (w.Press(Button::Stop), false);
+        }));
+        const double v = app::ParseNumber(reached.toStdString(), ',').value_or(NAN);
+        QVERIFY2(v > 0 && v < 0.95 && Number(app::TwoDigits(v)) == reached, qPrintable(reached));
+        QCOMPARE(w.form.windowTitle(), u"Morvane1 — темп ×1"_s);
+    }
+
     void surfacesAtDeviceResolution() {
         Window w;
         const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s).toDouble();
