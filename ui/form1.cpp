@@ -9,10 +9,14 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QVBoxLayout>
+#include <QWindow>
 
 // The X11 check below needs the XCB protocol's event layout: a build without
 // it leaves the check out, and at run time it acts on the xcb platform only.
@@ -54,7 +58,16 @@ Form1::Form1(double rate)
                            Qt::WindowCloseButtonHint),
       driver_(controller_, [this] { ReadLocale(); }, [this] { Present(); }, rate) {
     setObjectName(QStringLiteral("Form1"));
-    setFixedSize(TwipsToPx(11925), TwipsToPx(8370));
+    // The controls lie on a page of the old fixed size, in a scroll area
+    // that shows all of it, or as much as the screen holds.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    page_ = new QWidget(scroll);
+    page_->setFixedSize(TwipsToPx(11925), TwipsToPx(8370));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
     // The layout is the old one in fixed twips, drawn for an 8-point sans
     // serif; a pixel size keeps the text in proportion to it on any screen.
     QFont f(QStringLiteral("DejaVu Sans"));
@@ -66,6 +79,8 @@ Form1::Form1(double rate)
     x11_ = QGuiApplication::platformName() == QLatin1String("xcb");
     ReadLocale();
     CreateControls();
+    scroll->setWidget(page_);
+    FitScreen();
     controller_.Load();
     Present();
 
@@ -83,6 +98,24 @@ Form1::Form1(double rate)
 
 Form1::~Form1() = default;
 
+void Form1::FitScreen() {
+    const QSize page = page_->size();
+    const QScreen* on = screen();
+    if (!on) return setFixedSize(page);
+    // The window manager's frame, known once the window has been shown; a
+    // title bar's height until then.
+    QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull()) frame.setTop(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+    const QRect room = on->availableGeometry().marginsRemoved(frame);
+    if (page.width() <= room.width() && page.height() <= room.height()) return setFixedSize(page);
+    // Too big for the screen: as much of the page as fits, with scroll bars
+    // for the rest, and room for them up to the whole page.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    setMaximumSize(page + QSize(bar, bar));
+    resize(room.size().boundedTo(maximumSize()));
+    move(on->availableGeometry().topLeft());
+}
+
 void Form1::CreateControls() {
     for (const ControlSpec& control : Form1Controls()) {
         const QRect rect = TwipsRect(control.left, control.top, control.width, control.height);
@@ -91,7 +124,7 @@ void Form1::CreateControls() {
         QWidget* widget = nullptr;
         switch (control.kind) {
             case ControlKind::kButton: {
-                auto* button = new QPushButton(text, this);
+                auto* button = new QPushButton(text, page_);
                 const auto which = static_cast<app::Button>(at);
                 connect(button, &QPushButton::clicked, this, [this, which] { OnButton(which); });
                 buttons_.at(at) = button;
@@ -100,14 +133,14 @@ void Form1::CreateControls() {
             }
             case ControlKind::kSeries:
             case ControlKind::kBox: {
-                auto* box = new QCheckBox(text, this);
+                auto* box = new QCheckBox(text, page_);
                 box->setChecked(control.ticked);
                 (control.kind == ControlKind::kSeries ? seriesBoxes_.at(at) : boxes_.at(at)) = box;
                 widget = box;
                 break;
             }
             case ControlKind::kTextField: {
-                auto* field = new QLineEdit(FirstText(control), this);
+                auto* field = new QLineEdit(FirstText(control), page_);
                 field->setCursorPosition(0);
                 // The classic panel covers every pixel of the field, so the
                 // window need not paint its background under each readout.
@@ -119,7 +152,7 @@ void Form1::CreateControls() {
                 break;
             }
             case ControlKind::kLabel: {
-                auto* label = new QLabel(text, this);
+                auto* label = new QLabel(text, page_);
                 label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
                 label->setTextFormat(Qt::PlainText);
                 // Several labels reach a pixel into the field they name; kept
@@ -129,8 +162,8 @@ void Form1::CreateControls() {
                 break;
             }
             case ControlKind::kPicture: {
-                auto* picture = at == app::Slot(app::Picture::ConstructionView) ? new SchemeView(rect, this)
-                                                                                : new PictureBox(rect, this);
+                auto* picture = at == app::Slot(app::Picture::ConstructionView) ? new SchemeView(rect, page_)
+                                                                                : new PictureBox(rect, page_);
                 pictures_.at(at) = picture;
                 widget = picture;
                 break;

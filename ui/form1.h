@@ -85,6 +85,9 @@ protected:
 
 private:
     void CreateControls();
+    // The window's size: the page's, fixed, where the screen has room for
+    // it; else as much as the screen holds, resizable.
+    void FitScreen();
     void OnButton(app::Button button);
     void ReadLocale();
     void ShowPace();
@@ -96,6 +99,7 @@ private:
     std::array<QPushButton*, app::kButtonCount> buttons_{};
     std::array<PictureBox*, app::kPictureCount> pictures_{};
     FieldTexts texts_;
+    QWidget* page_ = nullptr;  // holds the controls, in a scroll area
 
     MessageSink messageSink_;
     char separator_ = '.';

@@ -30,6 +30,14 @@ set_tests_properties(test_window_scale2 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=
 if(MORVANE1_XCB_LIBRARY)
   add_test(NAME life_destroyed_depth2 COMMAND xvfb-run -a $<TARGET_FILE:window_life_driver> destroyed 2)
   set_tests_properties(life_destroyed_depth2 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" LABELS x11 TIMEOUT 60)
+  # At 200 % the window is larger than these screens: it fits them, scrolled,
+  # and "Exit", scrolled into view, is clicked where the screen shows it.
+  foreach(screen 1600x1000 1920x1080)
+    add_test(NAME life_exit_scale2_${screen} COMMAND xvfb-run -a -s "-screen 0 ${screen}x24"
+                                                     $<TARGET_FILE:window_life_driver> exit 2)
+    set_tests_properties(life_exit_scale2_${screen} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=xcb;QT_SCALE_FACTOR=2" LABELS x11 TIMEOUT 60)
+  endforeach()
 endif()
 # Memory and the time of a display cycle must not grow over long runs; alone,
 # so nothing shares the cores while it times. The sanitizer pass leaves it out.

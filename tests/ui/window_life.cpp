@@ -4,13 +4,19 @@
 // on the action ends the program: "Выход", the title-bar close, another X
 // client destroying the X window (xcb), the help window's close and three
 // rounds later "Выход"; the msgbox ones exit or close with a failed run's box
-// up, then press its OK. Exit status 0 only if the program's is 0 and no
-// window, no box, no run level is left and no step came after the close.
+// up, then press its OK. "exit" clicks "Выход" at its place on the screen,
+// scrolled into view where the screen is too small for the whole window.
+// Exit status 0 only if the window fits its screen, the program's status is
+// 0 and no window, no box, no run level is left and no step came after the
+// close.
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -28,6 +34,8 @@
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/program.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -74,11 +82,26 @@ int main(int argc, char** argv) {
     auto T = [&] { return form->Controller().Model().s.T; };
     auto levels = [&] { return form->Controller().RunDepth(); };
     auto press = [&](app::Button b) { form->Widget(b)->click(); };
+    // As a user clicks: on an X server with xdotool, at the button's place on
+    // the screen in its pixels; else through the window at the button's place.
+    auto click = [&](app::Button b) {
+        QPushButton* button = form->Widget(b);
+        form->findChild<QScrollArea*>()->ensureWidgetVisible(button);
+        if (button->visibleRegion() != QRegion(button->rect())) return fail("the button cannot be seen whole");
+        const QPoint at = button->mapTo(form, button->rect().center());
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            return QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, at);
+        const QPoint pixel = form->mapToGlobal(at) * form->devicePixelRatio();
+        const QStringList xdotool{u"mousemove"_s, QString::number(pixel.x()), QString::number(pixel.y()), u"click"_s, u"1"_s};
+        if (QProcess::execute(u"xdotool"_s, xdotool) != 0) fail("xdotool could not click");
+    };
     QTimer poll;  // fires between the runs' slices, where a user's presses come in
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* f = qobject_cast<ui::Form1*>(w)) form = f;
         if (!form || !QTest::qWaitForWindowExposed(form)) return fail("the main window did not show");
+        if (!form->screen()->availableGeometry().contains(form->frameGeometry()))
+            return fail("the window does not fit its screen");
         // T as the window hides: it closed, by whatever way.
         QObject::connect(form->windowHandle(), &QWindow::visibleChanged, [&](bool shown) {
             if (!shown) tClosed = T();
@@ -126,7 +149,7 @@ int main(int argc, char** argv) {
         } else {
             stage = kEnding;
             if (action == "close") form->close();
-            else if (action != "destroyed") press(app::Button::Exit);
+            else if (action != "destroyed") click(app::Button::Exit);
             else if (!DestroyFromAnotherClient(form->winId())) fail("could not destroy the X window");
         }
     });
