@@ -11,11 +11,15 @@ run() {  # the lines written and the exit status, joined by |
 }
 
 check "--version, Qt's options left to Qt" "morvane1 $version|exit 0" "$(run -platform offscreen --version -style Fusion)"
-check "--help: the three options, then Qt's, exit 0" yes \
-  "$(run --rate abc --help | grep -qE -- "\|  --rate R .*\|  --version .*\|  --help .*\|Qt's own options.*\|exit 0$" && echo yes)"
+check "--help: the four options, then Qt's, exit 0" yes \
+  "$(run --rate abc --help | grep -qE -- "\|  --rate R .*\|  --lang L .*\|  --version .*\|  --help .*\|Qt's own options.*\|exit 0$" && echo yes)"
 # A refused rate: one line naming it, one pointing to --help, status 64.
 for rate in abc -1 1E+10 1e-12 nan '' 1,500; do
   check "--rate '$rate'" "morvane1: --rate \"$rate\" is not a rate|Try 'morvane1 --help'.|exit 64" "$(run --rate "$rate")"
+done
+for lang in de EN ''; do
+  check "--lang '$lang'" "morvane1: --lang \"$lang\" is not a language of the window: give ru or en|Try 'morvane1 --help'.|exit 64" \
+    "$(run --lang "$lang" --rate 1)"
 done
 check "--rate without its value" "morvane1: Missing value after '--rate'.|Try 'morvane1 --help'.|exit 64" \
   "$(run -platform offscreen --rate)"

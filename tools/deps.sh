@@ -1,8 +1,10 @@
 # Shared by run.sh and test.sh: installs the Debian packages the build needs,
-# only those that are missing, with sudo when not root.
+# only those that are missing, with sudo when not root. The window's English
+# needs lrelease (qt6-l10n-tools) and its CMake functions (qt6-tools-dev).
 MORVANE1_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev fonts-dejavu-core xvfb xauth
+  qt6-l10n-tools qt6-tools-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   desktop-file-utils appstream dpkg-dev file lintian
 )

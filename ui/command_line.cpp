@@ -15,7 +15,7 @@ namespace ui {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: morvane1 [--rate R] [Qt options]\n"
+    "Usage: morvane1 [--rate R] [--lang ru|en] [Qt options]\n"
     "Opens the Morvane1 window: a disk that moves and spins carrying two loads on\n"
     "damped elastic elements, integrated with the classical Runge-Kutta method.\n"
     "\n"
@@ -23,7 +23,9 @@ constexpr const char* kUsage =
     "              0 for as fast as the machine allows, otherwise from 1E-09 to\n"
     "              1000000000. In the window Ctrl+Up doubles the rate, Ctrl+Down\n"
     "              halves it (or goes back from as fast as possible), Ctrl+0 runs\n"
-    "              as fast as possible; the title shows it.\n"
+    "              as fast as possible; the title shows it, and the rate a run\n"
+    "              reaches when it cannot keep up.\n"
+    "  --lang L    the window's language: ru (its own, by default) or en\n"
     "  --version   print the name and version and exit\n"
     "  --help      print this help and exit\n"
     "\n"
@@ -60,10 +62,13 @@ QStringList Selected(const QStringList& args, Arguments which) {
     QStringList kept = args.mid(0, 1);
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
-        if (Named(arg, QLatin1StringView("rate"))) {
+        const auto valued = [&](QLatin1StringView name) {
+            return arg.startsWith(QLatin1String("--") + name + u'=') || arg.startsWith(QLatin1String("-") + name + u'=');
+        };
+        if (Named(arg, QLatin1StringView("rate")) || Named(arg, QLatin1StringView("lang"))) {
             kept << args.mid(i, 2);
             ++i;
-        } else if (arg.startsWith(QLatin1String("--rate=")) || arg.startsWith(QLatin1String("-rate=")) ||
+        } else if (valued(QLatin1StringView("rate")) || valued(QLatin1StringView("lang")) ||
                    Named(arg, QLatin1StringView("help")) || Named(arg, QLatin1StringView("h")) ||
                    Named(arg, QLatin1StringView("version")) ||
                    (which == Arguments::kAll && (arg.startsWith(QLatin1String("--")) || !arg.startsWith(u'-')))) {
@@ -81,7 +86,8 @@ std::optional<int> ReadCommandLine(const QStringList& args, Arguments which, Pro
     const QCommandLineOption rate(QStringLiteral("rate"), QString(), QStringLiteral("R"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({rate, help, version});
+    const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("L"));
+    parser.addOptions({rate, lang, help, version});
     if (!parser.parse(Selected(args, which))) return UsageError(parser.errorText());
     if (parser.isSet(help)) return Print(kUsage);
     if (parser.isSet(version)) return Print("morvane1 " MORVANE1_VERSION "\n");
@@ -97,6 +103,12 @@ std::optional<int> ReadCommandLine(const QStringList& args, Arguments which, Pro
                                   .arg(QString::fromStdString(app::FormatNumber(app::Pace::kMinRate, '.')))
                                   .arg(QString::fromStdString(app::FormatNumber(app::Pace::kMaxRate, '.'))));
         options.rate = *value;
+    }
+    if (parser.isSet(lang)) {
+        const QString text = parser.value(lang);
+        if (text != QLatin1String("ru") && text != QLatin1String("en"))
+            return UsageError(QStringLiteral("--lang %1 is not a language of the window: give ru or en").arg(Quoted(text)));
+        options.english = text == QLatin1String("en");
     }
     return std::nullopt;
 }

@@ -1,4 +1,4 @@
-// The window program's command line: --rate R, --help and --version; Qt's
+// The window program's command line: --rate R, --lang L, --help and --version; Qt's
 // own options (-platform, -display, -style ...) belong to QApplication. It
 // is read twice: before the application object exists, for what needs no
 // display (the help, the version, a bad rate), and afterwards, strictly,
@@ -15,6 +15,7 @@ namespace ui {
 
 struct ProgramOptions {
     double rate = app::Pace::kDefaultRate;  // simulated seconds per real second, 0 unlimited
+    bool english = false;                   // the window's texts in English, not the program's own Russian
 };
 
 enum class Arguments {

@@ -119,7 +119,8 @@ void Form1::FitScreen() {
 void Form1::CreateControls() {
     for (const ControlSpec& control : Form1Controls()) {
         const QRect rect = TwipsRect(control.left, control.top, control.width, control.height);
-        const QString text = QString::fromUtf8(control.text);
+        // Russian, or its translation when the program has one.
+        const QString text = tr(control.text);
         const std::size_t at = control.slot;
         QWidget* widget = nullptr;
         switch (control.kind) {
@@ -195,9 +196,9 @@ void Form1::SetRate(double rate) { driver_.SetRate(rate); }
 void Form1::ShowPace() {
     const auto number = [this](double v) { return QString::fromStdString(app::FormatNumber(v, separator_)); };
     const double rate = driver_.Rate(), reached = driver_.ShortOf();
-    setWindowTitle(rate == 0     ? QStringLiteral("Morvane1 — темп: максимальный")
-                   : reached < 0 ? QStringLiteral("Morvane1 — темп ×%1").arg(number(rate))
-                                 : QStringLiteral("Morvane1 — темп ×%1, идёт ×%2").arg(number(rate), number(app::TwoDigits(reached))));
+    setWindowTitle(rate == 0     ? tr("Morvane1 — темп: максимальный")
+                   : reached < 0 ? tr("Morvane1 — темп ×%1").arg(number(rate))
+                                 : tr("Morvane1 — темп ×%1, идёт ×%2").arg(number(rate), number(app::TwoDigits(reached))));
 }
 
 std::string Form1::GetText(app::Field f) { return texts_.Get(f); }

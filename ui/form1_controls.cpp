@@ -13,7 +13,9 @@ using app::Picture;
 using app::Series;
 using app::Slot;
 
-// Each row names the form's number, then the control by what it is.
+// Each row names the form's number, then the control by what it is. Words
+// are marked for the translation tools; the window shows them translated
+// when the program has a translation (--lang en).
 constexpr ControlSpec F(int number, Field f, int left, int top, int width, int height, const char* first = "") {
     return {ControlKind::kTextField, number, Slot(f), left, top, width, height, first};
 }
@@ -38,42 +40,42 @@ constexpr std::array<ControlSpec, 144> kControls{{
     // Physical inputs: field, name label, unit label.
     F(1, Field::M0, 360, 120, 1335, 285),
     L(1, 120, 160, 375, 255, "m0"),
-    L(31, 1800, 140, 255, 255, "кг"),
+    L(31, 1800, 140, 255, 255, QT_TRANSLATE_NOOP("ui::Form1", "кг")),
     F(11, Field::M1, 360, 420, 1335, 285),
     L(11, 120, 440, 375, 255, "m1"),
-    L(32, 1800, 460, 255, 255, "кг"),
+    L(32, 1800, 460, 255, 255, QT_TRANSLATE_NOOP("ui::Form1", "кг")),
     F(2, Field::R0, 360, 720, 1335, 285),
     L(3, 120, 760, 255, 255, "R0"),
-    L(33, 1800, 760, 255, 255, "м"),
+    L(33, 1800, 760, 255, 255, QT_TRANSLATE_NOOP("ui::Form1", "м")),
     F(3, Field::R1, 360, 1020, 1335, 285),
     L(73, 120, 1060, 375, 255, "R1"),
-    L(16, 1800, 1060, 255, 255, "м"),
+    L(16, 1800, 1060, 255, 255, QT_TRANSLATE_NOOP("ui::Form1", "м")),
     F(4, Field::V0, 360, 1320, 1335, 285),
     L(12, 120, 1360, 255, 255, "V0"),
-    L(22, 1800, 1360, 375, 255, "м/с"),
+    L(22, 1800, 1360, 375, 255, QT_TRANSLATE_NOOP("ui::Form1", "м/с")),
     F(5, Field::W0, 360, 1620, 1335, 285),
     L(13, 120, 1660, 255, 255, "w0"),
-    L(23, 1800, 1660, 495, 255, "рад/с"),
+    L(23, 1800, 1660, 495, 255, QT_TRANSLATE_NOOP("ui::Form1", "рад/с")),
     F(6, Field::CT, 360, 1920, 1335, 285),
     L(14, 120, 1960, 255, 255, "CT"),
-    L(24, 1800, 1960, 615, 255, "н*м/рад"),
+    L(24, 1800, 1960, 615, 255, QT_TRANSLATE_NOOP("ui::Form1", "н*м/рад")),
     F(7, Field::KR, 360, 2220, 1335, 285),
     L(6, 120, 2260, 255, 255, "KR"),
-    L(35, 1800, 2260, 495, 255, "н*с/м"),
+    L(35, 1800, 2260, 495, 255, QT_TRANSLATE_NOOP("ui::Form1", "н*с/м")),
     F(8, Field::KT, 360, 2520, 1335, 285),
     L(5, 120, 2560, 255, 255, "KT"),
-    L(7, 1800, 2560, 855, 255, "н*м*с/рад"),
+    L(7, 1800, 2560, 855, 255, QT_TRANSLATE_NOOP("ui::Form1", "н*м*с/рад")),
 
     // Derived values: field, formula label, unit label.
     F(18, Field::Fmrv, 4800, 3020, 1935, 285),
     L(38, 120, 3090, 4575, 255, "Fmrv = V0 * (J0 * w0 + 2 * m1 * R1^2 * w0) * w0^2 / 2 / Vsv^2 ="),
-    L(49, 6840, 3020, 255, 255, "н"),
+    L(49, 6840, 3020, 255, 255, QT_TRANSLATE_NOOP("ui::Form1", "н")),
     F(20, Field::J0, 1440, 3360, 1935, 285),
     L(20, 120, 3390, 1215, 255, "J0=0,5*m0*R0^2"),
-    L(10, 3480, 3390, 615, 255, "кг*м^2"),
+    L(10, 3480, 3390, 615, 255, QT_TRANSLATE_NOOP("ui::Form1", "кг*м^2")),
     F(9, Field::CR, 1120, 3720, 1935, 285),
     L(4, 120, 3760, 975, 255, "CR=m1*w0^2"),
-    L(34, 3120, 3740, 375, 255, "н/м"),
+    L(34, 3120, 3740, 375, 255, QT_TRANSLATE_NOOP("ui::Form1", "н/м")),
 
     // Readouts of the current state: field, name label.
     F(12, Field::X0, 3000, 120, 1935, 285),
@@ -107,41 +109,41 @@ constexpr std::array<ControlSpec, 144> kControls{{
 
     // Display scales.
     F(51, Field::MT, 3840, 1620, 1095, 285),
-    L(75, 2760, 1660, 735, 255, "MT, с/см"),
+    L(75, 2760, 1660, 735, 255, QT_TRANSLATE_NOOP("ui::Form1", "MT, с/см")),
     F(29, Field::ML, 3840, 1920, 1095, 285),
-    L(29, 2760, 1960, 735, 255, "ML, м/см"),
+    L(29, 2760, 1960, 735, 255, QT_TRANSLATE_NOOP("ui::Form1", "ML, м/см")),
     F(30, Field::MV, 3840, 2220, 1095, 285),
-    L(30, 2760, 2260, 1065, 300, "MV, (м/с)/см"),
+    L(30, 2760, 2260, 1065, 300, QT_TRANSLATE_NOOP("ui::Form1", "MV, (м/с)/см")),
     F(26, Field::MF, 3600, 2520, 1335, 285),
-    L(78, 2760, 2560, 735, 255, "MF, н/см"),
+    L(78, 2760, 2560, 735, 255, QT_TRANSLATE_NOOP("ui::Form1", "MF, н/см")),
 
     // Run settings and time, the row above the plot.
     L(85, 0, 4120, 375, 255, "NC0"),
     F(55, Field::NC0, 360, 4080, 735, 285),
-    B(10, Button::StepNC0, 1080, 4080, 1725, 300, "Сделать NC0 шагов"),
-    L(26, 2880, 4120, 495, 255, "шаг, с"),
+    B(10, Button::StepNC0, 1080, 4080, 1725, 300, QT_TRANSLATE_NOOP("ui::Form1", "Сделать NC0 шагов")),
+    L(26, 2880, 4120, 495, 255, QT_TRANSLATE_NOOP("ui::Form1", "шаг, с")),
     F(54, Field::Step, 3360, 4080, 1695, 285),
-    L(77, 5160, 4120, 375, 255, "T, с"),
+    L(77, 5160, 4120, 375, 255, QT_TRANSLATE_NOOP("ui::Form1", "T, с")),
     F(60, Field::T, 5520, 4080, 1935, 285),
 
     // Options.
     C(13, Series::EnergyError, 1320, 2880, 1695, 195, "10^10 * (E-E0)/E0"),
     C(11, Series::FT1, 3120, 2880, 735, 195, "FT1"),
     C(12, Series::FT2, 3960, 2880, 735, 195, "FT2"),
-    C(16, Box::Twist, 5280, 3420, 1335, 195, "+ тест с fi0="),
+    C(16, Box::Twist, 5280, 3420, 1335, 195, QT_TRANSLATE_NOOP("ui::Form1", "+ тест с fi0=")),
     F(21, Field::Twist, 6480, 3360, 855, 285, "0,2"),
-    C(15, Box::Trajectories, 6120, 3760, 1335, 195, "+ траектории"),
+    C(15, Box::Trajectories, 6120, 3760, 1335, 195, QT_TRANSLATE_NOOP("ui::Form1", "+ траектории")),
 
     // Buttons.
-    B(1, Button::Start, 4200, 3360, 975, 300, " Начать"),
-    B(2, Button::Stop, 3480, 3720, 1215, 300, "Остановить"),
-    B(3, Button::Continue, 4800, 3720, 1215, 300, "Продолжить"),
-    B(7, Button::Scheme, 6360, 8040, 765, 300, "схема"),
-    B(8, Button::Preset1, 7200, 8040, 615, 300, "вар.1"),
-    B(9, Button::Preset2, 7920, 8040, 615, 300, "вар.2"),
-    B(5, Button::ClearPictures, 8640, 8040, 1605, 300, "Очистить  рисунки"),
+    B(1, Button::Start, 4200, 3360, 975, 300, QT_TRANSLATE_NOOP("ui::Form1", " Начать")),
+    B(2, Button::Stop, 3480, 3720, 1215, 300, QT_TRANSLATE_NOOP("ui::Form1", "Остановить")),
+    B(3, Button::Continue, 4800, 3720, 1215, 300, QT_TRANSLATE_NOOP("ui::Form1", "Продолжить")),
+    B(7, Button::Scheme, 6360, 8040, 765, 300, QT_TRANSLATE_NOOP("ui::Form1", "схема")),
+    B(8, Button::Preset1, 7200, 8040, 615, 300, QT_TRANSLATE_NOOP("ui::Form1", "вар.1")),
+    B(9, Button::Preset2, 7920, 8040, 615, 300, QT_TRANSLATE_NOOP("ui::Form1", "вар.2")),
+    B(5, Button::ClearPictures, 8640, 8040, 1605, 300, QT_TRANSLATE_NOOP("ui::Form1", "Очистить  рисунки")),
     B(6, Button::About, 10320, 8040, 735, 280, "About"),
-    B(4, Button::Exit, 11160, 8040, 735, 280, "Выход"),
+    B(4, Button::Exit, 11160, 8040, 735, 280, QT_TRANSLATE_NOOP("ui::Form1", "Выход")),
 
     // Drawing surfaces: the construction view and the time-history plot.
     P(1, Picture::ConstructionView),
@@ -198,7 +200,7 @@ constexpr std::array<ControlSpec, 144> kControls{{
     L(80, 3720, 8040, 375, 255, "10"),
     L(15, 4440, 8040, 255, 255, "12"),
     L(21, 5160, 8040, 255, 255, "14"),
-    L(71, 5520, 8100, 735, 255, "T/MT, см"),
+    L(71, 5520, 8100, 735, 255, QT_TRANSLATE_NOOP("ui::Form1", "T/MT, см")),
 }};
 
 // No two controls of one name prefix share a number, or a name would

@@ -21,7 +21,7 @@ struct ControlSpec {
     int number;                    // the form's number: Text60, Command7, Label85 ...
     std::size_t slot;              // app::Slot of its app::Field, Series, Box, Button or Picture
     int left, top, width, height;  // twips from the client area's top left
-    const char* text;              // caption (UTF-8); a text field's first text, empty for its name
+    const char* text;              // caption (UTF-8, the program's own); a text field's first text, empty for its name
     bool ticked = false;           // check boxes: ticked when the window opens
 };
 

@@ -25,7 +25,7 @@ Form2::Form2()
                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                   Qt::WindowCloseButtonHint),
       text_(new QPlainTextEdit(this)),
-      close_(new QPushButton(QStringLiteral("Закрыть"), this)) {
+      close_(new QPushButton(tr("Закрыть"), this)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("About"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -54,7 +54,7 @@ Form2::Form2()
 void Form2::LoadText() {
     // The help text keeps the CR LF pairs of its pieces; the text field
     // breaks lines at LF alone.
-    QString text = QString::fromStdString(BuildHelpText());
+    QString text = BuildHelpText();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text_->setPlainText(text);
 }

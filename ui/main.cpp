@@ -6,13 +6,13 @@
 
 int main(int argc, char** argv) {
     ui::ProgramOptions options;
-    // Before the application object: --help, --version and a bad --rate need
-    // no display.
+    // Before the application object: --help, --version, a bad --rate or
+    // --lang need no display.
     QStringList args;
     for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     if (const auto status = ui::ReadCommandLine(args, ui::Arguments::kOwnOnly, options)) return *status;
     QApplication app(argc, argv);
     if (const auto status = ui::ReadCommandLine(QApplication::arguments(), ui::Arguments::kAll, options))
         return *status;
-    return ui::RunProgram(app, options.rate);
+    return ui::RunProgram(app, options);
 }

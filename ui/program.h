@@ -3,16 +3,16 @@
 // too, so that they run exactly the program's code.
 #pragma once
 
-#include "app/pace.h"
+#include "ui/command_line.h"
 
 class QApplication;
 
 namespace ui {
 
-// Sets the style, the program's icon and its desktop id, creates and shows
-// the main window, whose runs go at most at `rate` simulated seconds per
-// real second (0: as fast as possible), and runs the event loop until the
-// program ends; returns the loop's exit status.
-int RunProgram(QApplication& application, double rate = app::Pace::kDefaultRate);
+// Sets the style, the program's icon, its desktop id and its language,
+// creates and shows the main window, whose runs go at most at the options'
+// rate, and runs the event loop until the program ends; returns the loop's
+// exit status.
+int RunProgram(QApplication& application, const ProgramOptions& options = {});
 
 }  // namespace ui

@@ -39,8 +39,7 @@ app::PictureFile SchemeView::SetBackgroundFromFile(const std::string& fileName) 
 }
 
 QString SchemeView::MessageText(app::Message message) const {
-    const std::string_view text = app::MessageText(message);
-    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString shown = QCoreApplication::translate("app::Message", app::MessageText(message).data());
     const QString detail = message == app::Message::kSchemeMissing    ? lookedIn_.join(QStringLiteral("\r\n"))
                            : message == app::Message::kSchemeUnusable ? refused_
                                                                       : QString();

@@ -12,9 +12,11 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cmath>
@@ -85,6 +87,27 @@ std::vector<std::pair<Field, double>> Shown(const app::Record& r) {
             {Field::VY2, s.VY(2)}, {Field::FX1, v.FX[0]}, {Field::FX2, v.FX[1]}, {Field::FY1, v.FY[0]},
             {Field::FY2, v.FY[1]}, {Field::Fi1, m.geo.fi[0] * sim::DegPerRad}, {Field::Fi2, m.geo.fi[1] * sim::DegPerRad},
             {Field::FX0, -(v.FX[0] + v.FX[1])}, {Field::FY0, -(v.FY[0] + v.FY[1])}};
+}
+
+// The captions the window's controls cut: each against the room the style
+// leaves it (a label its whole width, a button or check box its contents,
+// inside the frame or beside the box). The plot column's boxes are only as
+// wide as the box, so that their captions never show.
+QStringList Clipped(const QWidget& form) {
+    QStringList clipped;
+    for (QWidget* w : form.findChildren<QWidget*>()) {
+        QStyleOptionButton o;
+        o.initFrom(w);
+        auto* box = qobject_cast<QCheckBox*>(w);
+        if (auto* label = qobject_cast<QLabel*>(w)) o.text = label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w)) o.text = button->text();
+        else continue;
+        const int room = qobject_cast<QLabel*>(w) ? w->contentsRect().width()
+                         : w->style()->subElementRect(box ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents, &o, w).width();
+        if (w->fontMetrics().horizontalAdvance(o.text) > room && (!box || room > 0))
+            clipped << u"%1 (%2 > %3)"_s.arg(o.text).arg(w->fontMetrics().horizontalAdvance(o.text)).arg(room);
+    }
+    return clipped;
 }
 
 }  // namespace
@@ -394,6 +417,31 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         w.Press(Button::About);
         shown = ui::HelpWindow()->HelpText();
         QVERIFY(shown->toPlainText() == text && shown->verticalScrollBar()->value() == 0);
+    }
+
+    // The English window (--lang en): no Russian word in its captions,
+    // title, messages or help, no caption cut by its control, the numbers
+    // in the user's locale; the help names the pace keys and quotes the
+    // captions as this window shows them.
+    void englishWindow() {
+        QCOMPARE(Clipped(Window().form), QStringList());  // the Russian fits too
+        QTranslator english;
+        QVERIFY(english.load(u":/i18n/morvane1_en.qm"_s) && QCoreApplication::installTranslator(&english));
+        Window w;
+        QCOMPARE(Clipped(w.form), QStringList());
+        w.Press(Button::About);
+        const QString help = ui::HelpWindow()->HelpText()->toPlainText();
+        QStringList texts{w.form.windowTitle(), help, ui::HelpWindow()->CloseButton()->text()}, captions;
+        for (QAbstractButton* b : w.form.findChildren<QAbstractButton*>()) captions << b->text().trimmed();
+        for (QLabel* l : w.form.findChildren<QLabel*>()) captions << l->text().trimmed();
+        for (int m = 0; m <= int(app::Message::kSchemeUnusable); ++m)
+            texts << static_cast<ui::SchemeView*>(w.form.Widget(app::Picture::ConstructionView))->MessageText(app::Message(m));
+        for (const QString& t : texts + captions) QVERIFY2(!t.contains(QRegularExpression(u"\\p{Cyrillic}"_s)), qPrintable(t));
+        QVERIFY(help.contains(u"Ctrl+Up"_s) && help.contains(u"Ctrl+Down"_s) && help.contains(u"Ctrl+0"_s));
+        for (const QRegularExpressionMatch& q : QRegularExpression(u"<([^<>]*)>"_s).globalMatch(help))
+            QVERIFY2(captions.contains(q.captured(1).trimmed()), qPrintable(q.captured(1)));
+        QCOMPARE(w.Text(Field::Step), u"0,0001"_s);
+        QCoreApplication::removeTranslator(&english);
     }
 };
 

@@ -34,7 +34,7 @@ if(MORVANE1_XCB_LIBRARY)
   # and "Exit", scrolled into view, is clicked where the screen shows it.
   foreach(screen 1600x1000 1920x1080)
     add_test(NAME life_exit_scale2_${screen} COMMAND xvfb-run -a -s "-screen 0 ${screen}x24"
-                                                     $<TARGET_FILE:window_life_driver> exit 2)
+                                                     $<TARGET_FILE:window_life_driver> exit 2 --lang en)
     set_tests_properties(life_exit_scale2_${screen} PROPERTIES
       ENVIRONMENT "QT_QPA_PLATFORM=xcb;QT_SCALE_FACTOR=2" LABELS x11 TIMEOUT 60)
   endforeach()

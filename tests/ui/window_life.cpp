@@ -1,5 +1,5 @@
 // The program's end with runs in progress, through ui::RunProgram as main()
-// runs it:  window_life_driver {exit|close|destroyed|helpclose|msgbox_exit|msgbox_close} DEPTH
+// runs it:  window_life_driver {exit|close|destroyed|helpclose|msgbox_exit|msgbox_close} DEPTH [options]
 // Start, then "Продолжить" once a round, open DEPTH run levels; three rounds
 // on the action ends the program: "Выход", the title-bar close, another X
 // client destroying the X window (xcb), the help window's close and three
@@ -8,7 +8,7 @@
 // scrolled into view where the screen is too small for the whole window.
 // Exit status 0 only if the window fits its screen, the program's status is
 // 0 and no window, no box, no run level is left and no step came after the
-// close.
+// close. The options are the program's (--lang en).
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -31,6 +31,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "ui/command_line.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/program.h"
@@ -57,14 +58,17 @@ bool DestroyFromAnotherClient(WId) { return false; }  // no X client here
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string action = argc == 3 ? argv[1] : "";
-    const int depth = argc == 3 ? std::atoi(argv[2]) : 0;
+    const std::string action = argc >= 3 ? argv[1] : "";
+    const int depth = argc >= 3 ? std::atoi(argv[2]) : 0;
     if (std::string(" exit close destroyed helpclose msgbox_exit msgbox_close ").find(' ' + action + ' ') ==
             std::string::npos || depth < 1)
         return std::fprintf(stderr, "usage: %s ACTION DEPTH\n", argv[0]), 64;
     const bool box = action.starts_with("msgbox"), help = action == "helpclose" || action == "destroyed";
     alarm(50);  // a run that never returns to the event loop cannot be ended from it
     QApplication app(argc, argv);
+    ui::ProgramOptions options;
+    if (ui::ReadCommandLine(QStringList{argv[0]} + QApplication::arguments().mid(3), ui::Arguments::kAll, options))
+        return 64;
     QPointer<ui::Form1> form;
     QPointer<ui::Form2> helpWindow;
     enum { kRaise, kHelpClosed, kAwaitBox, kEnding, kEnded } stage = kRaise;
@@ -153,7 +157,7 @@ int main(int argc, char** argv) {
             else if (!DestroyFromAnotherClient(form->winId())) fail("could not destroy the X window");
         }
     });
-    const int status = ui::RunProgram(app);
+    const int status = ui::RunProgram(app, options);
     if (form || helpWindow || VisibleBox()) fail("a window outlived the program");
     if (stage != kEnded) fail("the scenario did not finish");
     return status != 0 ? status : wrong ? 1 : 0;
