@@ -109,7 +109,10 @@ void Form1::FitScreen() {
     const QRect room = on->availableGeometry().marginsRemoved(frame);
     if (page.width() <= room.width() && page.height() <= room.height()) return setFixedSize(page);
     // Too big for the screen: as much of the page as fits, with scroll bars
-    // for the rest, and room for them up to the whole page.
+    // for the rest, and room for them up to the whole page. Scrolled, the
+    // window paints under the fields: at 200 % a field's panel leaves its
+    // frame's pixels as they were, which a scroll would fill with others'.
+    for (QLineEdit* field : fields_) field->setAttribute(Qt::WA_OpaquePaintEvent, false);
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     setMaximumSize(page + QSize(bar, bar));
     resize(room.size().boundedTo(maximumSize()));
