@@ -14,7 +14,7 @@ check "--version, Qt's options left to Qt" "morvane1 $version|exit 0" "$(run -pl
 check "--help: the four options, then Qt's, exit 0" yes \
   "$(run --rate abc --help | grep -qE -- "\|  --rate R .*\|  --lang L .*\|  --version .*\|  --help .*\|Qt's own options.*\|exit 0$" && echo yes)"
 # A refused rate: one line naming it, one pointing to --help, status 64.
-for rate in abc -1 1E+10 1e-12 nan '' 1,500; do
+for rate in abc -1 1E+10 5e-10 nan '' 1,500; do
   check "--rate '$rate'" "morvane1: --rate \"$rate\" is not a rate|Try 'morvane1 --help'.|exit 64" "$(run --rate "$rate")"
 done
 check "--lang EN" "morvane1: --lang \"EN\" is not a language of the window: give ru or en|Try 'morvane1 --help'.|exit 64" \
