@@ -1,8 +1,8 @@
-// The window program's command line: --rate R, --lang L, --help and --version; Qt's
-// own options (-platform, -display, -style ...) belong to QApplication. It
-// is read twice: before the application object exists, for what needs no
-// display (the help, the version, a bad rate), and afterwards, strictly,
-// for whatever Qt has left.
+// The window program's command line: --rate R, --lang L, --help and
+// --version; Qt's own options (-platform, -display, -style ...) belong to
+// QApplication. It is read twice: before the application object exists, for
+// what needs no display (the help, the version, a bad rate or language), and
+// afterwards, strictly, for whatever Qt has left.
 #pragma once
 
 #include <QStringList>

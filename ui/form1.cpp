@@ -146,8 +146,9 @@ void Form1::CreateControls() {
             case ControlKind::kTextField: {
                 auto* field = new QLineEdit(FirstText(control), page_);
                 field->setCursorPosition(0);
-                // The classic panel covers every pixel of the field, so the
-                // window need not paint its background under each readout.
+                // The classic panel covers the field (at 200 % all but its
+                // frame's pixels, which keep what was first drawn there), so
+                // the window need not paint its background under each readout.
                 if (field->style()->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0)
                     field->setAttribute(Qt::WA_OpaquePaintEvent);
                 texts_.Follow(static_cast<app::Field>(at), field);
