@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/messages.h"
+#include "app/numtext.h"
 
 namespace cli {
 
@@ -16,6 +17,13 @@ void Say(std::string_view text) {
 
 void InputRefused(const std::string& why) {
     Say(std::string(app::MessageText(app::Message::kInputError)) + ": " + why);
+}
+
+std::string FailureText(const verify::RunFailure& f, char sep) {
+    static const char* const kRunNames[verify::kRuns] = {"h", "h/2", "h/4"};
+    const char* run = f.run >= 0 && f.run < verify::kRuns ? kRunNames[f.run] : "h";
+    return std::string("the run at ") + run + " failed at its step " + std::to_string(f.step) + ", at T = " +
+           app::FormatNumber(f.time, sep) + " s: " + f.what;
 }
 
 ExitStatus WriteFailed(const Output& out) {

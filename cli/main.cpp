@@ -172,8 +172,8 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
         cli::Progress progress("morvane1-cli --verify", stderr);
         rep = verify::Verify(m, static_cast<long long>(steps), [&](double done) { progress.Update(done); }, true,
                              opt.injectedForceY0);
-    } catch (const sim::ArithmeticError&) {
-        Say(app::MessageText(app::Message::kSolveError));
+    } catch (const verify::RunFailure& f) {
+        Say(cli::FailureText(f, sep));
         return cli::RowOf(verify::Verdict::kRunFailed).status;
     }
     cli::PrintVerifyReport(rep, time, opt.csv, sep, out, err);

@@ -45,7 +45,8 @@ std::string Unquoted(std::string cell) {
     return cell;
 }
 
-bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string& header, std::string& error) {
+bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string& header,
+               std::vector<std::string>& axes, std::string& error) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
@@ -70,7 +71,7 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
     std::string line;
     std::vector<std::string> names;
     char delim = '\t';
-    std::size_t point = 0, fmrv = 0, bound = 0, exit = 0;
+    std::size_t point = 0, fmrv = 0, bound = 0, exit = 0, precision = 0, h = 0;
     auto bad = [&](const std::string& why) {
         error = path + ": " + why;
         return false;
@@ -85,8 +86,12 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
                 return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
             };
             point = column("point"), fmrv = column("Fmrv"), bound = column("force_bound"), exit = column("exit");
-            if (std::max({point, fmrv, bound, exit}) >= names.size())
-                return bad("no sweep table (its header lacks point, Fmrv, force_bound or exit)");
+            precision = column("precision"), h = column("h");
+            if (std::max({point, fmrv, bound, exit, precision, h}) >= names.size() || point > h)
+                return bad("no sweep table (its header lacks point, h, Fmrv, force_bound, precision or exit)");
+            // The swept inputs lie between the point and its h.
+            axes.assign(names.begin() + static_cast<std::ptrdiff_t>(point) + 1,
+                        names.begin() + static_cast<std::ptrdiff_t>(h));
             header.clear();
             for (const std::string& n : names) header += n + ' ';
             continue;
@@ -104,7 +109,16 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
         const double f = CellNumber(cells[fmrv], delim), b = CellNumber(cells[bound], delim);
         if ((std::isnan(f) && cells[fmrv] != "-") || (std::isnan(b) && cells[bound] != "-"))
             return bad("a row whose Fmrv or force_bound is not a number");
-        rows.push_back({static_cast<long long>(index), f, b, static_cast<ExitStatus>(static_cast<int>(status))});
+        std::vector<double> values;
+        for (std::size_t k = point + 1; k < h; ++k) values.push_back(CellNumber(cells[k], delim));
+        verify::Precision answered = verify::Precision::kDouble;
+        if (cells[precision] == verify::PrecisionName(verify::Precision::kExtended))
+            answered = verify::Precision::kExtended;
+        else if (cells[precision] != verify::PrecisionName(verify::Precision::kDouble))
+            return bad("a row whose precision is neither " + std::string(verify::PrecisionName(verify::Precision::kDouble)) +
+                       " nor " + verify::PrecisionName(verify::Precision::kExtended));
+        rows.push_back({static_cast<long long>(index), std::move(values), f, b,
+                        static_cast<ExitStatus>(static_cast<int>(status)), answered});
     }
     if (in.bad()) return bad("cannot be read");
     if (names.empty()) return bad("no sweep table (no header)");
@@ -118,7 +132,7 @@ std::string SweepTable(const verify::Grid& grid, const std::vector<verify::Point
     std::string t = "point";
     for (const verify::Axis& a : grid.axes) (t += delim) += a.name;
     for (const char* name : {"h", "time", "steps", "Fmrv", "detection_limit", "claim_factor", "max_abs_Yc",
-                             "force_bound", "verdict", "exit"})
+                             "force_bound", "precision", "verdict", "exit"})
         (t += delim) += name;
     t += '\n';
     for (const verify::PointResult& p : points) {
@@ -129,7 +143,7 @@ std::string SweepTable(const verify::Grid& grid, const std::vector<verify::Point
         for (const std::string& cell :
              {Num(p.scale.h, sep), Num(time, sep), Num(p.scale.steps, sep), Num(p.fmrv, sep),
               Num(p.detectionLimit, sep), Num(p.claimFactor, sep), Num(p.maxAbsYc, sep), Num(p.forceBound, sep),
-              std::string(verdict.word), std::to_string(static_cast<int>(verdict.status))})
+              std::string(verify::PrecisionName(p.precision)), std::string(verdict.word), std::to_string(static_cast<int>(verdict.status))})
             (t += delim) += cell;
         t += '\n';
     }
@@ -138,7 +152,8 @@ std::string SweepTable(const verify::Grid& grid, const std::vector<verify::Point
 
 std::vector<SweepRow> RowsOf(const std::vector<verify::PointResult>& points) {
     std::vector<SweepRow> rows;
-    for (const verify::PointResult& p : points) rows.push_back({p.index, p.fmrv, p.forceBound, RowOf(p.verdict).status});
+    for (const verify::PointResult& p : points)
+        rows.push_back({p.index, p.values, p.fmrv, p.forceBound, RowOf(p.verdict).status, p.precision});
     return rows;
 }
 
@@ -170,12 +185,13 @@ ExitStatus SweepStatus(const SweepCounts& c) {
     return ExitStatus::kInconclusive;
 }
 
-bool ReadSweepTables(const std::vector<std::string>& paths, std::vector<SweepRow>& rows, std::string& error) {
+bool ReadSweepTables(const std::vector<std::string>& paths, std::vector<SweepRow>& rows,
+                     std::vector<std::string>& axes, std::string& error) {
     rows.clear();
     std::string first;
     for (const std::string& path : paths) {
         std::string header;
-        if (!ReadTable(path, rows, header, error)) return false;
+        if (!ReadTable(path, rows, header, axes, error)) return false;
         // Parts of one sweep have one header: the same swept inputs.
         if (first.empty()) first = header;
         if (header != first) {

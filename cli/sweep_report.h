@@ -21,9 +21,11 @@ std::string SweepTable(const verify::Grid& grid, const std::vector<verify::Point
 // What the figure needs of a point.
 struct SweepRow {
     long long point{};
-    double fmrv{};        // the claimed force [N]
-    double forceBound{};  // the largest force the run allows [N]
+    std::vector<double> values;  // the swept inputs, one per axis
+    double fmrv{};               // the claimed force [N]
+    double forceBound{};         // the largest force the run allows [N]
     ExitStatus status = ExitStatus::kInconclusive;
+    verify::Precision precision = verify::Precision::kDouble;  // the number type that answered
 };
 std::vector<SweepRow> RowsOf(const std::vector<verify::PointResult>& points);
 
@@ -41,6 +43,8 @@ ExitStatus SweepStatus(const SweepCounts& counts);
 // comma), merged in grid order. Only regular files of a sane size are read.
 // Returns false, with the reason, when a file cannot be read as a table,
 // or two tables give the same point.
-bool ReadSweepTables(const std::vector<std::string>& paths, std::vector<SweepRow>& rows, std::string& error);
+// axes gets the names of the swept inputs, in the order of the values.
+bool ReadSweepTables(const std::vector<std::string>& paths, std::vector<SweepRow>& rows,
+                     std::vector<std::string>& axes, std::string& error);
 
 }  // namespace cli

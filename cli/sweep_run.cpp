@@ -81,8 +81,9 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
 
 ExitStatus PlotFrom(const Options& opt, Output& out) {
     std::vector<SweepRow> rows;
+    std::vector<std::string> axes;
     std::string error;
-    if (!ReadSweepTables(opt.plotFrom, rows, error)) {
+    if (!ReadSweepTables(opt.plotFrom, rows, axes, error)) {
         InputRefused(error);
         return ExitStatus::kInputRefused;
     }

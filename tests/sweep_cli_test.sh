@@ -21,7 +21,7 @@ check "some resolved, some not: exit 4 and the count" \
   "4 # 9 points: 3 no lateral force, 0 a lateral force acts, 6 inconclusive, 0 failed" "$one $(tail -1 "$tmp/one")"
 
 # Every row is what a single --verify of its printed inputs, h and time says.
-while IFS=$'\t' read -r point v0 w0 h time steps _ _ _ _ _ verdict exit; do
+while IFS=$'\t' read -r point v0 w0 h time steps _ _ _ _ _ _ verdict exit; do
   "$cli" --verify --set "V0=$v0" --set "w0=$w0" --set "h=$h" --time "$time" >"$tmp/v" 2>&1
   got=$?
   check "point $point: its own --verify" "$exit $steps" "$got $(grep -P '^steps\t' "$tmp/v" | cut -f2)"
@@ -41,7 +41,7 @@ check "fixed h and time, CSV with decimal commas" "0,001;0,5;500 0,001;0,5;500 0
 # A point that claims nothing says so; one whose runs all fail makes the
 # sweep's answer a failure; a point is one point.
 "$cli" --sweep w0=-20:20 --points 3 --steps 300 >"$tmp/w0"
-check "w0 = 0 claims no force" "inconclusive: no force is claimed" "$(sed -n 3p "$tmp/w0" | cut -f11)"
+check "w0 = 0 claims no force" "inconclusive: no force is claimed" "$(sed -n 3p "$tmp/w0" | cut -f12)"
 "$cli" --preset 2 --steps 200 --points 2 --sweep h=6e-5:1e-4 >"$tmp/fails"
 check "every run failed: exit 3" "3 # 2 points: 0 no lateral force, 0 a lateral force acts, 0 inconclusive, 2 failed" \
   "$? $(tail -1 "$tmp/fails")"

@@ -240,8 +240,8 @@ TEST(Verify, TheRunsAtOnceGiveTheSameReportAndTellTheirProgress) {
     // A run that fails raises its error whether the runs go at once or not.
     sim::Model bad = started;
     bad.p.m0 = 0;
-    EXPECT_THROW(verify::Verify(bad, 100, {}, true), sim::ArithmeticError);
-    EXPECT_THROW(verify::Verify(bad, 100, {}, false), sim::ArithmeticError);
+    EXPECT_THROW(verify::Verify(bad, 100, {}, true), verify::RunFailure);
+    EXPECT_THROW(verify::Verify(bad, 100, {}, false), verify::RunFailure);
 }
 
 TEST(Verify, OnlyAPhysicalDiskIsVerified) {

@@ -5,7 +5,7 @@ MORVANE1_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev fonts-dejavu-core xvfb xauth
   qt6-l10n-tools qt6-tools-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libqd-dev
   desktop-file-utils appstream dpkg-dev file lintian
 )
 # Only the tests use these: the package test presses "схема" in the

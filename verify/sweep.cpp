@@ -179,8 +179,12 @@ PointResult RunPoint(const PlannedPoint& p, double injectedForceY0) {
         r.maxAbsYc = rep.maxAbsYc;
         r.forceBound = ForceBound(rep);
         r.verdict = rep.verdict;
-    } catch (const std::exception&) {
+        r.precision = rep.precision;
+    } catch (const RunFailure& f) {
         // The verdict stays kRunFailed, and the numbers none.
+        r.failure = f;
+    } catch (const std::exception& e) {
+        r.failure = RunFailure(0, 0, 0, e.what());
     }
     return r;
 }

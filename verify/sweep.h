@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,8 @@ struct PointResult {
     double fmrv = NAN, detectionLimit = NAN, claimFactor = NAN, maxAbsYc = NAN;
     double forceBound = NAN;  // the largest constant lateral force the computed Yc allows [N]; none without a limit
     Verdict verdict = Verdict::kRunFailed;  // until its runs end
+    Precision precision = Precision::kDouble;  // the number type that answered
+    std::optional<RunFailure> failure;         // where and how its runs failed, if they did
 };
 
 // The largest constant force along Y consistent with a run: one that moved

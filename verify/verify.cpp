@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "sim/arith.h"
 #include "sim/dynamics.h"
@@ -102,7 +103,7 @@ struct Counter {
 // Steps the record as the window's run does (T a running sum of h), without
 // display cycles, and samples it every `every` steps and at its end. The
 // trace, when asked for, samples the main run at the same moments.
-RunResult Run(const sim::Model& started, double h, double forceY0, long long steps, long long every,
+RunResult Run(int which, const sim::Model& started, double h, double forceY0, long long steps, long long every,
               std::vector<TraceSample>* trace, Counter& counter, bool tells) {
     RunResult r;
     r.m = started;
@@ -112,7 +113,9 @@ RunResult Run(const sim::Model& started, double h, double forceY0, long long ste
     const sim::Invariants start = sim::ComputeInvariants(m.p, m.start, m.s);
     r.maxSize = TermSizes(m);
     if (trace) trace->push_back({m.s.T, std::fabs(m.s.Y(0)), std::fabs(start.Yc), 0});
-    for (long long i = 1; i <= steps; ++i) {
+    long long i = 1;
+    try {
+    for (; i <= steps; ++i) {
         sim::Step(m, forceY0);
         const sim::Invariants now = sim::ComputeInvariants(m.p, m.start, m.s);
         const Sizes s = TermSizes(m);
@@ -140,6 +143,12 @@ RunResult Run(const sim::Model& started, double h, double forceY0, long long ste
     counter.done += steps % kProgressEvery;
     r.pyChange = sim::ComputeInvariants(m.p, m.start, m.s).Py - start.Py;
     r.ymrv = sim::ComputeYmrv(m.p, m.start.Fmrv, m.s.T);
+    } catch (const sim::ArithmeticError&) {
+        // A failing step leaves T where it was: the time reached before it.
+        throw RunFailure(which, std::min(i, steps), m.s.T,
+                         "the equations of motion left the range of the number type (an overflow, a division "
+                         "by zero or an invalid operation)");
+    }
     return r;
 }
 
@@ -200,6 +209,13 @@ Convergence Compare(const RunResult (&runs)[kRuns], const sim::Model& started, l
 }
 
 }  // namespace
+
+const char* PrecisionName(Precision precision) {
+    return precision == Precision::kDouble ? "double" : "extended";
+}
+
+RunFailure::RunFailure(int run, long long step, double time, std::string what)
+    : std::runtime_error(what), run(run), step(step), time(time), what(std::move(what)) {}
 
 bool Converged(const Convergence& c, bool damped) {
     // Rounding may excuse an order that means nothing only where the error
@@ -296,7 +312,7 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     // The runs are compared every `every` steps of h, the same moments in all three.
     const long long every = std::max<long long>(1, steps / kSamples);
     auto run = [&](int k, bool tells) {
-        runs[k] = Run(started, rep.h[k], injectedForceY0, rep.steps[k], every << k, k == 0 ? &rep.trace : nullptr,
+        runs[k] = Run(k, started, rep.h[k], injectedForceY0, rep.steps[k], every << k, k == 0 ? &rep.trace : nullptr,
                       counter, tells);
     };
     if (atOnce) {

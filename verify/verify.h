@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,24 @@ enum class Verdict {
     kCount              // not a verdict: how many there are
 };
 
+// The number type a verification ran in: the window's double, or the wider
+// type that a point double cannot tell runs again in.
+enum class Precision { kDouble, kExtended };
+// "double" or "extended", as the report, the table and the figure say it.
+const char* PrecisionName(Precision precision);
+
+// A run that stopped on an arithmetic failure (an overflow, a division by
+// zero, an invalid operation): which of the three, after how many of its
+// steps, at which simulated time, and what failed, in words.
+class RunFailure : public std::runtime_error {
+public:
+    RunFailure(int run, long long step, double time, std::string what);
+    int run;          // 0, 1, 2: the run at h, h/2, h/4
+    long long step;   // the step of that run that failed, from 1
+    double time;      // the simulated time that run had reached [s]
+    std::string what; // what failed
+};
+
 // One moment of the main run, for the picture of the answer.
 struct TraceSample {
     double t{};        // simulated time [s]
@@ -129,6 +148,7 @@ struct VerifyReport {
     double claimFactor{};     // |Fmrv| / detectionLimit; not a number without a limit
     double timeToResolve{};   // a run this long would show the claimed force [s]
     Verdict verdict = Verdict::kBelowDetection;
+    Precision precision = Precision::kDouble;  // the number type that gave this report
     std::vector<TraceSample> trace;  // the main run, at most a few hundred moments
 };
 
