@@ -21,7 +21,6 @@
 namespace cli {
 namespace {
 
-constexpr int kWidth = 960, kHeight = 640;
 constexpr double kMostDecades = 24;
 
 // A step of 1, 2 or 5 times a power of ten giving four to eight ticks.
@@ -35,8 +34,7 @@ double TickStep(double span) {
 
 bool Drawable(double v, bool log) { return std::isfinite(v) && (!log || v > 0); }
 
-// Where an axis runs: decades for a logarithmic one, 0 to the data (or to
-// hi) for a linear one.
+// Where an axis runs: decades for a logarithmic one, values for a linear one.
 struct Range {
     bool log;
     double lo, hi;  // decades (log) or values
@@ -45,13 +43,12 @@ struct Range {
 };
 
 Range RangeOf(const Figure::Axis& axis, const std::vector<double>& data) {
-    if (axis.log && axis.lo < axis.hi) return {true, axis.lo, axis.hi};
+    if (axis.lo < axis.hi) return {axis.log, axis.lo, axis.hi};
     if (!axis.log) {
-        if (axis.hi > 0) return {false, 0, axis.hi};
-        double hi = 0;
+        double lo = 0, hi = 0;
         for (double v : data)
-            if (std::isfinite(v)) hi = std::max(hi, v);
-        return {false, 0, hi > 0 ? hi : 1};
+            if (std::isfinite(v)) lo = std::min(lo, v), hi = std::max(hi, v);
+        return {false, lo, hi > lo ? hi : lo + 1};
     }
     double lowest = INFINITY, highest = 0;
     for (double v : data)
@@ -63,7 +60,50 @@ Range RangeOf(const Figure::Axis& axis, const std::vector<double>& data) {
     return {true, bottom, top};
 }
 
+// How many decades apart a logarithmic axis labels its decades, 1, 2, 5
+// or 10, for at most that many labels; the labelled ones are multiples.
+int DecadesApart(const Range& r, double most) {
+    int every = 1;
+    for (int wider : {2, 5, 10})
+        if (every * std::max(1.0, most) < r.hi - r.lo) every = wider;
+    return every;
+}
+
 QString Decade(int d) { return QStringLiteral("1E%1%2").arg(d < 0 ? "-" : "+").arg(std::abs(d), 2, 10, QLatin1Char('0')); }
+
+// The ticks of a linear axis: round values from its lower end to its upper.
+std::vector<double> LinearTicks(const Range& r) {
+    const double step = TickStep(r.hi - r.lo), first = std::ceil(r.lo / step) * step;
+    std::vector<double> ticks;
+    for (int k = 0; first + k * step <= r.hi + (r.hi - r.lo) * 1e-9; ++k) ticks.push_back(first + k * step + 0.0);
+    return ticks;
+}
+
+QFont FontOf(int pixelSize, bool bold = false) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+// The lines a text takes within a width, broken between words; a word
+// wider than the line stands alone on its own.
+QStringList Wrapped(const QString& text, const QFont& font, double width) {
+    const QFontMetricsF metrics(font);
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.isEmpty()) lines << line;
+    return lines;
+}
 
 void DrawMark(QPainter& p, Figure::Shape shape, QPointF at) {
     constexpr double r = 5;
@@ -78,52 +118,53 @@ void DrawMark(QPainter& p, Figure::Shape shape, QPointF at) {
             p.drawPolygon(corners, 3);
             break;
         }
+        case Figure::Shape::kSquare: p.drawRect(QRectF(at - QPointF(r, r) * 0.85, at + QPointF(r, r) * 0.85)); break;
     }
 }
 
-void Paint(QPainter& p, const Figure& f) {
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(QRectF(0, 0, kWidth, kHeight), Qt::white);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(13);
-    QFont title = font;
-    title.setPixelSize(18);
-    title.setBold(true);
+void DrawRing(QPainter& p, QPointF at) {
+    p.setPen(QPen(Qt::black, 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(at, 9.0, 9.0);
+}
 
-    p.setPen(Qt::black);
-    // A title that says much gets a smaller type, and is cut only beyond that.
-    const QRectF titleBox(20, 10, kWidth - 40, 26);
-    while (title.pixelSize() > 13 && QFontMetricsF(title).horizontalAdvance(f.title) > titleBox.width())
-        title.setPixelSize(title.pixelSize() - 1);
-    p.setFont(title);
-    p.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter,
-               QFontMetricsF(title).elidedText(f.title, Qt::ElideRight, titleBox.width()));
-    p.setFont(font);
-    p.drawText(QRectF(20, 38, kWidth - 40, 20), Qt::AlignLeft | Qt::AlignVCenter, f.details);
-
+// One panel in its area; its y label goes in the margin left of it,
+// from x = left.
+void DrawPanel(QPainter& p, const Figure::Panel& panel, const QRectF& area, double left) {
     std::vector<double> xs, ys;
-    for (const Figure::Line& l : f.lines)
+    for (const Figure::Line& l : panel.lines)
         for (const QPointF& pt : l.points) xs.push_back(pt.x()), ys.push_back(pt.y());
-    for (const Figure::Marks& m : f.marks)
-        for (const QPointF& pt : m.points) xs.push_back(pt.x()), ys.push_back(pt.y());
-    const Range rx = RangeOf(f.x, xs), ry = RangeOf(f.y, ys);
-
-    const int entries = static_cast<int>(f.lines.size() + f.marks.size());
-    const QRectF area(100, 74, kWidth - 130, kHeight - 74 - 60 - 22 * entries);
+    for (const Figure::Marks& m : panel.marks)
+        for (const Figure::Point& pt : m.points) xs.push_back(pt.x), ys.push_back(pt.y);
+    const Range rx = RangeOf(panel.x, xs), ry = RangeOf(panel.y, ys);
     auto X = [&](double v) { return area.left() + rx.Fraction(v) * area.width(); };
     auto Y = [&](double v) { return area.bottom() - ry.Fraction(v) * area.height(); };
 
+    if (!panel.heading.isEmpty()) {
+        p.setPen(Qt::black);
+        p.setFont(FontOf(13, true));
+        p.drawText(QRectF(area.left(), area.top() - 22, area.width(), 20), Qt::AlignLeft | Qt::AlignVCenter,
+                   panel.heading);
+        p.setFont(FontOf(13));
+    }
     // Decades or ticks on the left, and below.
-    const int every = static_cast<int>(std::ceil((ry.hi - ry.lo) / 12));
-    for (int d = static_cast<int>(ry.lo); d <= static_cast<int>(ry.hi); ++d) {
-        // Up to 24 decades a line each; beyond, only the labelled ones.
-        if (ry.hi - ry.lo > 24 && (d - static_cast<int>(ry.hi)) % every != 0) continue;
-        const double y = Y(std::pow(10.0, d));
+    auto across = [&](double y, const QString& label) {
         p.setPen(QPen(QColor(225, 225, 225), 1));
         p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-        if ((d - static_cast<int>(ry.hi)) % every != 0) continue;
+        if (label.isEmpty()) return;
         p.setPen(Qt::black);
-        p.drawText(QRectF(0, y - 10, area.left() - 8, 20), Qt::AlignRight | Qt::AlignVCenter, Decade(d));
+        p.drawText(QRectF(left, y - 10, area.left() - left - 8, 20), Qt::AlignRight | Qt::AlignVCenter, label);
+    };
+    if (ry.log) {
+        const int every = DecadesApart(ry, 12);
+        for (int d = static_cast<int>(ry.lo); d <= static_cast<int>(ry.hi); ++d) {
+            // Up to 24 decades a line each; beyond, only the labelled ones.
+            const bool labelled = d % every == 0;
+            if (ry.hi - ry.lo > 24 && !labelled) continue;
+            across(Y(std::pow(10.0, d)), labelled ? Decade(d) : QString());
+        }
+    } else {
+        for (double t : LinearTicks(ry)) across(Y(t), FigureNumber(t));
     }
     auto tick = [&](double x, const QString& label) {
         p.setPen(QPen(QColor(225, 225, 225), 1));
@@ -132,35 +173,36 @@ void Paint(QPainter& p, const Figure& f) {
         p.drawText(QRectF(x - 50, area.bottom() + 4, 100, 18), Qt::AlignHCenter | Qt::AlignTop, label);
     };
     if (rx.log) {
-        const int everyX = static_cast<int>(std::ceil((rx.hi - rx.lo) / 10));
+        // A label every 83 pixels at most.
+        const int every = DecadesApart(rx, std::floor(area.width() / 83));
         for (int d = static_cast<int>(rx.lo); d <= static_cast<int>(rx.hi); ++d) {
-            const bool labelled = (d - static_cast<int>(rx.lo)) % everyX == 0;
+            const bool labelled = d % every == 0;
             if (rx.hi - rx.lo > 24 && !labelled) continue;
             tick(X(std::pow(10.0, d)), labelled ? Decade(d) : QString());
         }
     } else {
-        const double step = TickStep(rx.hi);
-        for (double t = 0; t <= rx.hi * (1 + 1e-9); t += step) tick(X(t), FigureNumber(t));
+        for (double t : LinearTicks(rx)) tick(X(t), FigureNumber(t));
     }
     p.setPen(Qt::black);
     p.drawRect(area);
-    p.drawText(QRectF(area.left(), area.bottom() + 22, area.width(), 18), Qt::AlignHCenter | Qt::AlignTop, f.x.label);
+    p.drawText(QRectF(area.left(), area.bottom() + 22, area.width(), 18), Qt::AlignHCenter | Qt::AlignTop,
+               panel.x.label);
     p.save();
-    p.translate(18, area.center().y());
+    p.translate(left + 18, area.center().y());
     p.rotate(-90);
-    p.drawText(QRectF(-area.height() / 2, -10, area.height(), 20), Qt::AlignCenter, f.y.label);
+    p.drawText(QRectF(-area.height() / 2, -10, area.height(), 20), Qt::AlignCenter, panel.y.label);
     p.restore();
 
     // Zero cannot stand on a logarithmic axis: a line breaks there, and a
     // mark is not drawn.
-    auto drawable = [&](const QPointF& pt) { return Drawable(pt.x(), rx.log) && Drawable(pt.y(), ry.log); };
+    auto drawable = [&](double x, double y) { return Drawable(x, rx.log) && Drawable(y, ry.log); };
     p.save();
     p.setClipRect(area);
-    for (const Figure::Line& l : f.lines) {
+    for (const Figure::Line& l : panel.lines) {
         QPainterPath path;
         bool open = false;
         for (const QPointF& pt : l.points) {
-            if (!drawable(pt)) {
+            if (!drawable(pt.x(), pt.y())) {
                 open = false;
                 continue;
             }
@@ -174,28 +216,103 @@ void Paint(QPainter& p, const Figure& f) {
         p.setPen(QPen(l.colour, 2, l.style));
         p.drawPath(path);
     }
-    for (const Figure::Marks& m : f.marks) {
-        p.setPen(QPen(m.colour, 2));
-        p.setBrush(Qt::NoBrush);
-        for (const QPointF& pt : m.points)
-            if (drawable(pt)) DrawMark(p, m.shape, QPointF(X(pt.x()), Y(pt.y())));
-    }
+    for (const Figure::Marks& m : panel.marks)
+        for (const Figure::Point& pt : m.points) {
+            if (!drawable(pt.x, pt.y)) continue;
+            const QPointF at(X(pt.x), Y(pt.y));
+            if (pt.ringed) DrawRing(p, at);
+            p.setPen(QPen(m.colour, 2));
+            p.setBrush(Qt::NoBrush);
+            DrawMark(p, m.shape, at);
+            if (pt.note.isEmpty()) continue;
+            p.setFont(FontOf(11));
+            p.setPen(QColor(60, 60, 60));
+            p.drawText(QRectF(at.x() + 9, at.y() - 19, 60, 14), Qt::AlignLeft | Qt::AlignVCenter, pt.note);
+            p.setFont(FontOf(13));
+        }
     p.restore();
+}
 
-    double y = area.bottom() + 50;
-    for (const Figure::Line& l : f.lines) {
-        p.setPen(QPen(l.colour, 2, l.style));
-        p.drawLine(QPointF(area.left(), y + 9), QPointF(area.left() + 36, y + 9));
-        p.setPen(Qt::black);
-        p.drawText(QRectF(area.left() + 46, y, area.width() - 46, 18), Qt::AlignLeft | Qt::AlignVCenter, l.label);
-        y += 22;
+void Paint(QPainter& p, const Figure& f) {
+    const double width = f.width, height = f.height;
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRectF(0, 0, width, height), Qt::white);
+    const QFont font = FontOf(13), title = FontOf(18, true);
+
+    // The title and the details, each wrapped to the figure's width.
+    p.setPen(Qt::black);
+    p.setFont(title);
+    double top = 10;
+    for (const QString& line : Wrapped(f.title, title, width - 40)) {
+        p.drawText(QRectF(20, top, width - 40, 26), Qt::AlignLeft | Qt::AlignVCenter, line);
+        top += 26;
     }
-    for (const Figure::Marks& m : f.marks) {
-        p.setPen(QPen(m.colour, 2));
-        DrawMark(p, m.shape, QPointF(area.left() + 18, y + 9));
+    p.setFont(font);
+    top += 2;
+    for (const QString& line : Wrapped(f.details, font, width - 40)) {
+        p.drawText(QRectF(20, top, width - 40, 20), Qt::AlignLeft | Qt::AlignVCenter, line);
+        top += 18;
+    }
+    top += 18;
+    if (std::any_of(f.panels.begin(), f.panels.end(), [](const Figure::Panel& p) { return !p.heading.isEmpty(); }))
+        top += 22;
+
+    // One legend for all panels: each label once, in columns under them;
+    // the marks first, as the panels on the left are mostly of marks.
+    struct Entry {
+        const Figure::Line* line;
+        const Figure::Marks* marks;
+        const Figure::Remark* remark;
+        QString label;
+    };
+    std::vector<Entry> legend;
+    auto add = [&](const Entry& entry) {
+        if (entry.label.isEmpty()) return;
+        for (const Entry& e : legend)
+            if (e.label == entry.label) return;
+        legend.push_back(entry);
+    };
+    for (const Figure::Panel& panel : f.panels)
+        for (const Figure::Marks& m : panel.marks) add({nullptr, &m, nullptr, m.label});
+    for (const Figure::Panel& panel : f.panels)
+        for (const Figure::Line& l : panel.lines) add({&l, nullptr, nullptr, l.label});
+    for (const Figure::Remark& r : f.remarks) add({nullptr, nullptr, &r, r.text});
+    const std::size_t columns = std::max<std::size_t>(1, f.panels.size());
+    const std::size_t rows = (legend.size() + columns - 1) / columns;
+
+    const double slot = width / static_cast<double>(columns);
+    const double areaHeight = height - top - 60 - 22 * static_cast<double>(rows);
+    auto areaOf = [&](std::size_t i) {
+        return QRectF(slot * static_cast<double>(i) + 100, top, slot - 130, areaHeight);
+    };
+    for (std::size_t i = 0; i < f.panels.size(); ++i) {
+        p.setFont(font);
+        DrawPanel(p, f.panels[i], areaOf(i), slot * static_cast<double>(i));
+    }
+
+    p.setFont(font);
+    for (std::size_t k = 0; k < legend.size(); ++k) {
+        const Entry& e = legend[k];
+        const QRectF area = areaOf(k / rows);
+        const double y = area.bottom() + 50 + 22 * static_cast<double>(k % rows);
+        const QPointF sample(area.left() + 18, y + 9);
+        if (e.line) {
+            p.setPen(QPen(e.line->colour, 2, e.line->style));
+            p.drawLine(QPointF(area.left(), y + 9), QPointF(area.left() + 36, y + 9));
+        } else if (e.marks) {
+            p.setPen(QPen(e.marks->colour, 2));
+            p.setBrush(Qt::NoBrush);
+            DrawMark(p, e.marks->shape, sample);
+        } else if (e.remark->ring) {
+            DrawRing(p, sample);
+        } else {
+            p.setPen(QColor(60, 60, 60));
+            p.setFont(FontOf(11));
+            p.drawText(QRectF(area.left(), y, 36, 18), Qt::AlignCenter, e.remark->sample);
+            p.setFont(font);
+        }
         p.setPen(Qt::black);
-        p.drawText(QRectF(area.left() + 46, y, area.width() - 46, 18), Qt::AlignLeft | Qt::AlignVCenter, m.label);
-        y += 22;
+        p.drawText(QRectF(area.left() + 46, y, area.width() - 46, 18), Qt::AlignLeft | Qt::AlignVCenter, e.label);
     }
 }
 
@@ -242,14 +359,14 @@ bool SaveFigure(const Figure& figure, const std::string& path, std::string& reas
     if (PlotFormatOf(path) == PlotFormat::kSvg) {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
-        svg.setSize(QSize(kWidth, kHeight));
-        svg.setViewBox(QRect(0, 0, kWidth, kHeight));
+        svg.setSize(QSize(figure.width, figure.height));
+        svg.setViewBox(QRect(0, 0, figure.width, figure.height));
         svg.setTitle(figure.title);
         QPainter painter(&svg);
         Paint(painter, figure);
         painter.end();
     } else {
-        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        QImage image(figure.width, figure.height, QImage::Format_RGB32);
         QPainter painter(&image);
         Paint(painter, figure);
         painter.end();

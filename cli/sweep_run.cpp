@@ -14,7 +14,8 @@ namespace cli {
 namespace {
 
 // The answer of a sweep, merged or not: its count, its figure, its status.
-ExitStatus Answer(const std::vector<SweepRow>& rows, const Options& opt, Output& out, bool table) {
+ExitStatus Answer(const std::vector<SweepRow>& rows, const std::vector<std::string>& axes, const Options& opt,
+                  Output& out, bool table) {
     const SweepCounts counts = CountAnswers(rows);
     // In a CSV the count would be a row of its own: it goes to standard error.
     const std::string summary = SweepSummary(counts);
@@ -25,7 +26,7 @@ ExitStatus Answer(const std::vector<SweepRow>& rows, const Options& opt, Output&
     if (!out.Close()) return WriteFailed(out);
     if (!opt.plot.empty()) {
         std::string reason;
-        if (!DrawSweepPlot(rows, opt.plot, reason)) {
+        if (!DrawSweepPlot(rows, axes, opt.plot, reason)) {
             Say("the picture " + opt.plot + " could not be written: " + reason);
             return ExitStatus::kWriteFailed;
         }
@@ -76,7 +77,9 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
     }
     const char delim = opt.csv ? (opt.decimalComma ? ';' : ',') : '\t';
     out.Write(SweepTable(grid, points, delim, sep));
-    return Answer(RowsOf(points), opt, out, true);
+    std::vector<std::string> axes;
+    for (const verify::Axis& a : opt.axes) axes.push_back(a.name);
+    return Answer(RowsOf(points), axes, opt, out, true);
 }
 
 ExitStatus PlotFrom(const Options& opt, Output& out) {
@@ -87,7 +90,7 @@ ExitStatus PlotFrom(const Options& opt, Output& out) {
         InputRefused(error);
         return ExitStatus::kInputRefused;
     }
-    return Answer(rows, opt, out, false);
+    return Answer(rows, axes, opt, out, false);
 }
 
 }  // namespace cli

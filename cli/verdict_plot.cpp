@@ -13,8 +13,9 @@ bool DrawVerdictPlot(const verify::VerifyReport& rep, const std::string& path, s
     Figure f;
     f.title = QString::fromUtf8(RowOf(rep.verdict).headline);
     f.details = QString::fromStdString(VerdictDetails(rep, '.'));
-    f.x = {QStringLiteral("simulated time t, s"), false, 0, rep.time};  // at least ten steps
-    f.y = {QStringLiteral("|ordinate|, m (logarithmic)"), true};
+    Figure::Panel panel;
+    panel.x = {QStringLiteral("simulated time t, s"), false, 0, rep.time};  // at least ten steps
+    panel.y = {QStringLiteral("|ordinate|, m (logarithmic)"), true};
     const double factor = verify::kLedgerFactor[int(verify::LedgerRow::kYc)];
     Figure::Line claim{"|Ymrv|: where the claimed force Fmrv = " + FigureNumber(rep.fmrv) + " N would have moved the system",
                        QColor(208, 32, 32), Qt::SolidLine, {}};
@@ -34,7 +35,8 @@ bool DrawVerdictPlot(const verify::VerifyReport& rep, const std::string& path, s
         yc.points.emplace_back(s.t, s.absYc);
         y0.points.emplace_back(s.t, s.absY0);
     }
-    f.lines = {claim, limit, threshold, yc, y0};
+    panel.lines = {claim, limit, threshold, yc, y0};
+    f.panels = {panel};
     return SaveFigure(f, path, reason);
 }
 
