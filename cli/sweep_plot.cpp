@@ -31,8 +31,8 @@ std::string SweepHeadline(const std::vector<SweepRow>& rows) {
     for (const SweepRow& r : rows)
         if (r.status == ExitStatus::kDone && Drawable(r) && std::isfinite(DecadesAbove(r)))
             least = std::min(least, DecadesAbove(r)), most = std::max(most, DecadesAbove(r));
-    const std::string refuted =
-        least <= most ? "; claims refuted by " + Decades(least) + " to " + Decades(most) + " decades" : "";
+    const std::string range = Decades(least) == Decades(most) ? Decades(least) : Decades(least) + " to " + Decades(most);
+    const std::string refuted = least <= most ? "; claims refuted by " + range + " decades" : "";
     if (c.noForce == 0) return "No answer at any of " + points + ": the runs cannot tell";
     if (c.noForce == c.points) return "No lateral force at all " + points + refuted;
     return "No lateral force at " + std::to_string(c.noForce) + " of " + points + ", " +
@@ -103,7 +103,8 @@ Figure SweepFigure(const std::vector<SweepRow>& rows, const std::vector<std::str
         inputs.y = InputAxis(rows, axes, 1);
     } else {
         inputs.heading = QStringLiteral("Each point's margin at its input");
-        inputs.y = {QStringLiteral("margin log10(|Fmrv| / bound), decades"), false, std::floor(least),
+        // Room below for the points without a margin.
+        inputs.y = {QStringLiteral("margin log10(|Fmrv| / bound), decades"), false, std::floor(least) - 1,
                     std::ceil(most)};
         const double a = inputs.x.log ? std::pow(10.0, inputs.x.lo) : inputs.x.lo;
         const double b = inputs.x.log ? std::pow(10.0, inputs.x.hi) : inputs.x.hi;
@@ -119,8 +120,8 @@ Figure SweepFigure(const std::vector<SweepRow>& rows, const std::vector<std::str
         } else if (Drawable(r)) {
             at.y = DecadesAbove(r);
         } else {
-            // No margin: on the lower edge, and said so.
-            at.y = inputs.y.lo, at.note = QStringLiteral("no bound");
+            // No margin: below every margin, and said so.
+            at.y = inputs.y.lo + 0.5, at.note = QStringLiteral("no bound");
         }
         if (!axes.empty()) inputs.marks[MarksOf(r)].points.push_back(at);
     }
