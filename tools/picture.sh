@@ -2,9 +2,10 @@
 # Makes one of the README's figures with the runner's own --plot (no display
 # needed):
 #   tools/picture.sh verdict [OUT]  the verifier's answer for preset 2 (docs/verdict.png)
-#   tools/picture.sh sweep [OUT]    the claimed force against the largest force
-#                                   each run allows, over eight decades of V0
-#                                   and six of w0 (docs/sweep.png)
+#   tools/picture.sh sweep [OUT]    the map of the answers over eight decades of
+#                                   V0 and six of w0, with each claimed force
+#                                   against the largest force its run allows
+#                                   (docs/sweep.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 case ${1:-} in
