@@ -31,7 +31,8 @@ std::string SweepHeadline(const std::vector<SweepRow>& rows) {
     for (const SweepRow& r : rows)
         if (r.status == ExitStatus::kDone && Drawable(r) && std::isfinite(DecadesAbove(r)))
             least = std::min(least, DecadesAbove(r)), most = std::max(most, DecadesAbove(r));
-    const std::string range = Decades(least) == Decades(most) ? Decades(least) : Decades(least) + " to " + Decades(most);
+    const std::string range =
+        Decades(least) == Decades(most) ? Decades(least) : Decades(least) + " to " + Decades(most);
     const std::string refuted = least <= most ? "; claims refuted by " + range + " decades" : "";
     if (c.noForce == 0) return "No answer at any of " + points + ": the runs cannot tell";
     if (c.noForce == c.points) return "No lateral force at all " + points + refuted;

@@ -62,13 +62,28 @@ TEST(SweepFigure, TheMapShowsEveryPointTheClaimsOnlyThoseWithABound) {
             EXPECT_EQ(claim->ringed, onMap->ringed);
         }
     }
-    // Positive inputs on logarithmic axes, a swept input that reaches 0 on a
-    // linear one; one input, the margins against it.
+    // Positive inputs on logarithmic axes; one input, the margins against it.
     EXPECT_TRUE(f.panels[0].x.log && f.panels[0].y.log);
-    rows[0].values = {0, 10};
-    EXPECT_FALSE(cli::SweepFigure(rows, {"KR", "w0"}).panels[0].x.log);
     Figure::Shape shape{};
     EXPECT_TRUE(Find(cli::SweepFigure(rows, {"KR"}).panels[0], 2, 1, shape));  // point 2: 1 decade
+    EXPECT_EQ(cli::SweepHeadline({rows[0]}), "No lateral force at all 1 point; claims refuted by 3 decades");
+    // Every mark inside its panel, also where an input reaches 0, runs from
+    // -3 to 3, or is one value below 0; a logarithmic axis only where its
+    // values are positive.
+    rows[0].values = {0, 10};
+    cli::SweepRow alone = rows[4], across = rows[5];
+    alone.values = {-3, 10}, across.values = {3, 20};
+    auto inside = [](const Figure::Axis& a, double v) {
+        const double at = a.log ? std::log10(v) : v;
+        return a.lo < at && at < a.hi;
+    };
+    for (const Figure& g : {f, cli::SweepFigure(rows, {"KR", "w0"}), cli::SweepFigure(rows, {"KR"}),
+                            cli::SweepFigure({alone}, {"KR", "w0"}),
+                            cli::SweepFigure({alone, across}, {"KR", "w0"})})
+        for (const Figure::Panel& panel : g.panels)
+            for (const Figure::Marks& m : panel.marks)
+                for (const Figure::Point& p : m.points)
+                    EXPECT_TRUE(inside(panel.x, p.x) && inside(panel.y, p.y)) << panel.heading.toStdString() << p.x;
 }
 
 TEST(Figure, EveryTextFitsItsWidth) {
