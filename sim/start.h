@@ -26,13 +26,16 @@ template <class Real>
 Real ComputeFmrv(const BasicParameters<Real>& p, std::type_identity_t<Real> J0);
 // The disk at the origin moving along +X at V0 and turning at w0, turned by
 // fi0 (0 unless the twist test is on); the loads on the X axis at +-R1,
-// moving with it, both elements twisted by fi0 with no twist rate; T = 0.
+// moving with it, with no twist rate; T = 0. DfiOld holds the twist each
+// element has: fi0, unless the +-0.9 rad wrap of attachment angle minus
+// load angle puts it a turn away.
 template <class Real>
 BasicState<Real> InitialState(const BasicParameters<Real>& p, std::type_identity_t<Real> fi0);
-// Total energy of that state.
+// Total energy of the start state, its torsional elements twisted by twist
+// (the start state's DfiOld).
 template <class Real>
 Real ComputeE0(const BasicParameters<Real>& p, std::type_identity_t<Real> J0, std::type_identity_t<Real> CR,
-               std::type_identity_t<Real> fi0);
+               const Real (&twist)[kElements]);
 
 // The values the start set-up forms, in the order it forms them.
 enum class Formed { kJ0, kCR, kFmrv, kE0 };
@@ -54,7 +57,7 @@ BasicModel<Real> Start(const BasicParameters<Real>& p, Twist&& twist, Told&& for
     formed(Formed::kFmrv, m.start.Fmrv = ComputeFmrv(p, m.start.J0));
     const Real fi0 = twist();
     m.s = InitialState(p, fi0);
-    formed(Formed::kE0, m.start.E0 = ComputeE0(p, m.start.J0, m.start.CR, fi0));
+    formed(Formed::kE0, m.start.E0 = ComputeE0(p, m.start.J0, m.start.CR, m.s.DfiOld));
     return m;
 }
 
@@ -66,7 +69,7 @@ extern template double ComputeJ0(const Parameters&);
 extern template double ComputeCR(const Parameters&);
 extern template double ComputeFmrv(const Parameters&, double);
 extern template State InitialState(const Parameters&, double);
-extern template double ComputeE0(const Parameters&, double, double, double);
+extern template double ComputeE0(const Parameters&, double, double, const double (&)[kElements]);
 extern template Model Start(const Parameters&, double);
 
 }  // namespace sim

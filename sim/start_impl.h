@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "sim/arith.h"
+#include "sim/dynamics_impl.h"
 #include "sim/start.h"
 
 namespace sim {
@@ -33,6 +34,7 @@ Real ComputeFmrv(const BasicParameters<Real>& p, std::type_identity_t<Real> J0) 
 
 template <class Real>
 BasicState<Real> InitialState(const BasicParameters<Real>& p, std::type_identity_t<Real> fi0) {
+    using std::fabs;
     BasicState<Real> s;
     BasicStateVector<Real>& y = s.StateY;
     y[state::kX + 1] = p.R1;
@@ -48,12 +50,22 @@ BasicState<Real> InitialState(const BasicParameters<Real>& p, std::type_identity
         s.ROld[e] = p.R1;
         s.DfiOld[e] = fi0;
     }
+    // An element's twist is its attachment angle less its load's angle,
+    // wrapped by +-0.9 rad. That leaves fi0 in [-0.9, 2*Pi - 0.9) as it is,
+    // to rounding; beyond, the twist is a turn or more away (fi0 = -1
+    // twists both elements by 2*Pi - 1), and so is it at -0.9 itself when
+    // the attachment angle rounds below. The first step's twist rate is
+    // measured from the twist the element has, or it would read a turn
+    // over one step, and E0 holds that twist.
+    const BasicGeometry<Real> g = ComputeGeometry(y);
+    for (int e = 0; e < kElements; ++e)
+        if (!(fabs(g.Dfi[e] - fi0) < Pi)) s.DfiOld[e] = g.Dfi[e];
     return s;
 }
 
 template <class Real>
 Real ComputeE0(const BasicParameters<Real>& p, std::type_identity_t<Real> J0, std::type_identity_t<Real> CR,
-               std::type_identity_t<Real> fi0) {
+               const Real (&twist)[kElements]) {
     using std::pow;
     const Real m0 = p.m0, m1 = p.m1, m2 = p.m1;
     const Real r1 = p.R1, w0 = p.w0, v0 = p.V0;
@@ -61,7 +73,11 @@ Real ComputeE0(const BasicParameters<Real>& p, std::type_identity_t<Real> J0, st
     Real e = (pow(r1, 2) * (pow(w0, 2) * (2 * m1)) + (m0 + m1 + m2) * v0 * v0) / 2;
     e = J0 * w0 * w0 / 2 + e;      // disk rotation
     e = 2 * CR * r1 * r1 / 2 + e;  // both radial elements, CR*R1^2/2 each
-    return Chk(2 * p.CT * fi0 * fi0 / 2 + e);  // both torsional elements [J]
+    // Both torsional elements [J], CT*Dfi^2/2 each; twisted alike (by the
+    // typed fi0 as a rule), as one term.
+    const Real d0 = twist[0], d1 = twist[1];
+    if (d0 == d1) return Chk(2 * p.CT * d0 * d0 / 2 + e);
+    return Chk(p.CT * d0 * d0 / 2 + e + p.CT * d1 * d1 / 2);
 }
 
 template <class Real>

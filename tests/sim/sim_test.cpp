@@ -68,6 +68,27 @@ TEST(Start, StateAndWhatTheTwistTurns) {
     }
 }
 
+TEST(Start, TheTwistTheElementsHaveIsWhatE0AndTheFirstTwistRateHold) {
+    // Within +-0.9 rad the elements have the typed twist: DfiOld is fi0 and
+    // E0 gains CT fi0^2, to the bit. Beyond, the wrap gives each fi0 less
+    // whole turns, in [-0.9, 2 Pi - 0.9) (fi0 = -1: 2 Pi - 1), and E0 holds
+    // that: an undamped run keeps its energy to rounding from the start.
+    // (At -0.9 itself the rounding of the attachment angle decides.)
+    const Parameters undamped = With(kPreset1, {{&Parameters::KR, 0}, {&Parameters::KT, 0}});
+    const double e0 = sim::Start(undamped, 0).start.E0;
+    for (double fi0 : {-0.89, -0.3, 0.9, -1.0, 3.0, 7.0, 100.0, -50.0}) {
+        Model m = sim::Start(undamped, fi0);
+        const bool typed = std::fabs(fi0) <= 0.9;
+        if (typed) {
+            EXPECT_EQ(m.start.E0, 10 * fi0 * fi0 + e0) << fi0;
+        }
+        for (double d : m.s.DfiOld)
+            EXPECT_NEAR(d, fi0 - 2 * Pi * std::floor((fi0 + 0.9) / (2 * Pi)), typed ? 0 : 1e-13) << fi0;
+        Steps(m, 100);
+        EXPECT_NEAR(sim::ComputeE(m.p, m.start, m.s, m.geo), m.start.E0, 1e-9 * m.start.E0) << fi0;
+    }
+}
+
 TEST(Forces, AtTheStartOfPreset1) {
     // CR R1 = m1 w0^2 R1: the spring is exactly the centripetal force. The
     // twist 0.2 gives FT = CT fi0 / R1 = 2 N pushing both loads forward, and
