@@ -47,6 +47,7 @@ TEST(Start, ValuesOfThePresets) {
         {"no translation, no claim", With(kPreset1, {{&Parameters::V0, 0}}), 0, 1.25, 400, 1050, 0},
         {"m0 = 4, R0 = 2", With(kPreset1, {{&Parameters::m0, 4}, {&Parameters::R0, 2}}), 0, 8, 400,
          300 + 400 + 1600 + 400, -10.0 * 200 * 400 / 2 / kC2},
+        {"R1 = 2", With(kPreset1, {{&Parameters::R1, 2}}), 0, 1.25, 400, 600 + 1600 + 250 + 1600, -10.0 * 185 * 400 / 2 / kC2},
     };
     for (const Case& c : cases) {
         const Model m = sim::Start(c.p, c.fi0);
