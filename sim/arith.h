@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <type_traits>
 
 namespace sim {
 
@@ -21,6 +22,16 @@ public:
 // the result of each operation catches exactly the failing operation.
 inline double Chk(double v) {
     if (!std::isfinite(v)) [[unlikely]]
+        RaiseArithmeticError();
+    return v;
+}
+
+// The same test in a wider number type, by its own isfinite (found with the
+// type, as its sqrt and atan are).
+template <class Real>
+    requires(!std::is_arithmetic_v<Real>)
+Real Chk(const Real& v) {
+    if (!isfinite(v)) [[unlikely]]
         RaiseArithmeticError();
     return v;
 }

@@ -1,65 +1,14 @@
-#include "sim/energy.h"
-
-#include <cmath>
-
-#include "sim/arith.h"
+#include "sim/energy_impl.h"
 
 namespace sim {
 
-// What is returned, divided by, or hidden by a later operation is checked;
-// an overflow or an invalid operation carries through *, + and - into it.
-
-double ComputeE(const Parameters& p, const StartValues& start, const State& s, const Geometry& g) {
-    double e = (s.VX(0) * s.VX(0) + s.VY(0) * s.VY(0)) * p.m0 / 2;
-    e = (s.VX(1) * s.VX(1) + s.VY(1) * s.VY(1)) * p.m1 / 2 + e;
-    e = (s.VX(2) * s.VX(2) + s.VY(2) * s.VY(2)) * p.m1 / 2 + e;
-    e = start.J0 * s.w0() * s.w0() / 2 + e;
-    // Zero free length: each radial element stores CR*R^2/2.
-    e = start.CR * g.R[0] * g.R[0] / 2 + e + start.CR * g.R[1] * g.R[1] / 2;
-    return Chk(p.CT * g.Dfi[0] * g.Dfi[0] / 2 + e + p.CT * g.Dfi[1] * g.Dfi[1] / 2);  // [J]
-}
-
-double ShiftUnderForce(double F, double t, double M) { return F * t * t / M / 2; }
-
-double ForceForShift(double Y, double t, double M) { return 2 * M * Y / (t * t); }
-
-double ComputeYmrv(const Parameters& p, double Fmrv, double T) {
-    const double mass = Chk(p.m0 + p.m1 + p.m1);
-    return Chk(ShiftUnderForce(Fmrv, T, mass));  // [m]
-}
-
-double DiskForce(const double (&F)[kElements]) { return Chk(-(F[0] + F[1])); }
-
-double EnergyError(double E, double E0) { return Chk(std::pow(10.0, 10) * (E - E0) / E0); }
-
-DisplayValues ComputeDisplayValues(const Model& m) {
-    DisplayValues v;
-    v.E = ComputeE(m.p, m.start, m.s, m.geo);
-    v.Ymrv = ComputeYmrv(m.p, m.start.Fmrv, m.s.T);
-    for (int e = 0; e < kElements; ++e) {
-        v.FX[e] = Chk(m.forces.FRX[e] + m.forces.FTX[e]);  // [N]
-        v.FY[e] = Chk(m.forces.FRY[e] + m.forces.FTY[e]);
-    }
-    return v;
-}
-
-Invariants ComputeInvariants(const Parameters& p, const StartValues& start, const State& s) {
-    Invariants inv{};
-    double mass = 0, my = 0;
-    for (int b = 0; b < kBodies; ++b) {
-        const double mb = p.M(b);
-        inv.Px += mb * s.VX(b);
-        inv.Py += mb * s.VY(b);
-        inv.Lz += mb * (s.X(b) * s.VY(b) - s.Y(b) * s.VX(b));
-        mass += mb;
-        my += mb * s.Y(b);
-    }
-    inv.Lz += start.J0 * s.w0();
-    inv.Yc = Chk(my / Chk(mass));
-    Chk(inv.Px);
-    Chk(inv.Py);
-    Chk(inv.Lz);
-    return inv;
-}
+template double ComputeE(const Parameters&, const StartValues&, const State&, const Geometry&);
+template double ShiftUnderForce(double, double, double);
+template double ForceForShift(double, double, double);
+template double ComputeYmrv(const Parameters&, double, double);
+template double DiskForce(const double (&)[kElements]);
+template double EnergyError(double, double);
+template DisplayValues ComputeDisplayValues(const Model&);
+template Invariants ComputeInvariants(const Parameters&, const StartValues&, const State&);
 
 }  // namespace sim

@@ -1,56 +1,12 @@
-#include "sim/start.h"
-
-#include <cmath>
-
-#include "sim/arith.h"
+#include "sim/start_impl.h"
 
 namespace sim {
 
-// Intermediate results are not checked: an overflow or an invalid operation
-// carries through *, + and - into the result, which is.
-
-double ComputeJ0(const Parameters& p) { return Chk(p.m0 * p.R0 * p.R0 / 2); }  // [kg*m^2]
-
-double ComputeCR(const Parameters& p) { return Chk(std::pow(p.w0, 2) * p.m1); }  // [N/m]
-
-double ComputeFmrv(const Parameters& p, double J0) {
-    const double v0 = p.V0, w0 = p.w0, m1 = p.m1, r1 = p.R1;
-    // The caption omits the sign: for V0 > 0 and w0 > 0 the force is
-    // negative, towards -Y [N].
-    return Chk(-v0 * (J0 * w0 + 2 * m1 * r1 * r1 * w0) * w0 * w0 / 2 / Vsv / Vsv);
-}
-
-State InitialState(const Parameters& p, double fi0) {
-    State s;
-    StateVector& y = s.StateY;
-    y[state::kX + 1] = p.R1;
-    y[state::kX + 2] = -p.R1;
-    // Only the disk is turned by the test twist.
-    y[state::kAngle] = fi0;
-    for (int b = 0; b < kBodies; ++b) y[state::kVX + b] = p.V0;
-    // Rigid rotation: load 1 on +X moves towards +Y, load 2 towards -Y [m/s].
-    y[state::kVY + 1] = Chk(p.w0 * p.R1);
-    y[state::kVY + 2] = Chk(-p.w0 * p.R1);
-    y[state::kSpin] = p.w0;
-    for (int e = 0; e < kElements; ++e) {
-        s.ROld[e] = p.R1;
-        s.DfiOld[e] = fi0;
-    }
-    return s;
-}
-
-double ComputeE0(const Parameters& p, double J0, double CR, double fi0) {
-    const double m0 = p.m0, m1 = p.m1, m2 = p.m1;
-    const double r1 = p.R1, w0 = p.w0, v0 = p.V0;
-    // Translation of all three bodies at V0, and the loads turning at w0*R1.
-    double e = (std::pow(r1, 2) * (std::pow(w0, 2) * (2 * m1)) + (m0 + m1 + m2) * v0 * v0) / 2;
-    e = J0 * w0 * w0 / 2 + e;                     // disk rotation
-    e = 2 * CR * r1 * r1 / 2 + e;                 // both radial elements, CR*R1^2/2 each
-    return Chk(2 * p.CT * fi0 * fi0 / 2 + e);  // both torsional elements [J]
-}
-
-Model Start(const Parameters& p, double fi0) {
-    return Start(p, [fi0] { return fi0; }, [](Formed, double) {});
-}
+template double ComputeJ0(const Parameters&);
+template double ComputeCR(const Parameters&);
+template double ComputeFmrv(const Parameters&, double);
+template State InitialState(const Parameters&, double);
+template double ComputeE0(const Parameters&, double, double, const double (&)[kElements]);
+template Model Start(const Parameters&, double);
 
 }  // namespace sim

@@ -47,6 +47,7 @@ TEST(Start, ValuesOfThePresets) {
         {"no translation, no claim", With(kPreset1, {{&Parameters::V0, 0}}), 0, 1.25, 400, 1050, 0},
         {"m0 = 4, R0 = 2", With(kPreset1, {{&Parameters::m0, 4}, {&Parameters::R0, 2}}), 0, 8, 400,
          300 + 400 + 1600 + 400, -10.0 * 200 * 400 / 2 / kC2},
+        {"R1 = 2", With(kPreset1, {{&Parameters::R1, 2}}), 0, 1.25, 400, 600 + 1600 + 250 + 1600, -10.0 * 185 * 400 / 2 / kC2},
     };
     for (const Case& c : cases) {
         const Model m = sim::Start(c.p, c.fi0);
@@ -65,6 +66,27 @@ TEST(Start, StateAndWhatTheTwistTurns) {
         EXPECT_EQ(s.StateY, (StateVector{0, 1, -1, 0, 0, 0, fi0, 10, 10, 10, 0, 20, -20, 20})) << fi0;
         EXPECT_EQ((std::vector{s.T, s.DfiOld[0], s.DfiOld[1], s.ROld[0], s.ROld[1], s.VR[0], s.VR[1], s.VT[0], s.VT[1]}),
                   (std::vector{0.0, fi0, fi0, 1.0, 1.0, 0.0, 0.0, 0.0, 0.0})) << fi0;
+    }
+}
+
+TEST(Start, TheTwistTheElementsHaveIsWhatE0AndTheFirstTwistRateHold) {
+    // Within +-0.9 rad the elements have the typed twist: DfiOld is fi0 and
+    // E0 gains CT fi0^2, to the bit. Beyond, the wrap gives each fi0 less
+    // whole turns, in [-0.9, 2 Pi - 0.9) (fi0 = -1: 2 Pi - 1), and E0 holds
+    // that: an undamped run keeps its energy to rounding from the start.
+    // (At -0.9 itself the rounding of the attachment angle decides.)
+    const Parameters undamped = With(kPreset1, {{&Parameters::KR, 0}, {&Parameters::KT, 0}});
+    const double e0 = sim::Start(undamped, 0).start.E0;
+    for (double fi0 : {-0.89, -0.3, 0.9, -1.0, 3.0, 7.0, 100.0, -50.0}) {
+        Model m = sim::Start(undamped, fi0);
+        const bool typed = std::fabs(fi0) <= 0.9;
+        if (typed) {
+            EXPECT_EQ(m.start.E0, 10 * fi0 * fi0 + e0) << fi0;
+        }
+        for (double d : m.s.DfiOld)
+            EXPECT_NEAR(d, fi0 - 2 * Pi * std::floor((fi0 + 0.9) / (2 * Pi)), typed ? 0 : 1e-13) << fi0;
+        Steps(m, 100);
+        EXPECT_NEAR(sim::ComputeE(m.p, m.start, m.s, m.geo), m.start.E0, 1e-9 * m.start.E0) << fi0;
     }
 }
 
