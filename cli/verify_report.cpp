@@ -107,7 +107,8 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
     const std::string within = "every deviation within its reference: " +
                                Num(verify::kLedgerFactor[int(LedgerRow::kPy)], s) + " rounding floors along Y and " +
                                Num(verify::kLedgerFactor[int(LedgerRow::kPx)], s) + " for Px and Lz";
-    t.Row("ledger_holds", !c.converged ? "not claimed" : holds ? "yes" : "no", "", within);
+    const bool claimed = c.converged && rep.frozen.run < 0;  // a frozen run's agreement shows nothing
+    t.Row("ledger_holds", !claimed ? "not claimed" : holds ? "yes" : "no", "", within);
     t.Row("max_abs_Y0", Num(rep.maxAbsY0, s), "", "largest |Y0| of the disk centre in m");
     t.Row("max_abs_Yc", Num(rep.maxAbsYc, s), Num(rep.yThreshold, s),
           "largest |Yc| in m; reference: the rounding threshold beyond which a force acts");

@@ -213,6 +213,19 @@ TEST(Verify, JudgeTakesConvergenceThenYThenTheLedgerThenOneOfYThenTheLimitThenTh
     }
 }
 
+TEST(Verify, ARunFreezesWhereTheMotionItCannotMakeIsMoreThanAConvergedRunMayMiss) {
+    // Near 1E+17 rad no step of 2E-06 rad moves the disk angle; over 3000
+    // steps of 1E-06 s it would turn 6E-03 rad, within the thousandth of a
+    // turn a converged run may miss, over 4000 8E-03 rad, beyond it.
+    const sim::Model started = Started(1, {{Field::V0, "0"}, {Field::W0, "2"}, {Field::KR, "0"}, {Field::KT, "0"},
+                                           {Field::Step, "1E-06"}}, "1E+17").model;
+    for (long long steps : {3000, 4000}) {
+        const verify::Frozen f = verify::Verify(started, steps).frozen;
+        EXPECT_EQ(f.run, steps == 4000 ? 0 : -1) << steps;
+        EXPECT_EQ(f.component, steps == 4000 ? sim::state::kAngle : -1) << steps;
+    }
+}
+
 TEST(Verify, TheErrorAtHIsNeverBelowItsDistanceFromARunAtH64) {
     // Against h/4 a first-order error shows only 3/4 of itself, a
     // fourth-order one 255/256; where orders mix (the damping's lag and
@@ -250,6 +263,9 @@ TEST(Verify, TheErrorAtHIsNeverBelowItsDistanceFromARunAtH64) {
     // rounding at h/2: the run at h/4 is off by at most twice the
     // difference at h/2.
     EXPECT_NEAR(verify::ErrorAtH(0.75 + 255 / 256., 0.25 + 15 / 256., false, verify::kLagOrder), 2, 1e-12);
+    // Errors that fall by 2^p = 1.2 from h/2: d0 shows 1 - 1/1.2^2 of e(h).
+    EXPECT_NEAR(verify::ErrorAtH(2.2, 1, false, 4), 7.2, 1e-12);
+    EXPECT_EQ(verify::ErrorAtH(2, 1, false, 4), 4);
     EXPECT_EQ(verify::ErrorAtH(3, 2, false, 4), 7);
     EXPECT_EQ(verify::ErrorAtH(3, 1, true, 4), 5);
 }
@@ -268,6 +284,8 @@ TEST(Verify, TheStepMustKeepTheDampingsLagStable) {
     const sim::Model lagging = Started(1, {{Field::KR, "10"}, {Field::Step, "0,04"}}).model;
     bool lagLimits = false;
     EXPECT_NEAR(verify::StableStep(lagging, &lagLimits) * verify::kStableStepMargin, 0.0684, 2e-4);
+    // However light the damping, it lags: KR = 0.5 loses stability at 0.0690 s.
+    EXPECT_NEAR(verify::StableStep(Started(1, {{Field::KR, "0,5"}}).model) * verify::kStableStepMargin, 0.069, 2e-4);
     EXPECT_TRUE(lagLimits);
     const verify::Convergence c = verify::Verify(lagging, 100).conv;
     EXPECT_TRUE(!c.stable && c.lagLimits && c.stepsPerPeriod > 7);
