@@ -1,6 +1,5 @@
 #include "cli/verify_report.h"
 
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -53,7 +52,8 @@ std::string Rounded(double v, int digits, char sep) {
 
 std::string VerdictDetails(const verify::VerifyReport& rep, char sep) {
     auto r = [sep](double v) { return Rounded(v, 3, sep); };
-    const std::string limit = verify::LimitKnown(rep.detectionLimit)
+    const std::string limit = !verify::LimitMeaningful(rep.verdict) ? std::string("no detection limit claimed")
+                              : verify::LimitKnown(rep.detectionLimit)
                                   ? Factor(rep.claimFactor, sep) + " times the detection limit " + r(rep.detectionLimit) + " N"
                                   : std::string("no detection limit");
     return "Fmrv = " + r(rep.fmrv) + " N, " + limit + "; max|Yc| = " + r(rep.maxAbsYc) + " m; t = " + r(rep.time) +
@@ -107,7 +107,8 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
     const std::string within = "every deviation within its reference: " +
                                Num(verify::kLedgerFactor[int(LedgerRow::kPy)], s) + " rounding floors along Y and " +
                                Num(verify::kLedgerFactor[int(LedgerRow::kPx)], s) + " for Px and Lz";
-    t.Row("ledger_holds", !c.converged ? "not claimed" : holds ? "yes" : "no", "", within);
+    const bool claimed = c.converged && rep.frozen.run < 0;  // a frozen run's agreement shows nothing
+    t.Row("ledger_holds", !claimed ? "not claimed" : holds ? "yes" : "no", "", within);
     t.Row("max_abs_Y0", Num(rep.maxAbsY0, s), "", "largest |Y0| of the disk centre in m");
     t.Row("max_abs_Yc", Num(rep.maxAbsYc, s), Num(rep.yThreshold, s),
           "largest |Yc| in m; reference: the rounding threshold beyond which a force acts");
@@ -143,7 +144,7 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
              "d.\n";
     if (!std::isfinite(c.stateOrder) || !std::isfinite(c.energyOrder))
         notes += "A - stands where a value does not exist: an order where an error is 0 at h or at h/2.\n";
-    notes += "Rounding floor of the ledger = size * eps * sqrt(steps), eps = " + Num(DBL_EPSILON, s) +
+    notes += "Rounding floor of the ledger = size * eps * sqrt(steps), eps = " + Num(rep.eps, s) +
              "; the size of a quantity is the largest sum of the magnitudes of its terms over the run "
              "(for Yc the bodies' |Y| plus |VY|*T, since rounding of the momenta integrates into the "
              "positions). Momenta and Yc are linear in the state and RK4 keeps them exactly; Lz is "
