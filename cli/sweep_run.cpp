@@ -1,5 +1,6 @@
 #include "cli/sweep_run.h"
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
 
@@ -42,7 +43,7 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
     try {
         start = InputNumbers(opt);
     } catch (const app::InputError&) {
-        InputRefused("the start set-up fails for these values");
+        InputRefused(StartRefusal(opt));
         return ExitStatus::kInputRefused;
     }
     verify::Grid grid{opt.axes, opt.points.value_or(5), opt.part, opt.parts};
@@ -57,12 +58,22 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     const int jobs = opt.jobs.value_or(cores > 0 ? cores : 1);
     const std::vector<verify::PlannedPoint> plan = verify::Plan(grid, scaling, start.inputs, start.fi0, jobs);
+    // "point 3 (V0 = 10, w0 = 2)"
+    const auto point = [&](long long index, const std::vector<double>& values) {
+        std::string at;
+        for (std::size_t k = 0; k < values.size(); ++k)
+            at += (k ? ", " : "") + opt.axes[k].name + " = " + app::FormatNumber(values[k], sep);
+        return "point " + std::to_string(index) + " (" + at + ")";
+    };
     for (const verify::PlannedPoint& p : plan) {
         if (p.refused.empty()) continue;
-        std::string at;
+        // A start set-up that fails says at which value.
+        sim::Parameters inputs = start.inputs;
         for (std::size_t k = 0; k < p.values.size(); ++k)
-            at += (k ? ", " : "") + opt.axes[k].name + " = " + app::FormatNumber(p.values[k], sep);
-        InputRefused("point " + std::to_string(p.index) + " (" + at + "): " + p.refused + "; nothing was run");
+            if (const sim::ParameterRow* row = sim::FindParameter(opt.axes[k].name))
+                inputs.*row->value = verify::Round15(p.values[k]);
+        const std::string why = StartFailure(inputs, start.fi0);
+        InputRefused(point(p.index, p.values) + ": " + (why.empty() ? p.refused : why) + "; nothing was run");
         return ExitStatus::kInputRefused;
     }
     std::vector<verify::PointResult> points;
@@ -76,6 +87,12 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
     }
     const char delim = opt.csv ? (opt.decimalComma ? ';' : ',') : '\t';
     out.Write(SweepTable(grid, points, delim, sep));
+    // The table keeps the verdict of a failed point; what failed, and where,
+    // is said for the first of them.
+    const auto failed = [](const verify::PointResult& p) { return p.failure.has_value(); };
+    if (const auto first = std::find_if(points.begin(), points.end(), failed); first != points.end())
+        Say(std::to_string(std::count_if(points.begin(), points.end(), failed)) + " of the points failed; the first, " +
+            point(first->index, first->values) + ": " + FailureText(*first->failure, sep));
     return Answer(RowsOf(points), opt, out, true);
 }
 
