@@ -15,7 +15,10 @@ namespace cli {
 namespace {
 
 // The answer of a sweep, merged or not: its count, its figure, its status.
-ExitStatus Answer(const std::vector<SweepRow>& rows, const Options& opt, Output& out, bool table) {
+// Points missing from the merged tables leave the answer open unless a
+// point present shows a force.
+ExitStatus Answer(const std::vector<SweepRow>& rows, const Options& opt, Output& out, bool table,
+                  long long missing = 0) {
     const SweepCounts counts = CountAnswers(rows);
     // In a CSV the count would be a row of its own: it goes to standard error.
     const std::string summary = SweepSummary(counts);
@@ -31,7 +34,8 @@ ExitStatus Answer(const std::vector<SweepRow>& rows, const Options& opt, Output&
             return ExitStatus::kWriteFailed;
         }
     }
-    return SweepStatus(counts);
+    const ExitStatus status = SweepStatus(counts);
+    return missing > 0 && status != ExitStatus::kLedgerFails ? ExitStatus::kInconclusive : status;
 }
 
 }  // namespace
@@ -86,6 +90,7 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
         }, opt.injectedForceY0);
     }
     const char delim = opt.csv ? (opt.decimalComma ? ';' : ',') : '\t';
+    out.Write(SweepIdentityLine(grid, scaling, start.inputs, start.fi0, opt.injectedForceY0));
     out.Write(SweepTable(grid, points, delim, sep));
     // The table keeps the verdict of a failed point; what failed, and where,
     // is said for the first of them.
@@ -99,12 +104,25 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
 ExitStatus PlotFrom(const Options& opt, Output& out) {
     std::vector<SweepRow> rows;
     std::vector<std::string> axes;
+    long long gridSize = 0;
     std::string error;
-    if (!ReadSweepTables(opt.plotFrom, rows, axes, error)) {
+    if (!ReadSweepTables(opt.plotFrom, rows, axes, gridSize, error)) {
         InputRefused(error);
         return ExitStatus::kInputRefused;
     }
-    return Answer(rows, opt, out, false);
+    const long long present = static_cast<long long>(rows.size());
+    if (gridSize == 0) {
+        Say(opt.plotFrom.front() + ": no \"# sweep ...\" line names the grid it is of, so no point can be told "
+            "missing: its " + std::to_string(present) + " rows are taken as the whole sweep");
+    } else if (present < gridSize) {
+        // The rows are in point order: the first gap is the first missing.
+        long long gap = 1;
+        while (gap <= present && rows[static_cast<std::size_t>(gap - 1)].point == gap) ++gap;
+        Say(std::to_string(gridSize - present) + " of the sweep's " + std::to_string(gridSize) +
+            " points are in none of these tables (the first: point " + std::to_string(gap) +
+            "): the count is of the points present, and without the rest the sweep is inconclusive");
+    }
+    return Answer(rows, opt, out, false, gridSize > 0 ? gridSize - present : 0);
 }
 
 }  // namespace cli
