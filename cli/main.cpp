@@ -92,9 +92,7 @@ std::string RunFailureText(const app::Controller& form, const HeadlessPort& port
     if (port.readoutsShown + 1 >= std::size(app::kReadouts))
         return at + "the construction view cannot be drawn at the scale ML = " + num(rec.view.ML) + " m/cm: a value" +
                range;
-    return at + (port.readoutsShown == 0 ? std::string("E or Ymrv")
-                                         : "the readout " + std::string(app::kReadouts[port.readoutsShown + 1].caption)) +
-           range;
+    return at + "a readout (E, Ymrv or another)" + range;
 }
 
 ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {

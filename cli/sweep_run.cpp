@@ -113,7 +113,7 @@ ExitStatus PlotFrom(const Options& opt, Output& out) {
     const long long present = static_cast<long long>(rows.size());
     if (gridSize == 0) {
         Say(opt.plotFrom.front() + ": no \"# sweep ...\" line names the grid it is of, so no point can be told "
-            "missing: its " + std::to_string(present) + " rows are taken as the whole sweep");
+            "missing: its rows are taken as the whole sweep");
     } else if (present < gridSize) {
         // The rows are in point order: the first gap is the first missing.
         long long gap = 1;
