@@ -36,8 +36,9 @@ check "an injected force: exit 1" "1 # 2 points: 0 no lateral force, 2 a lateral
 "$cli" --sweep V0=1e10:1e12 --points 2 --steps 100 >/dev/null 2>&1
 check "the ends of a sweep are numbers, not 32-bit counts" 4 "$?"
 "$cli" --sweep KR=0:2 --points 3 --set h=0,001 --time 0,5 --format csv --decimal-comma >"$tmp/csv" 2>"$tmp/err"
-check "fixed h and time, CSV with decimal commas" "0,001;0,5;500 0,001;0,5;500 0,001;0,5;500 morvane1-cli: 3 points" \
-  "$(rows "$tmp/csv" | tail -n +2 | cut -d';' -f3-5 | tr '\n' ' ')$(cut -c1-22 "$tmp/err")"
+# The sweep's first line names them too, in numbers that read back alike.
+check "fixed h and time, CSV with decimal commas" "0,001;0,5;500 0,001;0,5;500 0,001;0,5;500 morvane1-cli: 3 points h=0.001 time=0.5" \
+  "$(rows "$tmp/csv" | tail -n +2 | cut -d';' -f3-5 | tr '\n' ' ')$(cut -c1-22 "$tmp/err")$(head -1 "$tmp/csv" | grep -oE ' (h|time)=[^ ]+' | tr -d '\n')"
 
 # A point that claims nothing says so; one whose runs all fail makes the
 # sweep's answer a failure; a point is one point.
