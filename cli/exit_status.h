@@ -7,7 +7,7 @@ namespace cli {
 enum class ExitStatus : int {
     kDone = 0,            // the run finished; --verify: no lateral force
     kLedgerFails = 1,     // --verify: a lateral force acts, or the ledger does not hold
-    kInputRefused = 2,    // an input value refused ("Введите правильно данные")
+    kInputRefused = 2,    // an input value refused
     kRunFailed = 3,       // the run stopped on an error of the equations or the plot
     kInconclusive = 4,    // --verify: this run cannot tell (says what would)
     kUsage = 64,          // the command line itself is wrong

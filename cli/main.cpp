@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -44,17 +45,55 @@ using cli::InputRefused, cli::Say, cli::WriteFailed;
 
 // The window in memory of a run whose rows print the readouts from their
 // values: their texts would be formatted at every display cycle and never
-// read.
+// read. What it is asked to show tells where a run failed: a display cycle
+// begins by showing T, then shows the readouts it has formed, and draws the
+// construction view last.
 class HeadlessPort : public app::MemoryPort {
 public:
     HeadlessPort() {
         for (const app::Readout& r : app::kReadouts) readout_[app::Slot(r.field)] = true;
     }
-    bool Shows(app::Field field) override { return !readout_[app::Slot(field)]; }
+    bool Shows(app::Field field) override {
+        if (field == app::kReadouts[0].field)
+            ++cyclesBegun, readoutsShown = 0;
+        else if (readout_[app::Slot(field)])
+            ++readoutsShown;
+        return !readout_[app::Slot(field)];
+    }
+
+    long long cyclesBegun = 0;
+    std::size_t readoutsShown = 0;  // by the display cycle begun last, after T
 
 private:
     std::array<bool, app::kFieldCount> readout_{};
 };
+
+// Where and why a run stopped, from what the window in memory saw: a step
+// that fails leaves T and the step count where they were; a display cycle
+// that fails (or the row of --invariants after it) comes after its NC0-th
+// step. No message: the invariants of the row overflowed.
+std::string RunFailureText(const app::Controller& form, const HeadlessPort& port, long long rounds,
+                           std::optional<app::Message> message, char sep) {
+    const app::Record& rec = form.State();
+    const auto num = [sep](double v) { return app::FormatNumber(v, sep); };
+    const long long nc0 = rec.run.NC0;
+    const bool inStep = message == app::Message::kSolveError && port.cyclesBegun == rounds;
+    const long long step = inStep ? rounds * nc0 + rec.run.NC + 1 : port.cyclesBegun * nc0;
+    const std::string at = std::string("the run failed ") +
+                           (inStep ? "at its step " : "in the display cycle after its step ") + std::to_string(step) +
+                           ", at T = " + num(rec.model.s.T) + " s: ";
+    const std::string range = " left the range of double (an overflow, a division by zero or an invalid operation)";
+    if (!message) return at + "an invariant of --invariants (Eerr, Px, Py, Lz or Yc)" + range;
+    if (*message == app::Message::kPlotError)
+        return at + "a point of the time-history plot cannot be drawn at the scales MT = " + num(rec.view.MT) +
+               " s/cm, MV = " + num(rec.view.MV) + " (m/s)/cm, MF = " + num(rec.view.MF) + " N/cm and ML = " +
+               num(rec.view.ML) + " m/cm: its values are too large for the picture";
+    if (inStep) return at + "the equations of motion could not be solved: a value" + range;
+    if (port.readoutsShown + 1 >= std::size(app::kReadouts))
+        return at + "the construction view cannot be drawn at the scale ML = " + num(rec.view.ML) + " m/cm: a value" +
+               range;
+    return at + "a readout (E, Ymrv or another)" + range;
+}
 
 ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     HeadlessPort port;
@@ -62,7 +101,7 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     cli::FillFields(port, form, opt);
     form.Press(app::Button::Start);
     if (!port.messages.empty() && port.messages.front() == app::Message::kInputError) {
-        InputRefused("the start set-up fails for these values");
+        InputRefused(cli::StartRefusal(opt));
         return ExitStatus::kInputRefused;
     }
 
@@ -132,12 +171,10 @@ ExitStatus RunCycles(const cli::Options& opt, cli::Output& out) {
     while (form.Running() && more()) form.RunSlice(round);
 
     if (!out.Close()) return WriteFailed(out);
-    if (overflow) port.messages.push_back(app::Message::kSolveError);
-    if (!port.messages.empty()) {
+    if (overflow || !port.messages.empty()) {
         // The rows of the cycles completed before the error are printed
         // already (only the final one, with --final-only, is lost).
-        Say(app::MessageText(port.messages.front()));
-        Say("the run stopped at T=" + app::FormatNumber(m.s.T, sep));
+        Say(RunFailureText(form, port, cycles, overflow ? std::nullopt : std::optional(port.messages.front()), sep));
         return ExitStatus::kRunFailed;
     }
     return ExitStatus::kDone;
@@ -151,7 +188,7 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
         m = sim::Start(start.inputs, start.fi0);
         nc0 = start.NC0;
     } catch (const std::runtime_error&) {
-        InputRefused("the start set-up fails for these values");
+        InputRefused(cli::StartRefusal(opt));
         return ExitStatus::kInputRefused;
     }
     if (const std::string why = verify::Unphysical(m.p); !why.empty()) {

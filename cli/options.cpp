@@ -81,7 +81,8 @@ constexpr std::string_view kUsageTail =
     "                     over machines; --plot-from merges the tables\n"
     "  --plot-from FILE...\n"
     "                     draw the figure of saved sweep tables, merged, into\n"
-    "                     the --plot file\n"
+    "                     the --plot file; tables of different sweeps are\n"
+    "                     refused, and points missing are counted\n"
     "  --help             this text\n"
     "  --version          the program's name and version\n"
     "\n"
@@ -92,7 +93,7 @@ constexpr std::string_view kUsageTail =
     "point), 1 a lateral force acts (at some point) or the verification ledger\n"
     "does not hold, 2 an input refused, 3 the run stopped on an error, 4\n"
     "inconclusive (--verify cannot tell, and says what would; --sweep: some\n"
-    "points cannot tell),\n"
+    "points cannot tell; --plot-from: also points missing),\n"
     "64 a usage error, 74 the output could not be written (a full disk). A closed\n"
     "pipe ends the run by SIGPIPE (141 in a shell), as it ends any filter.\n";
 

@@ -1,6 +1,7 @@
 #include "cli/sweep_report.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -10,12 +11,53 @@
 #include "app/numtext.h"
 #include "cli/verdicts.h"
 #include "cli/verify_report.h"
+#include "sim/model.h"
 
 namespace cli {
 namespace {
 
 // A saved table is a few bytes a point; more than this is not one.
 constexpr std::uintmax_t kLargestTable = 64 << 20;
+
+// The first line of a table: "# sweep", the sweep's identity, and its part.
+constexpr std::string_view kIdentityHead = "# sweep ", kPartTag = " part=";
+
+// The shortest text that reads back as the same double, whatever the
+// table's separators: two sweeps that differ in any bit differ here.
+std::string Exact(double v) {
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
+
+// The points of the grid a sweep's identity names: its points along each
+// swept input (NAME=FROM:TO:SPACING), one factor per input; 0 if it names
+// none.
+long long GridSize(const std::string& identity) {
+    std::istringstream words(identity);
+    std::string word;
+    int axes = 0;
+    while (words >> word) {
+        if (word.find(':') != std::string::npos) ++axes;
+        if (!word.starts_with("points=")) continue;
+        long long points = 0;
+        const auto r = std::from_chars(word.data() + 7, word.data() + word.size(), points);
+        if (r.ec != std::errc() || points < 1 || points > verify::kMostAxisPoints || axes < 1 || axes > 2) return 0;
+        return axes == 1 ? points : points * points;
+    }
+    return 0;
+}
+
+// The first word in which two identities differ, "points=5 against points=9".
+std::string FirstDifference(const std::string& a, const std::string& b) {
+    std::istringstream wa(a), wb(b);
+    std::string x, y;
+    while (true) {
+        const bool moreA = static_cast<bool>(wa >> x), moreB = static_cast<bool>(wb >> y);
+        if (!moreA) x = "nothing";
+        if (!moreB) y = "nothing";
+        if (x != y || !moreA || !moreB) return x + " against " + y;
+    }
+}
 
 std::vector<std::string> Split(const std::string& line, char delim) {
     std::vector<std::string> cells;
@@ -46,7 +88,7 @@ std::string Unquoted(std::string cell) {
 }
 
 bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string& header,
-               std::vector<std::string>& axes, std::string& error) {
+               std::vector<std::string>& axes, std::string& identity, std::string& error) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
@@ -78,7 +120,15 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
     };
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#') continue;
+        // A comment, as a spreadsheet may have saved it too; the sweep's
+        // identity is all of its first line but the part.
+        if (const std::string bare = Unquoted(line); bare.empty() || bare[0] == '#') {
+            if (!bare.starts_with(kIdentityHead)) continue;
+            const std::string id = bare.substr(kIdentityHead.size(), bare.rfind(kPartTag) - kIdentityHead.size());
+            if (!identity.empty() && id != identity) return bad("it holds the lines of two sweeps");
+            identity = id;
+            continue;
+        }
         if (names.empty()) {
             delim = line.find('\t') != std::string::npos ? '\t' : line.find(';') != std::string::npos ? ';' : ',';
             for (std::string& cell : Split(line, delim)) names.push_back(Unquoted(cell));
@@ -126,6 +176,27 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
 }
 
 }  // namespace
+
+std::string SweepIdentityLine(const verify::Grid& grid, const verify::Scaling& scaling, const sim::Parameters& inputs,
+                              double fi0, double injectedForceY0) {
+    std::string line(kIdentityHead);
+    for (const verify::Axis& a : grid.axes)
+        line += a.name + '=' + Exact(a.from) + ':' + Exact(a.to) + (a.log ? ":log " : ":lin ");
+    line += "points=" + std::to_string(grid.points);
+    // The inputs every point shares; the h of the inputs only where the
+    // points run at it.
+    for (const sim::ParameterRow& row : sim::kParameters) {
+        const bool swept = std::any_of(grid.axes.begin(), grid.axes.end(),
+                                       [&](const verify::Axis& a) { return a.name == row.symbol; });
+        if (!swept && (row.symbol != "h" || scaling.inputsH))
+            ((line += ' ') += row.symbol) += '=' + Exact(inputs.*row.value);
+    }
+    line += " twist=" + Exact(fi0);
+    if (!scaling.inputsH) line += " steps-per-period=" + Exact(scaling.stepsPerPeriod);
+    line += scaling.fixedTime > 0 ? " time=" + Exact(scaling.fixedTime) : " steps=" + std::to_string(scaling.steps);
+    line += " inject-lateral-force=" + Exact(injectedForceY0);
+    return line + std::string(kPartTag) + std::to_string(grid.part) + '/' + std::to_string(grid.parts) + '\n';
+}
 
 std::string SweepTable(const verify::Grid& grid, const std::vector<verify::PointResult>& points, char delim,
                        char sep) {
@@ -186,14 +257,25 @@ ExitStatus SweepStatus(const SweepCounts& c) {
 }
 
 bool ReadSweepTables(const std::vector<std::string>& paths, std::vector<SweepRow>& rows,
-                     std::vector<std::string>& axes, std::string& error) {
+                     std::vector<std::string>& axes, long long& gridSize, std::string& error) {
     rows.clear();
-    std::string first;
+    std::string first, firstIdentity;
     for (const std::string& path : paths) {
-        std::string header;
-        if (!ReadTable(path, rows, header, axes, error)) return false;
+        std::string header, identity;
+        if (!ReadTable(path, rows, header, axes, identity, error)) return false;
+        // Only its identity tells that a table is a part of a sweep.
+        if (identity.empty() && paths.size() > 1) {
+            error = path + ": no \"" + std::string(kIdentityHead) +
+                    "...\" line tells which sweep it is a part of; such a table is drawn alone";
+            return false;
+        }
+        if (&path == &paths.front()) first = header, firstIdentity = identity;
+        if (identity != firstIdentity) {
+            error = path + " is a part of another sweep than " + paths.front() + " (" +
+                    FirstDifference(identity, firstIdentity) + ")";
+            return false;
+        }
         // Parts of one sweep have one header: the same swept inputs.
-        if (first.empty()) first = header;
         if (header != first) {
             error = path + ": its columns are not those of " + paths.front() + ", so it is not a part of that sweep";
             return false;
@@ -208,6 +290,12 @@ bool ReadSweepTables(const std::vector<std::string>& paths, std::vector<SweepRow
                                           [](const SweepRow& a, const SweepRow& b) { return a.point == b.point; });
     if (twice != rows.end()) {
         error = "point " + std::to_string(twice->point) + " is in the tables twice";
+        return false;
+    }
+    gridSize = GridSize(firstIdentity);
+    if (!firstIdentity.empty() && rows.back().point > gridSize) {
+        error = "point " + std::to_string(rows.back().point) + " is not one of the " + std::to_string(gridSize) +
+                " points of the sweep its table names";
         return false;
     }
     return true;

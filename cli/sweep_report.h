@@ -11,6 +11,16 @@
 
 namespace cli {
 
+// The table's first line: "# sweep", what makes every point of the sweep
+// the one it is (the swept inputs with their ends and spacing, the points
+// along each, every other input of the motion, the twist, each point's
+// step and length, the injected force), and the part of it that the table
+// holds: "# sweep V0=0.001:1e+05:log points=9 m0=... part=1/4". Numbers
+// are written to read back as the same doubles. Parts of one sweep differ
+// only in the part.
+std::string SweepIdentityLine(const verify::Grid& grid, const verify::Scaling& scaling, const sim::Parameters& inputs,
+                              double fi0, double injectedForceY0);
+
 // The header and one row per point: its inputs and scale, its numbers,
 // and its verdict's word and exit status, those a single --verify of the
 // same inputs, h and time gives. delim between the cells, sep the decimal
@@ -42,9 +52,13 @@ ExitStatus SweepStatus(const SweepCounts& counts);
 // Reads the rows of saved sweep tables (TSV or CSV, decimal point or
 // comma), merged in grid order. Only regular files of a sane size are read.
 // Returns false, with the reason, when a file cannot be read as a table,
-// or two tables give the same point.
-// axes gets the names of the swept inputs, in the order of the values.
+// the tables are not parts of one sweep (their identity lines differ, or
+// one of several lacks its line), two tables give the same point, or a
+// point lies beyond the sweep's grid.
+// axes gets the names of the swept inputs, in the order of the values;
+// gridSize the points of the whole sweep, 0 for a table without its
+// identity line (made by hand: it is taken alone, as a whole).
 bool ReadSweepTables(const std::vector<std::string>& paths, std::vector<SweepRow>& rows,
-                     std::vector<std::string>& axes, std::string& error);
+                     std::vector<std::string>& axes, long long& gridSize, std::string& error);
 
 }  // namespace cli

@@ -21,10 +21,12 @@ while IFS= read -r -d '' cmd && IFS= read -r -d '' status && IFS= read -r -d '' 
   check "$cmd: exit status" "$status" "$?"
   [ -z "$re" ] || check "$cmd: what it prints" "" "$(re=$re perl -0777 -ne 'print unless /\A$ENV{re}\z/' "$tmp/out")"
   [[ $cmd =~ ([^ \'\"]*morvane1-cli[^\'\"]*)\ --part\ \{\}/ ]] || continue
-  spread=$((spread + 1)) tables=($(awk 'FNR == 1 && /^point/ { print FILENAME }' $(find "$dir" -maxdepth 1 -type f)))
+  spread=$((spread + 1)) tables=($(awk 'FNR == 1 && /^# sweep / { print FILENAME }' $(find "$dir" -maxdepth 1 -type f)))
   (cd "$dir" && eval "${BASH_REMATCH[1]}") >"$tmp/whole"
   check "$cmd: the parts' columns, and rows in point order, the whole's" "$(grep -v '^#' "$tmp/whole")" \
-    "$(head -qn1 "${tables[@]}" /dev/null | sort -u; grep -hv -e '^#' -e '^point' "${tables[@]}" /dev/null | sort -n)"
+    "$(grep -h '^point' "${tables[@]}" /dev/null | sort -u; grep -hv -e '^#' -e '^point' "${tables[@]}" /dev/null | sort -n)"
+  check "$cmd: the parts name the whole's sweep" "$(head -1 "$tmp/whole" | sed 's/ part=.*//')" \
+    "$(head -qn1 "${tables[@]}" | sed 's/ part=.*//' | sort -u)"
   check "$cmd: the merged count, the whole's" "$(tail -1 "$tmp/whole")" "$(tail -1 "$tmp/out")"
 done < <(examples)
 check "examples, a sweep spread in parts among them" "yes yes" "$([ $n -gt 1 ] && echo yes) $([ $spread -gt 0 ] && echo yes)"
