@@ -119,6 +119,11 @@ void DrawMark(QPainter& p, Figure::Shape shape, QPointF at) {
             break;
         }
         case Figure::Shape::kSquare: p.drawRect(QRectF(at - QPointF(r, r) * 0.85, at + QPointF(r, r) * 0.85)); break;
+        case Figure::Shape::kDiamond: {
+            const QPointF corners[] = {at + QPointF(0, -r), at + QPointF(r, 0), at + QPointF(0, r), at + QPointF(-r, 0)};
+            p.drawPolygon(corners, 4);
+            break;
+        }
     }
 }
 

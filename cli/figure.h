@@ -30,7 +30,7 @@ struct Figure {
         Qt::PenStyle style;
         std::vector<QPointF> points;
     };
-    enum class Shape { kCircle, kCross, kTriangle, kSquare };
+    enum class Shape { kCircle, kCross, kTriangle, kSquare, kDiamond };
     struct Point {
         double x = 0, y = 0;
         QString note;        // written beside the mark

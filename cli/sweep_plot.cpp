@@ -49,8 +49,9 @@ QString Margin(const SweepRow& r) { return QString::fromStdString(Decades(Decade
 // A verdict that says whether a force acts, as against one that cannot tell.
 bool Answered(const SweepRow& r) { return MarkOf(r.status) != Mark::kCannotTell; }
 
-// One kind of mark for each of cli::Mark, in its order, and one for a run
-// that failed: it cannot tell either, but for want of a run.
+// One kind of mark for each of cli::Mark, in its order, and one each for a
+// run that failed and runs that did not converge: they cannot tell either,
+// but for want of a run or of a step that follows the motion.
 std::vector<Figure::Marks> AnswerMarks() {
     static_assert(kMarks == 3, "a legend for every mark");
     return {
@@ -60,10 +61,14 @@ std::vector<Figure::Marks> AnswerMarks() {
         {QStringLiteral("inconclusive (exit 4): the run cannot tell"), QColor(224, 128, 0), Figure::Shape::kTriangle,
          {}},
         {QStringLiteral("the run failed (exit 3): no answer"), QColor(110, 110, 110), Figure::Shape::kSquare, {}},
+        {QStringLiteral("the runs did not converge (exit 4): no verdict"), QColor(150, 60, 170),
+         Figure::Shape::kDiamond, {}},
     };
 }
 std::size_t MarksOf(const SweepRow& r) {
-    return r.status == ExitStatus::kRunFailed ? kMarks : static_cast<std::size_t>(MarkOf(r.status));
+    if (r.status == ExitStatus::kRunFailed) return kMarks;
+    if (r.diverged) return kMarks + 1;
+    return static_cast<std::size_t>(MarkOf(r.status));
 }
 
 double ValueOf(const SweepRow& r, std::size_t axis) { return axis < r.values.size() ? r.values[axis] : NAN; }

@@ -113,7 +113,7 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
     std::string line;
     std::vector<std::string> names;
     char delim = '\t';
-    std::size_t point = 0, fmrv = 0, bound = 0, exit = 0, precision = 0, h = 0;
+    std::size_t point = 0, fmrv = 0, bound = 0, exit = 0, precision = 0, h = 0, verdict = 0;
     auto bad = [&](const std::string& why) {
         error = path + ": " + why;
         return false;
@@ -136,9 +136,9 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
                 return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
             };
             point = column("point"), fmrv = column("Fmrv"), bound = column("force_bound"), exit = column("exit");
-            precision = column("precision"), h = column("h");
-            if (std::max({point, fmrv, bound, exit, precision, h}) >= names.size() || point > h)
-                return bad("no sweep table (its header lacks point, h, Fmrv, force_bound, precision or exit)");
+            precision = column("precision"), h = column("h"), verdict = column("verdict");
+            if (std::max({point, fmrv, bound, exit, precision, h, verdict}) >= names.size() || point > h)
+                return bad("no sweep table (its header lacks point, h, Fmrv, force_bound, precision, verdict or exit)");
             // The swept inputs lie between the point and its h.
             axes.assign(names.begin() + static_cast<std::ptrdiff_t>(point) + 1,
                         names.begin() + static_cast<std::ptrdiff_t>(h));
@@ -168,7 +168,8 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
             return bad("a row whose precision is neither " + std::string(verify::PrecisionName(verify::Precision::kDouble)) +
                        " nor " + verify::PrecisionName(verify::Precision::kExtended));
         rows.push_back({static_cast<long long>(index), std::move(values), f, b,
-                        static_cast<ExitStatus>(static_cast<int>(status)), answered});
+                        static_cast<ExitStatus>(static_cast<int>(status)), answered,
+                        cells[verdict] == RowOf(verify::Verdict::kNotConverged).word});
     }
     if (in.bad()) return bad("cannot be read");
     if (names.empty()) return bad("no sweep table (no header)");
@@ -224,7 +225,8 @@ std::string SweepTable(const verify::Grid& grid, const std::vector<verify::Point
 std::vector<SweepRow> RowsOf(const std::vector<verify::PointResult>& points) {
     std::vector<SweepRow> rows;
     for (const verify::PointResult& p : points)
-        rows.push_back({p.index, p.values, p.fmrv, p.forceBound, RowOf(p.verdict).status, p.precision});
+        rows.push_back({p.index, p.values, p.fmrv, p.forceBound, RowOf(p.verdict).status, p.precision,
+                        p.verdict == verify::Verdict::kNotConverged});
     return rows;
 }
 

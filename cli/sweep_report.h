@@ -36,6 +36,7 @@ struct SweepRow {
     double forceBound{};         // the largest force the run allows [N]
     ExitStatus status = ExitStatus::kInconclusive;
     verify::Precision precision = verify::Precision::kDouble;  // the number type that answered
+    bool diverged = false;  // its runs did not converge: no verdict at all, not a claim too small to tell
 };
 std::vector<SweepRow> RowsOf(const std::vector<verify::PointResult>& points);
 

@@ -52,7 +52,7 @@ done
 # name and says what failed: the run and its step and time, the value, the
 # file; a usage error is one line that ends by pointing to --help.
 mkfifo "$tmp/fifo"
-printf 'point\th\tFmrv\tforce_bound\tprecision\texit\n1\t1\t1\t1\tdouble\t2\n' >"$tmp/bad.tsv"
+printf 'point\th\tFmrv\tforce_bound\tprecision\tverdict\texit\n1\t1\t1\t1\tdouble\tx\t2\n' >"$tmp/bad.tsv"
 while IFS='|' read -r want args words; do
   eval "\"\$cli\" >\"\$tmp/out\" 2>\"\$tmp/err\" $args"
   check "exit of $args" "$want" "$?"

@@ -43,6 +43,7 @@ TEST(SweepFigure, TheMapShowsEveryPointTheClaimsOnlyThoseWithABound) {
         {{5, {2, 20}, 1e-3, NAN, ExitStatus::kInconclusive, Precision::kDouble}, Figure::Shape::kTriangle, "", false},
         {{6, {3, 20}, 1e-3, NAN, ExitStatus::kRunFailed, Precision::kDouble}, Figure::Shape::kSquare, "", false},
         {{7, {4, 20}, 0, 1e-6, ExitStatus::kInconclusive, Precision::kDouble}, Figure::Shape::kTriangle, "", false},
+        {{8, {4, 10}, 1e-3, NAN, ExitStatus::kInconclusive, Precision::kDouble, true}, Figure::Shape::kDiamond, "", false},
     };
     std::vector<cli::SweepRow> rows;
     for (const Case& c : cases) rows.push_back(c.row);
