@@ -122,6 +122,7 @@ TEST(Sweep, SameAnswersOnAnyThreadsAndEachThatOfItsOwnVerification) {
         EXPECT_EQ(a.index, static_cast<long long>(i + 1));
         EXPECT_TRUE(a.verdict == b.verdict && a.fmrv == b.fmrv && a.forceBound == b.forceBound &&
                     a.detectionLimit == b.detectionLimit && a.maxAbsYc == b.maxAbsYc) << i;
+        EXPECT_STREQ(verify::PrecisionName(a.precision), "double") << i;  // what these runs ran in
         // Its values as its row prints them, read back, start the model it
         // ran, and a single verification gives its answer.
         sim::Parameters p = base;
