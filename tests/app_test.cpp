@@ -236,8 +236,7 @@ TEST(Run, ErrorsEndItWithTheirScopesMessage) {
     Form f;
     f.port.script = {[&] { f.port.Text(Field::MF) = "0,000000001"; }, nullptr};
     f.Press(Button::Start);
-    const double t = f.M().s.T;
-    EXPECT_EQ(t, SumOfSteps(0.0001, 2));
+    EXPECT_EQ(f.M().s.T, SumOfSteps(0.0001, 2));
     f.port.Text(Field::MF) = "100";
     f.port.messages.clear();
     f.Press(Button::Continue);
@@ -267,9 +266,7 @@ TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
         const char* name;
         std::vector<Button> round;  // after the first Start, all in its first round of events
         long steps;                 // made since the last accepted Start
-        int depth;                  // after the round's presses: levels, innermost phase, presses waiting
-        Phase phase;
-        std::vector<Button> waiting;
+        int depth; Phase phase; std::vector<Button> waiting;  // after the round's presses: levels, innermost, queue
         long helpAtCycle = -1;      // display cycles made when About was handled
         const char* v0 = "10";
     };

@@ -279,17 +279,14 @@ private slots:
         row("empty", Lies::kFile, QByteArray(), refused);
         row("text", Lies::kFile, QByteArray("this is not a picture\n"), refused);
         // Qt alone would show a cut GIF, and a huge frame on a small screen.
-        row("truncated", Lies::kFile, gif.left(gif.size() / 2), refused);
         row("last byte missing", Lies::kFile, gif.chopped(1), refused);
         row("small screen, frame of 60000 x 60000", Lies::kFile, Gif(16, 16, 60000, 60000), refused);
-        row("declares 60000 x 60000", Lies::kFile, Gif(60000, 60000), refused);
         row("declares 4097 x 16", Lies::kFile, Gif(4097, 16), refused);
         row("png of 16 x 4097", Lies::kFile, Png(16, 4097), refused);
         row("png without its end", Lies::kFile, Png(64, 64).chopped(12), refused);
         // Endless, blocking, or not files at all: refused at once.
         row("padded past the size cap", Lies::kPastTheCap, Gif(16, 16), refused);
         row("link to /dev/zero", Lies::kLink, QByteArray("/dev/zero"), refused);
-        row("link to /dev/urandom", Lies::kLink, QByteArray("/dev/urandom"), refused);
         row("FIFO with no writer", Lies::kFifo, QByteArray(), refused);
         row("directory", Lies::kDirectory, QByteArray(), refused);
         row("socket", Lies::kSocket, QByteArray(), refused);

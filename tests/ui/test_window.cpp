@@ -125,12 +125,6 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         for (const auto& [f, v] : Shown(w.form.Controller().State())) QCOMPARE(w.Text(f), w.form.Widget(f)->objectName());
         for (QCheckBox* box : w.form.findChildren<QCheckBox*>())
             QCOMPARE(box->isChecked(), box == w.form.Widget(Series::FY1) || box == w.form.Widget(Series::FY2));
-        // A refused Start runs nothing and says why.
-        w.form.Widget(Field::M0)->setText(u"abc"_s);
-        w.Press(Button::Start);
-        QCOMPARE(w.messages, QStringList{Text(app::Message::kInputError)});
-        QCOMPARE(w.Text(Field::T), w.form.Widget(Field::T)->objectName());
-        w.Press(Button::Preset1), w.messages.clear();
 
         // Cleared at 0.03 s, Stop at 0.06 s: one more display cycle.
         double cleared = -1;
