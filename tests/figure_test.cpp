@@ -56,7 +56,9 @@ TEST(SweepFigure, TheMapShowsEveryPointTheClaimsOnlyThoseWithABound) {
         EXPECT_EQ(onMap->ringed, c.row.precision == Precision::kExtended);
         const Figure::Point* claim = Find(f.panels[1], std::fabs(c.row.fmrv), c.row.forceBound, shape);
         EXPECT_EQ(claim != nullptr, c.claimed);
-        if (claim) EXPECT_EQ(claim->ringed, onMap->ringed);
+        if (claim) {
+            EXPECT_EQ(claim->ringed, onMap->ringed);
+        }
     }
     // Positive inputs on logarithmic axes; one input, the margins against it.
     EXPECT_TRUE(f.panels[0].x.log && f.panels[0].y.log);

@@ -65,7 +65,9 @@ TEST(Start, StateAndTheTwistTheElementsHaveAsE0AndTheFirstTwistRateHoldIt) {
         EXPECT_EQ((std::vector{m.s.T, m.s.ROld[0], m.s.ROld[1], m.s.VR[0], m.s.VR[1], m.s.VT[0], m.s.VT[1]}),
                   (std::vector{0.0, 1.0, 1.0, 0.0, 0.0, 0.0, 0.0})) << fi0;
         const bool typed = std::fabs(fi0) <= 0.9;
-        if (typed) EXPECT_EQ(m.start.E0, 10 * fi0 * fi0 + e0) << fi0;
+        if (typed) {
+            EXPECT_EQ(m.start.E0, 10 * fi0 * fi0 + e0) << fi0;
+        }
         for (double d : m.s.DfiOld)
             EXPECT_NEAR(d, fi0 - 2 * Pi * std::floor((fi0 + 0.9) / (2 * Pi)), typed ? 0 : 1e-13) << fi0;
         Steps(m, 100);
@@ -94,7 +96,8 @@ TEST(Forces, ProjectionsInEveryQuadrant) {
     const double places[][2] = {{0.6, 0.8}, {-0.6, 0.8}, {-0.6, -0.8}, {0.6, -0.8}, {-1, 0}, {2, 0}, {0, 0.5}, {0, -3}};
     for (const auto& p : places) {
         Model m = sim::Start(kPreset1, 0.3);
-        m.s.StateY[st::kX + 1] = p[0], m.s.StateY[st::kY + 1] = p[1], m.s.VT[0] = 0.7, m.s.VR[0] = -0.4;
+        m.s.StateY[st::kX] = 3, m.s.StateY[st::kY] = -2;  // the disk away from the origin: D is relative to it
+        m.s.StateY[st::kX + 1] = 3 + p[0], m.s.StateY[st::kY + 1] = p[1] - 2, m.s.VT[0] = 0.7, m.s.VR[0] = -0.4;
         const sim::Evaluation ev = sim::ComputeDerivatives(m.p, m.start, m.s);
         const sim::Forces& f = ev.forces;
         const double r = std::hypot(p[0], p[1]);
@@ -107,7 +110,9 @@ TEST(Forces, ProjectionsInEveryQuadrant) {
         for (int k = 0; k < 6; ++k) EXPECT_NEAR(got[k], want[k], 2e-15 * fr) << p[0] << "," << p[1] << " #" << k;
         EXPECT_TRUE(fi >= 0 && fi < 2 * Pi);
         // Pi has 15 digits: on the Y axis what is left along X is +cos(Pi/2) FR, 1.6E-15 FR.
-        if (p[0] == 0) EXPECT_EQ(f.FRX[0], std::cos(Pi / 2) * f.FR[0]) << p[1];
+        if (p[0] == 0) {
+            EXPECT_EQ(f.FRX[0], std::cos(Pi / 2) * f.FR[0]) << p[1];
+        }
     }
 }
 
