@@ -1,8 +1,7 @@
-// The window's logic through a scripted window in memory: numbers as the
-// fields show and read them, presets, Start's input phase, the run engine
-// with its messages and nested runs, and its pace.
+// The window's logic on a scripted window in memory: numbers, presets, Start, runs, nesting, pace.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -18,11 +17,7 @@ namespace {
 using namespace app;
 using testing_support::Form, testing_support::SumOfSteps;
 
-std::string WithPoint(std::string s) {
-    for (char& c : s)
-        if (c == ',') c = '.';
-    return s;
-}
+std::string WithPoint(std::string s) { return std::ranges::replace(s, ',', '.'), s; }
 
 TEST(Numbers, WrittenWithFifteenDigitsAndReadBack) {
     struct Case { double value; const char* comma; };
@@ -105,8 +100,7 @@ TEST(Presets, WriteTheirTextsAndNothingElse) {
     }
 }
 
-// Where each input's value lands, read back from the record, in the order
-// Start reads them; a display cycle reads h, NC0, ML, MF, MT, MV again.
+// Where each input lands in the record, in Start's order; a display cycle rereads h, NC0, ML, MF, MT, MV.
 using Stored = double (*)(const app::Record&);
 const std::pair<Field, Stored> kStartOrder[] = {
     {Field::M0, [](const app::Record& r) { return r.model.p.m0; }}, {Field::R0, [](const app::Record& r) { return r.model.p.R0; }},
@@ -121,8 +115,7 @@ const std::pair<Field, Stored> kStartOrder[] = {
 const std::pair<Field, Stored> kCycleOrder[] = {kStartOrder[13], kStartOrder[14], kStartOrder[10],
                                                 kStartOrder[9],  kStartOrder[12], kStartOrder[11]};
 
-// Each value is stored as soon as its field is read: a refusal keeps the
-// ones read before it and leaves the later ones as they were.
+// Each value is stored as its field is read: a refusal keeps the earlier ones, not the later.
 TEST(Start, RefusalKeepsWhatWasReadBefore) {
     ASSERT_EQ(std::size(kStartOrder), app::kStartFields.size());  // every input in this list
     for (std::size_t refused = 0; refused < std::size(kStartOrder); ++refused) {
@@ -160,7 +153,6 @@ TEST(Run, ADisplayCycleRefusalKeepsWhatItReadBefore) {
 
 TEST(Start, TwistIsReadOnlyWhenTickedAfterJ0CRAndFmrvAreShown) {
     for (int tick : {0, 2, 1}) {  // clear, greyed, ticked
-        // A run of preset 2 with a heavier disk before, to T = 1E-09.
         Form f({{Field::Twist, "дважды"}, {Field::M0, "20"}}, 2);
         f.Press(Button::Start);
         const std::string e0 = f.port.Text(Field::E0);
@@ -194,10 +186,8 @@ TEST(Start, RefusedAtE0KeepsTheLastRunAndWhereItsPicturesErase) {
 }
 
 TEST(Run, StopStepNC0AndContinueCountTheirSteps) {
-    // NC0 "0,4" rounds to 0 and runs as 1: Stop in round 3, one more cycle,
-    // 4 steps. Then "7,5" is typed, 8 half to even: StepNC0 still makes 1
-    // step (NC0 is read by a display cycle), the next 8; neither processes
-    // events. Continue makes 8 more; the field keeps what was typed.
+    // NC0 "0,4" runs as 1 (Stop in round 3 + one cycle = 4 steps); "7,5" is 8 half to even, read by
+    // the next cycle: StepNC0 makes 1 then 8, with no event round; Continue 8 more.
     Form f({{Field::NC0, "0,4"}});
     f.port.script = {nullptr, nullptr, [&] { f.form.Press(Button::Stop); }};
     f.Press(Button::Start);
@@ -242,21 +232,17 @@ TEST(Run, ErrorsEndItWithTheirScopesMessage) {
         EXPECT_EQ(f.port.rounds, atStart ? 0 : 2) << c.name;
         EXPECT_EQ(f.form.RunDepth(), 0) << c.name;
     }
-    // After a plot error, a larger scale and Continue: the run resumes from
-    // where it stopped.
+    // After a plot error, a larger scale and Continue resume where it stopped.
     Form f;
     f.port.script = {[&] { f.port.Text(Field::MF) = "0,000000001"; }, nullptr};
     f.Press(Button::Start);
-    const double t = f.M().s.T;
-    EXPECT_EQ(t, SumOfSteps(0.0001, 2));
+    EXPECT_EQ(f.M().s.T, SumOfSteps(0.0001, 2));
     f.port.Text(Field::MF) = "100";
     f.port.messages.clear();
     f.Press(Button::Continue);
     EXPECT_TRUE(f.port.messages.empty());
     EXPECT_EQ(f.M().s.T, SumOfSteps(0.0001, 4));
-    // E squares a speed before it weighs it, E0 weighs first: a light, fast
-    // disk starts and steps, and its first display cycle fails at E, with T
-    // the one readout written.
+    // E squares a speed before weighing it (E0 weighs first): the first cycle fails at E, after T.
     Form fast({{Field::M0, "1E-100"}, {Field::M1, "1E-100"}, {Field::V0, "1E+160"}, {Field::W0, "0"},
                {Field::Step, "1E-150"}});
     fast.Press(Button::Start);
@@ -266,8 +252,7 @@ TEST(Run, ErrorsEndItWithTheirScopesMessage) {
     Form g;
     g.Press(Button::StepNC0);
     EXPECT_EQ(g.port.messages, std::vector{Message::kSolveError});
-    // At rest E0 = 0: the plotted 1E10*(E-E0)/E0 has no value, and the plot
-    // scope says so (the headless runner leaves its cell empty instead).
+    // At rest E0 = 0: 1E10*(E-E0)/E0 has no value, a plot error.
     Form rest({{Field::V0, "0"}, {Field::W0, "0"}});
     rest.port.Check(Series::EnergyError) = 1;
     rest.Press(Button::Start);
@@ -281,36 +266,26 @@ TEST(Nesting, PressesOfOneRoundAreHandledInTheirOrder) {
         const char* name;
         std::vector<Button> round;  // after the first Start, all in its first round of events
         long steps;                 // made since the last accepted Start
-        // Right after the round's presses: the levels, the innermost one's phase, the presses waiting.
-        int depth;
-        Phase phase;
-        std::vector<Button> waiting;
+        int depth; Phase phase; std::vector<Button> waiting;  // after the round's presses: levels, innermost, queue
         long helpAtCycle = -1;      // display cycles made when About was handled
         const char* v0 = "10";
     };
-    // NC0 = N = 7. Each level makes N steps per display cycle; a press after
-    // one that opened a level waits for that level's first round of events.
+    // N = NC0 = 7 steps a cycle; a press after one that opened a level waits for its first round.
     const Case cases[] = {
-        // The nested Start sets T = 0; its cycle (N), whose round applies
-        // Stop; its one more cycle (N); the outer's last cycle (N).
+        // T = 0 at the nested Start; its cycle, Stop's one more, the outer's last: 3N.
         {"Start, Start, Stop", {Button::Start, Button::Stop}, 21, 2, Phase::kOpened, {Button::Stop}},
-        // T is kept: the outer's first cycle (N), then 3N as above.
+        // T kept: the outer's first cycle, then 3N as above.
         {"Start, Continue, Stop", {Button::Continue, Button::Stop}, 28, 2, Phase::kOpened, {Button::Stop}},
-        // Outer cycle (N), the nested N steps with their cycle, the outer's last.
         {"Start, Do NC0 steps", {Button::StepNC0}, 21, 2, Phase::kOpened, {}},
-        // The StepNC0 level ends without a round, so the outer's round goes on
-        // at once: Continue opens a level that applies Stop in its first
-        // round (2N); the outer's last cycle (N).
+        // StepNC0's level ends without a round; Continue's level applies Stop (2N); the outer's last (N).
         {"Start, Do NC0 steps, Continue, Stop", {Button::StepNC0, Button::Continue, Button::Stop}, 35, 2,
          Phase::kOpened, {Button::Continue, Button::Stop}},
-        // вар.1 (NC0 = 1) and About wait for the nested level's first round,
-        // after cycle 2, which still read NC0 = 7; that level's last cycle
-        // reads NC0 = 1, and the outer's last cycle is 1 step: 3N + 1.
+        // вар.1 and About wait for the nested first round (cycle 2); NC0 = 1 from then on: 3N + 1.
         {"Start, Continue, вар.1, About, Stop", {Button::Continue, Button::Preset1, Button::About, Button::Stop}, 22,
          2, Phase::kOpened, {Button::Preset1, Button::About, Button::Stop}, 2},
         // A refused Start opens no level: Stop acts at once, one more cycle.
         {"Start, refused Start, Stop", {Button::Start, Button::Stop}, 14, 1, Phase::kRunning, {}, -1, "abc"},
-        // Exit in the nested level's first round (2N) ends every level; вар.2 behind it is dropped.
+        // Exit in the nested first round (2N) ends every level; вар.2 is dropped.
         {"Start, Continue, Exit, вар.2", {Button::Continue, Button::Exit, Button::Preset2}, 14, 2, Phase::kOpened,
          {Button::Exit, Button::Preset2}},
         {"Start, Exit", {Button::Exit}, 7, 0, Phase::kIdle, {}},  // between two slices: the run ends at once
@@ -359,11 +334,7 @@ TEST(Nesting, TenThousandLevelsNeedNoStackAndOneExitEndsThemAll) {
 
 TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
     struct Case { const char* name; double rate; std::int64_t cycleNs; bool keepsUp; std::int64_t stallNs = 0; };
-    // Preset 1, a display cycle of 1E-4 s. Three seconds of a clock that
-    // each display cycle advances by cycleNs and the window by 1 ms after
-    // each slice of at most 10 ms; the timer sleeps until the next is due.
-    // A stall (the clock jumps ahead after the slice at 1 s: the machine
-    // suspended) is made up for by two frames at most, not raced through.
+    // 3 s of a clock: cycleNs a cycle of 1E-4 s, 1 ms after each slice of <= 10 ms; a stall at 1 s earns <= 2 frames.
     const Case cases[] = {{"as fast as possible", 0, 50'000, false}, {"a pace the cycles cannot keep", 100, 50'000, false},
                           {"real time", 1, 5'000, true}, {"a cycle every 0,1 s", 0.001, 5'000, true},
                           {"real time, 10 s stalled", 1, 5'000, true, 10'000'000'000},
@@ -384,10 +355,7 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
             if (now >= 1'000'000'000 && !stalled) now += stalled = c.stallNs;
         }
         if (c.rate == 0) unpaced = f.M().s.T;
-        // As fast as the cycles go (but for the first frame) where they cannot
-        // keep up; else within a display cycle of what the rate allowed when
-        // the last slice began, at no more than 60 slices a second (and one
-        // at once after a stall, which earns the two frames less up to one).
+        // Unable to keep up: as fast as unpaced; else within a cycle of rate * time, <= 60 slices a second.
         const double allowed = c.keepsUp ? c.rate * (static_cast<double>(began - stalled) * 1e-9 + (stalled ? catchUp : 0))
                                          : unpaced;
         const double frame = stalled ? c.rate / 60 : 0;
@@ -396,8 +364,7 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
         // The last second's figure falls short only where the cycles cannot keep the rate.
         EXPECT_EQ(pace.FallsShort(), c.rate > 0 && !c.keepsUp) << c.name << ": " << pace.Reached();
     }
-    // A new rate forgets that the last slice ran out of time (12 ms of 10): the next waits for
-    // its frame, and has earned nothing. Started at 0,25, as fast as possible and slower is 0,25.
+    // A new rate forgets an overrun slice (12 ms of 10): the next waits its frame; 0 then slower is 0,25.
     app::Pace pace, started(0.25);
     pace.Restart(0), pace.BeginSlice(0, 10'000'000), pace.EndSlice(0, 12'000'000);
     EXPECT_EQ(pace.DueInNs(12'000'000), 0);
@@ -410,9 +377,7 @@ TEST(Pace, SlicesKeepTheRateOrGoAsFastAsTheCyclesCan) {
 }
 
 TEST(Pace, TheRateReachedComesEachSecondOrMoreAndFallsShortUnder95Percent) {
-    // Half-second slices from a start at 0,1 s: a figure at the end of the
-    // second, over both. 95 % of the rate keeps up; as fast as possible has
-    // no rate to fall short of. A new rate measures afresh.
+    // Two half-second slices make the first figure; 95 % keeps up; a new rate measures afresh.
     const struct { double rate, stepped; bool fallsShort; } cases[] = {
         {1, 0.95, false}, {1, 0.9499, true}, {2e-3, 1.6e-3, true}, {0, 2e-4, false}};
     for (const auto& c : cases) {

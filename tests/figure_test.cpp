@@ -1,6 +1,4 @@
-// The sweep's figure: every point on the map with its answer and the
-// precision that gave it, only those with a bound on the claims' panel;
-// and every text of a figure within its width, however long its title.
+// The sweep's figure: every point on the map, only bounded ones on the claims; every text within the width.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -68,9 +66,7 @@ TEST(SweepFigure, TheMapShowsEveryPointTheClaimsOnlyThoseWithABound) {
     Figure::Shape shape{};
     EXPECT_TRUE(Find(cli::SweepFigure(rows, {"KR"}).panels[0], 2, 1, shape));  // point 2: 1 decade
     EXPECT_EQ(cli::SweepHeadline({rows[0]}), "No lateral force at all 1 point; claims refuted by 3 decades");
-    // Every mark inside its panel, also where an input reaches 0, runs from
-    // -3 to 3, or is one value below 0; a logarithmic axis only where its
-    // values are positive.
+    // Every mark inside its panel, where an input reaches 0, spans -3..3 or is one value below 0.
     rows[0].values = {0, 10};
     cli::SweepRow alone = rows[4], across = rows[5];
     alone.values = {-3, 10}, across.values = {3, 20};
@@ -92,8 +88,6 @@ TEST(Figure, EveryTextFitsItsWidth) {
     static char name[] = "test", option[] = "-platform", platform[] = "offscreen";
     static char* argv[] = {name, option, platform, nullptr};
     static QGuiApplication app(argc, argv);
-    // Twelve thousand points, half of them without an answer; a title and
-    // details several times the figure's width.
     std::vector<cli::SweepRow> many;
     for (long long k = 1; k <= 12345; ++k)
         many.push_back({k, {double(k), 1.0 / double(k)}, 1e-3, k % 2 ? NAN : 1e-9 * double(k % 1000),

@@ -16,9 +16,7 @@ files=(bin/morvane1 bin/morvane1-cli share/morvane1/shema.gif share/applications
   share/metainfo/$id.metainfo.xml share/man/man1/morvane1.1.gz
   share/man/man1/morvane1-cli.1.gz share/doc/morvane1/copyright share/doc/morvane1/changelog.gz)
 
-# The window started in /tmp, "схема" pressed: the scheme picture shows pixel
-# for pixel (Picture1 at 7440, 0 twips, 15 to a pixel), no message box over it,
-# and the window has its icon and the class (WM_CLASS) its launcher names.
+# From /tmp, "схема" pressed: the scheme pixel for pixel at Picture1 (7440, 0 twips), the icon, the WM_CLASS.
 shows_scheme() {  # program
   (cd /tmp && QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     "$1" 2>/dev/null & app=$!
@@ -93,15 +91,12 @@ dpkg-deb -x "$deb" "$tmp/root"
 for f in "${files[@]}"; do check "package holds /usr/$f" yes "$(has "$tmp/root/usr/$f")"; done
 check "packaged runner prints what the build prints" "$("$build/cli/morvane1-cli" --preset 2 --cycles 10)" \
   "$("$tmp/root/usr/bin/morvane1-cli" --preset 2 --cycles 10)"
-# Debian's own checks: no error, no warning, and all its hardening. A program
-# that calls no fortifiable function is told so at the info level; the flags
-# are set for every target, and the runner shows fortified calls.
+# lintian: no error, warning or hardening tag (the window calls nothing fortifiable; the runner shows it).
 out=$(lintian --display-info "$deb" 2>&1)
 check "lintian" "" "$(grep -E '^[EW]: |hardening-' <<<"$out" | grep -v 'hardening-no-fortify-functions \[usr/bin/morvane1\]')"
 check "fortified runner" yes "$(nm -D "$tmp/root/usr/bin/morvane1-cli" | grep -q '_chk@' && echo yes)"
 
-# Installed on this machine as a user would, then removed: the scheme shows
-# from /tmp, and removal leaves none of the package's files or folders.
+# Installed by dpkg, then purged: the scheme shows, and nothing of the package is left.
 if [ "$(id -u)" != 0 ] || dpkg-query -W -f='${Status}' morvane1 2>/dev/null | grep -q 'ok installed'; then
   check "installing the package" "root, with no morvane1 installed" "$(id -un), $(dpkg-query -W -f='${Status}' morvane1 2>&1)"
   finish

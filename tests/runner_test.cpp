@@ -1,7 +1,4 @@
-// The runner's own logic: the numbers a verification or a sweep starts
-// from are those the window's Start reads from the same texts, to the bit;
-// and every verdict ends with its exit status and its words, through the
-// single report and through the sweep's table, count and status.
+// The runner starts from the window's numbers to the bit; each verdict's status and words everywhere.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -27,10 +24,7 @@ namespace {
 using verify::Verdict;
 
 TEST(Entry, TheNumbersAreWhatTheWindowsStartReadsFromTheSameTexts) {
-    // More digits than a double holds, decimal commas, blanks, exponents,
-    // whole numbers rounded half to even and raised to 1, a --set given
-    // twice, numbers below the normal doubles, the twist; and start set-ups
-    // that overflow (CR = w0^2 m1, J0 = m0 R0^2 / 2, E0), which both refuse.
+    // Long digits, commas, blanks, half to even, --set twice, subnormals, the twist; overflows both refuse.
     const std::vector<std::string_view> cases[] = {
         {},
         {"--preset", "2"},
@@ -65,9 +59,7 @@ TEST(Entry, TheNumbersAreWhatTheWindowsStartReadsFromTheSameTexts) {
     }
 }
 
-// What each verdict must say, written out here rather than read from the
-// runner's table: its exit status, its word in a sweep's table, words of
-// the report's last line, and its mark in a sweep's figure.
+// What each verdict must say, written out rather than read from the runner's table.
 struct Expected { Verdict verdict; int status; const char *word, *line; cli::Mark mark; };
 const Expected kExpected[] = {
     {Verdict::kNoLateralForce, 0, "no lateral force", "no lateral force: max|Yc| = ", cli::Mark::kNoForce},
@@ -116,11 +108,9 @@ TEST(Verdicts, EachEndsWithItsStatusAndWordsInTheReportAndInTheSweep) {
     ASSERT_EQ(std::size(kExpected), static_cast<std::size_t>(Verdict::kCount));  // a new verdict needs its row here
     for (const Expected& e : kExpected) {
         const int i = static_cast<int>(e.verdict);
-        // --verify ends with the verdict's status and explains it last.
         EXPECT_EQ(static_cast<int>(cli::RowOf(e.verdict).status), e.status) << i;
         EXPECT_NE(ReportLine(e.verdict).find(e.line), std::string::npos) << i << ": " << ReportLine(e.verdict);
-        // A sweep of one point with this verdict: the last cells of its row,
-        // the count, the sweep's own status, and the figure's mark.
+        // A one-point sweep: its row's last cells, the count, the status, the mark.
         verify::PointResult p;
         p.index = 1, p.values = {1}, p.verdict = e.verdict;
         const std::string table = cli::SweepTable({{{"V0", 1, 2, false}}, 1}, {p}, '\t', '.');

@@ -1,6 +1,4 @@
-// What the tests share: the record as the Start button leaves it, from the
-// presets the window itself writes, and a window in memory whose event
-// rounds run a script.
+// What the tests share: Start's record from the window's presets, and a scripted window in memory.
 #pragma once
 
 #include <cstring>
@@ -17,10 +15,7 @@ namespace testing_support {
 
 using Typed = std::initializer_list<std::pair<app::Field, const char*>>;
 
-// A window in memory whose event rounds run a script: each round (one per
-// display cycle of a run, between two slices) runs the next step, which may
-// press buttons, type into fields or tick boxes; after the script the
-// window closes, so no run goes on for ever.
+// Each event round (one a display cycle) runs the next step; after the script, afterScript or the window closes.
 class ScriptedPort : public app::MemoryPort {
 public:
     void Round() {
@@ -42,8 +37,7 @@ public:
     std::function<void()> afterScript;
 };
 
-// The main window's logic on a scripted port, loaded, with preset 1 in the
-// fields (and preset 2 when asked) and the given texts typed over them.
+// The main window's logic loaded on a scripted port, a preset in, the texts typed over it.
 struct Form {
     ScriptedPort port;
     app::Controller form{port};
@@ -53,8 +47,7 @@ struct Form {
         if (preset == 2) form.Press(app::Button::Preset2);
         for (const auto& [field, text] : typed) port.SetText(field, text);
     }
-    // A press from outside a run; the run it starts is driven to its end,
-    // a slice to each event round, where the script runs.
+    // A press from outside a run, driven to its end, one event round a slice.
     void Press(app::Button b) {
         form.Press(b);
         while (form.Running())
@@ -63,8 +56,7 @@ struct Form {
     const sim::Model& M() const { return form.Model(); }
 };
 
-// The record as Start builds it from those fields, without a run; the
-// twist test is on when twist is given.
+// The record Start builds from those fields (twist ticked when given), without a run.
 inline app::Record Started(int preset, Typed typed = {}, const char* twist = nullptr) {
     Form f(typed, preset);
     if (twist) f.port.Check(app::Box::Twist) = 1, f.port.SetText(app::Field::Twist, twist);
@@ -73,8 +65,7 @@ inline app::Record Started(int preset, Typed typed = {}, const char* twist = nul
     return rec;
 }
 
-// Parameters, derived values and start state, byte for byte: what a start
-// forms.
+// Parameters, derived values and start state, byte for byte.
 inline bool SameStart(const sim::Model& a, const sim::Model& b) {
     return std::memcmp(&a.p, &b.p, sizeof a.p) == 0 && std::memcmp(&a.start, &b.start, sizeof a.start) == 0 &&
            std::memcmp(&a.s, &b.s, sizeof a.s) == 0;

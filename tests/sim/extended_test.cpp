@@ -1,5 +1,4 @@
-// The model in the verifier's wider type: the motion double computes, to
-// double's accuracy, with a rounding floor many decades below double's.
+// The model in the verifier's wider type: double's motion, a rounding floor decades lower.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,8 +24,7 @@ template <class Real>
 sim::BasicModel<Real> Started(const Parameters& p) { return sim::Start(sim::ParametersIn<Real>(p), 0); }
 
 TEST(Extended, StepsAsDoubleDoesToDoublesAccuracy) {
-    // The same method at the same step: the two differ by double's rounding
-    // alone, some 1E-16 a step, and do differ.
+    // They differ by double's rounding alone, and do differ.
     for (const Parameters& p : {kPreset1, kPreset2}) {
         sim::Model a = Started<double>(p);
         sim::BasicModel<Extended> b = Started<Extended>(p);
@@ -44,8 +42,7 @@ TEST(Extended, StepsAsDoubleDoesToDoublesAccuracy) {
     }
 }
 
-// The largest |Y0|, |Py| and |Yc| over n steps of preset 2: all three are 0
-// in exact arithmetic, by the symmetry of the loads and as momentum is kept.
+// The largest |Y0|, |Py|, |Yc| over n steps of preset 2: 0 in exact arithmetic, by symmetry.
 struct Floors { double y, py, yc; };
 template <class Real>
 Floors RoundingFloors(long n) {
@@ -63,9 +60,7 @@ TEST(Extended, RoundingFloorIsDecadesBelowDoubles) {
     constexpr long n = 20000;
     const Floors d = RoundingFloors<double>(n), x = RoundingFloors<Extended>(n);
     EXPECT_GT(d.y, 1e10 * x.y) << d.y << " " << x.y;
-    // Momentum and the centre of mass are kept to each type's epsilon: the
-    // roundings of the loads' momentum m1 w0 R1 and of their distance R1,
-    // one a step, add up as a random walk, to some sqrt(n) of them.
+    // Py and Yc to each type's epsilon: roundings of m1 w0 R1 and R1 walk at random, sqrt(n).
     const double eps[] = {std::numeric_limits<double>::epsilon(), std::numeric_limits<Extended>::epsilon()};
     for (int t = 0; t < 2; ++t) {
         const Floors& f = t == 0 ? d : x;

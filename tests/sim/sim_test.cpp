@@ -1,6 +1,4 @@
-// The physics alone: start set-up, forces, the step, and what a wrong
-// formula would break - conservation laws, mirror symmetry, continuity.
-// Links sim/ and nothing else.
+// The physics alone (sim/ only): start, forces, the step, conservation, mirror symmetry.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -35,10 +33,8 @@ Parameters With(Parameters p, std::initializer_list<std::pair<double Parameters:
 void Steps(Model& m, long n) { for (long i = 0; i < n; ++i) sim::Step(m); }
 
 TEST(Start, ValuesOfThePresets) {
-    // J0, CR, E0 and Fmrv worked out by hand. E0: translation m*V0^2/2 of
-    // 12 kg, loads turning 2*m1*(w0 R1)^2/2, disk J0 w0^2/2, both springs
-    // CR R1^2/2, both twists CT fi0^2/2. Fmrv = -V0 (J0 w0 + 2 m1 R1^2 w0)
-    // w0^2 / 2 / c^2.
+    // By hand: E0 = 12 V0^2/2 + 2 m1 (w0 R1)^2/2 + J0 w0^2/2 + 2 CR R1^2/2 + 2 CT fi0^2/2;
+    // Fmrv = -V0 (J0 w0 + 2 m1 R1^2 w0) w0^2 / 2 / c^2.
     struct Case { const char* name; Parameters p; double fi0, J0, CR, E0, Fmrv; };
     const Case cases[] = {
         {"preset 1", kPreset1, 0, 1.25, 400, 600 + 400 + 250 + 400, -10.0 * 65 * 400 / 2 / kC2},
@@ -57,28 +53,17 @@ TEST(Start, ValuesOfThePresets) {
     }
 }
 
-TEST(Start, StateAndWhatTheTwistTurns) {
-    // Loads on the X axis at +-R1, all moving with the disk at V0 along X
-    // and turning at w0 R1 about it; the twist turns the disk alone, and
-    // twists both elements by it with no twist rate.
-    for (double fi0 : {0.0, 0.2, -0.3}) {
-        const sim::State s = sim::Start(kPreset1, fi0).s;
-        EXPECT_EQ(s.StateY, (StateVector{0, 1, -1, 0, 0, 0, fi0, 10, 10, 10, 0, 20, -20, 20})) << fi0;
-        EXPECT_EQ((std::vector{s.T, s.DfiOld[0], s.DfiOld[1], s.ROld[0], s.ROld[1], s.VR[0], s.VR[1], s.VT[0], s.VT[1]}),
-                  (std::vector{0.0, fi0, fi0, 1.0, 1.0, 0.0, 0.0, 0.0, 0.0})) << fi0;
-    }
-}
-
-TEST(Start, TheTwistTheElementsHaveIsWhatE0AndTheFirstTwistRateHold) {
-    // Within +-0.9 rad the elements have the typed twist: DfiOld is fi0 and
-    // E0 gains CT fi0^2, to the bit. Beyond, the wrap gives each fi0 less
-    // whole turns, in [-0.9, 2 Pi - 0.9) (fi0 = -1: 2 Pi - 1), and E0 holds
-    // that: an undamped run keeps its energy to rounding from the start.
-    // (At -0.9 itself the rounding of the attachment angle decides.)
+TEST(Start, StateAndTheTwistTheElementsHaveAsE0AndTheFirstTwistRateHoldIt) {
+    // Loads at +-R1 on X, moving at V0 and turning at w0 R1; the twist turns the disk alone, at no rate.
+    // Within +-0.9 the twist is fi0 and E0 gains CT fi0^2 to the bit; beyond, less whole turns into
+    // [-0.9, 2 Pi - 0.9), and an undamped run keeps that E0.
     const Parameters undamped = With(kPreset1, {{&Parameters::KR, 0}, {&Parameters::KT, 0}});
     const double e0 = sim::Start(undamped, 0).start.E0;
     for (double fi0 : {-0.89, -0.3, 0.9, -1.0, 3.0, 7.0, 100.0, -50.0}) {
         Model m = sim::Start(undamped, fi0);
+        EXPECT_EQ(m.s.StateY, (StateVector{0, 1, -1, 0, 0, 0, fi0, 10, 10, 10, 0, 20, -20, 20})) << fi0;
+        EXPECT_EQ((std::vector{m.s.T, m.s.ROld[0], m.s.ROld[1], m.s.VR[0], m.s.VR[1], m.s.VT[0], m.s.VT[1]}),
+                  (std::vector{0.0, 1.0, 1.0, 0.0, 0.0, 0.0, 0.0})) << fi0;
         const bool typed = std::fabs(fi0) <= 0.9;
         if (typed) {
             EXPECT_EQ(m.start.E0, 10 * fi0 * fi0 + e0) << fi0;
@@ -91,9 +76,7 @@ TEST(Start, TheTwistTheElementsHaveIsWhatE0AndTheFirstTwistRateHold) {
 }
 
 TEST(Forces, AtTheStartOfPreset1) {
-    // CR R1 = m1 w0^2 R1: the spring is exactly the centripetal force. The
-    // twist 0.2 gives FT = CT fi0 / R1 = 2 N pushing both loads forward, and
-    // the torque 2 FT R1 on J0 = 1.25 brakes the disk.
+    // CR R1 = m1 w0^2 R1 exactly; twist 0.2: FT = CT fi0 / R1 = 2 N, torque 2 FT R1 on J0 = 1.25.
     for (const auto& [fi0, ft] : {std::pair{0.0, 0.0}, {0.2, 2.0}}) {
         const Model m = sim::Start(kPreset1, fi0);
         const sim::Evaluation ev = sim::ComputeDerivatives(m.p, m.start, m.s);
@@ -109,14 +92,12 @@ TEST(Forces, AtTheStartOfPreset1) {
 }
 
 TEST(Forces, ProjectionsInEveryQuadrant) {
-    // Radial force on the load -FR (DX, DY)/R and tangential FT (-DY, DX)/R,
-    // whatever the quadrant rules make of the angles, on the axes too (the
-    // start's projection angle left over would tip an on-Y force onto X);
-    // the damping speeds enter only their own force.
+    // -FR (DX, DY)/R and FT (-DY, DX)/R in every quadrant and on the axes; each damping speed in its own force.
     const double places[][2] = {{0.6, 0.8}, {-0.6, 0.8}, {-0.6, -0.8}, {0.6, -0.8}, {-1, 0}, {2, 0}, {0, 0.5}, {0, -3}};
     for (const auto& p : places) {
         Model m = sim::Start(kPreset1, 0.3);
-        m.s.StateY[st::kX + 1] = p[0], m.s.StateY[st::kY + 1] = p[1], m.s.VT[0] = 0.7, m.s.VR[0] = -0.4;
+        m.s.StateY[st::kX] = 3, m.s.StateY[st::kY] = -2;  // the disk away from the origin: D is relative to it
+        m.s.StateY[st::kX + 1] = 3 + p[0], m.s.StateY[st::kY + 1] = p[1] - 2, m.s.VT[0] = 0.7, m.s.VR[0] = -0.4;
         const sim::Evaluation ev = sim::ComputeDerivatives(m.p, m.start, m.s);
         const sim::Forces& f = ev.forces;
         const double r = std::hypot(p[0], p[1]);
@@ -126,10 +107,9 @@ TEST(Forces, ProjectionsInEveryQuadrant) {
         const double fi = ev.geo.fi[0];
         const double got[] = {f.FRX[0], f.FRY[0], f.FTX[0], f.FTY[0], std::cos(fi), std::sin(fi)};
         const double want[] = {-fr * p[0] / r, -fr * p[1] / r, -f.FT[0] * p[1] / r, f.FT[0] * p[0] / r, p[0] / r, p[1] / r};
-        // Pi has 15 digits: cos(Pi/2) is 1.6E-15, not 0.
         for (int k = 0; k < 6; ++k) EXPECT_NEAR(got[k], want[k], 2e-15 * fr) << p[0] << "," << p[1] << " #" << k;
         EXPECT_TRUE(fi >= 0 && fi < 2 * Pi);
-        // On the Y axis no sign is turned: what is left along X is +cos(Pi/2) FR.
+        // Pi has 15 digits: on the Y axis what is left along X is +cos(Pi/2) FR, 1.6E-15 FR.
         if (p[0] == 0) {
             EXPECT_EQ(f.FRX[0], std::cos(Pi / 2) * f.FR[0]) << p[1];
         }
@@ -138,15 +118,13 @@ TEST(Forces, ProjectionsInEveryQuadrant) {
 
 TEST(Angles, TwistWrapAndReductionToOneTurn) {
     const double turn = 2 * Pi;
-    // Within +-0.9 unchanged, to the bit (0.9 itself too); a turn off near
-    // +-2 Pi; in (0.9, 2 Pi - 0.9) lowered and raised back.
+    // Within +-0.9 unchanged to the bit; a turn off near +-2 Pi.
     for (double raw : {0.5, -0.5, 0.9, -0.9}) EXPECT_EQ(sim::WrapTwist(raw), raw);
     struct Wrap { double raw, twist; };
     for (const Wrap& w : {Wrap{1.0, 1.0}, Wrap{turn - 0.3, -0.3}, Wrap{0.3 - turn, 0.3}, Wrap{-1.0, turn - 1.0}})
         EXPECT_NEAR(sim::WrapTwist(w.raw), w.twist, 1e-15) << w.raw;
     struct Attach { double fi0, first, second; };
-    // Whole turns are taken by floor, so a clockwise disk too gets
-    // attachment angles in [0, 2 Pi); the second is lowered only beyond 2 Pi.
+    // Turns taken by floor: angles in [0, 2 Pi) for either spin; the second lowered only past 2 Pi.
     for (const Attach& a : {Attach{0, 0, Pi}, Attach{0.5, 0.5, 0.5 + Pi}, Attach{4, 4, 4 - Pi}, Attach{Pi, Pi, turn},
                             Attach{-0.5, turn - 0.5, Pi - 0.5}, Attach{turn + 1, 1, 1 + Pi},
                             Attach{-turn - 1, turn - 1, Pi - 1}}) {
@@ -163,7 +141,6 @@ TEST(Step, LeavesTheNewGeometryAndTheDampingSpeedsAsBackwardDifferences) {
     Model m = sim::Start(kPreset1, 0.2);
     Steps(m, 1);
     const double h = 0.0001;
-    // From the start (R1 = 1, twist 0.2) to the new state's geometry.
     const sim::Geometry g = sim::ComputeGeometry(m.s.StateY);
     EXPECT_EQ((std::vector{m.s.T, m.geo.R[0], m.geo.Dfi[1]}), (std::vector{h, g.R[0], g.Dfi[1]}));
     for (int e = 0; e < sim::kElements; ++e)
@@ -172,8 +149,7 @@ TEST(Step, LeavesTheNewGeometryAndTheDampingSpeedsAsBackwardDifferences) {
 }
 
 TEST(Step, AdvancesTheTimeByARunningSumOfTheStep) {
-    // T is h added once a step, never n h: after 69 steps of 1E-04 it is
-    // 0.00690000000000001, where 69 * 1E-04 is 0.0069.
+    // T sums h, never n h: 69 steps of 1E-04 are 0.00690000000000001, not 0.0069.
     for (const auto& [h, n] : {std::pair{1e-4, 69L}, {1e-9, 3000L}, {-1e-3, 7L}}) {
         Model m = sim::Start(With(kPreset1, {{&Parameters::h, h}}), 0);
         Steps(m, n);
@@ -184,8 +160,7 @@ TEST(Step, AdvancesTheTimeByARunningSumOfTheStep) {
 }
 
 TEST(Step, FourthOrderWithoutDamping) {
-    // Classical RK4's global error falls 16-fold as h halves: the twist swing
-    // over 0.2 s at h = 1E-03 and 5E-04, against a run at h / 8.
+    // RK4's global error falls 16-fold as h halves (0.2 s at 1E-03, 5E-04 against 1,25E-04).
     auto end = [](double h) {
         Model m = sim::Start(With(kPreset1, {{&Parameters::KR, 0}, {&Parameters::KT, 0}, {&Parameters::h, h}}), 0.2);
         Steps(m, std::lround(0.2 / h));
@@ -198,8 +173,7 @@ TEST(Step, FourthOrderWithoutDamping) {
 }
 
 TEST(Conservation, EnergyOnlyFallsAndWithoutDampingStaysPut) {
-    // (The momenta and the centre of mass: the verifier's ledger, tested
-    // with it.) 10 000 steps, the energy sampled every 100.
+    // 10 000 steps sampled every 100 (momenta and centre of mass: the verifier's ledger).
     struct Case { Parameters p; double fi0; };
     const Case cases[] = {{kPreset1, 0}, {kPreset1, 0.2},
                           {With(kPreset1, {{&Parameters::KR, 0}, {&Parameters::KT, 0}, {&Parameters::m1, 2}}), 0.2}};
@@ -220,12 +194,8 @@ TEST(Conservation, EnergyOnlyFallsAndWithoutDampingStaysPut) {
 }
 
 TEST(Symmetry, ClockwiseSpinMirrorsCounterClockwise) {
-    // Reflected in the X axis, a disk spinning clockwise with twist fi0 is
-    // the disk spinning counter-clockwise with twist -fi0: Y, VY, the disk
-    // angle and speed, the twists and tangential forces change sign, the
-    // load angles become 2 Pi minus themselves, X, VX and FR stay. 8000
-    // steps make more than a turn, so both loads and both attachment points
-    // cross the +X axis, where a twist a turn off would show.
+    // Mirrored in X (w0, fi0 negated): Y, VY, angles, twists, FT change sign, fi -> 2 Pi - fi; X, VX, FR stay.
+    // 8000 steps make more than a turn, so each load crosses +X, where a twist a turn off would show.
     for (double kr : {1.0, 0.0}) {
         Model a = sim::Start(With(kPreset1, {{&Parameters::w0, -20}, {&Parameters::KR, kr}}), 0.2);
         Model b = sim::Start(With(kPreset1, {{&Parameters::KR, kr}}), -0.2);
@@ -262,18 +232,15 @@ TEST(Failures, RaiseAndNeverStoreANonNumber) {
         Model m = sim::Start(kPreset1, 0.2);
         c.spoil(m);
         EXPECT_THROW(Steps(m, 1), sim::ArithmeticError) << c.name;
-        // The model is all doubles: none of them may be infinite or NaN.
         std::array<double, sizeof(Model) / sizeof(double)> all;
         std::memcpy(all.data(), &m, sizeof m);
         for (double v : all) ASSERT_TRUE(std::isfinite(v)) << c.name;
     }
-    // A disk at rest has no motion to overflow; only its time can, and a
-    // step that fails there leaves the time where it was.
+    // At rest only the time can overflow; the failed step leaves it.
     Model still = sim::Start(With(kPreset1, {{&Parameters::V0, 0}, {&Parameters::w0, 0}, {&Parameters::h, 1e308}}), 0);
     Steps(still, 1);
     EXPECT_THROW(Steps(still, 1), sim::ArithmeticError);
     EXPECT_EQ(still.s.T, 1e308);
-    // Start's own arithmetic fails the same way.
     EXPECT_THROW(sim::Start(With(kPreset1, {{&Parameters::m0, 1e300}, {&Parameters::R0, 1e10}}), 0), sim::ArithmeticError);
     EXPECT_THROW(sim::Start(With(kPreset1, {{&Parameters::w0, 1e200}}), 0), sim::ArithmeticError);
 }

@@ -1,7 +1,4 @@
-// Long runs in the real main window, offscreen: ten million steps of preset 2
-// and a million display cycles of preset 1. After a warm-up the resident
-// memory must stay within 2 MB, and a display cycle late in the long
-// preset-1 run must cost no more than one early in it.
+// Long runs offscreen: after a warm-up, memory within 2 MB, and a late display cycle no dearer than an early one.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -26,9 +23,7 @@ long ResidentKb() {
     return -1;
 }
 
-// The window, as fast as it can run, timing each hundredth of a run of
-// `total` display cycles (counted by T, the first readout of each) and
-// sampling the memory; Stop in the last ends it.
+// Times each hundredth of `total` display cycles (counted by T) and samples the memory; Stop ends it.
 struct Soak : ui::Form1 {
     Soak() : ui::Form1(0) {}
     void SetText(app::Field f, std::string_view text) override {
@@ -66,8 +61,7 @@ int main(int argc, char** argv) {
     w.Run(app::Button::Preset2, 2'000), w.Run(app::Button::Preset1, 50'000);  // caches and pools to their size
     const long baseline = w.peakKb = ResidentKb();
     const long long steps = w.Run(app::Button::Preset2, 100'000) + w.Run(app::Button::Preset1, 1'000'000);
-    // Each tenth by its fastest block, as other work only ever adds time: a
-    // cost that grows with the cycles slows all of the last ten blocks.
+    // The fastest of the first and last ten blocks: other work only adds time.
     const qint64 first = *std::min_element(w.blocks.begin(), w.blocks.begin() + 10);
     const qint64 last = *std::min_element(w.blocks.end() - 10, w.blocks.end());
     std::printf("soak: %lld steps, %d message(s), %ld kB resident after the warm-up, %ld kB at most; "

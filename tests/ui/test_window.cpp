@@ -1,7 +1,4 @@
-// The main window and the help window through their controls, offscreen: a
-// session scripted on one window, the pictures of each display cycle,
-// presses that reach a run between two of its slices, the waits a paced run
-// asks for, the surfaces at the screen's pixel ratio, and the help window.
+// The main and help windows through their controls, offscreen: a session, each cycle's pictures, paced waits.
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -52,9 +49,7 @@ struct Window {
     QString Text(Field f) const { return form.Widget(f)->text(); }
     double Value(Field f) const { return app::ParseNumber(Text(f).toStdString(), ',').value_or(NAN); }
     void Press(Button b) const { form.Widget(b)->click(); }
-    // Presses Start and calls `round` between the run's slices, where a
-    // user's presses come in, until it returns false; true when every run
-    // has ended.
+    // Presses Start, calls `round` between slices until it returns false; true once every run has ended.
     bool Run(const std::function<bool()>& round) {
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] { if (!round()) poll.stop(); });
@@ -89,10 +84,7 @@ std::vector<std::pair<Field, double>> Shown(const app::Record& r) {
             {Field::FX0, -(v.FX[0] + v.FX[1])}, {Field::FY0, -(v.FY[0] + v.FY[1])}};
 }
 
-// The captions the window's controls cut: each against the room the style
-// leaves it (a label its width, a button or check box its contents, within
-// the frame or beside the box). The plot column's boxes are only as wide as
-// the box, so that their captions never show.
+// The captions cut by the room the style leaves them (the plot column's boxes show no caption).
 QStringList Clipped(const QWidget& form) {
     QStringList clipped;
     for (QAbstractButton* b : form.findChildren<QAbstractButton*>()) {
@@ -128,21 +120,13 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
 
     void session() {
         Window w;
-        // Opened: preset 1 in the inputs, each readout its own control name,
-        // only FY1 and FY2 ticked.
+        // Opened: preset 1, each readout its control name, only FY1 and FY2 ticked.
         QCOMPARE(w.Text(Field::Step), u"0,0001"_s);
         for (const auto& [f, v] : Shown(w.form.Controller().State())) QCOMPARE(w.Text(f), w.form.Widget(f)->objectName());
         for (QCheckBox* box : w.form.findChildren<QCheckBox*>())
             QCOMPARE(box->isChecked(), box == w.form.Widget(Series::FY1) || box == w.form.Widget(Series::FY2));
-        // A refused Start runs nothing and says why.
-        w.form.Widget(Field::M0)->setText(u"abc"_s);
-        w.Press(Button::Start);
-        QCOMPARE(w.messages, QStringList{Text(app::Message::kInputError)});
-        QCOMPARE(w.Text(Field::T), w.form.Widget(Field::T)->objectName());
-        w.Press(Button::Preset1), w.messages.clear();
 
-        // A run: the pictures cleared at 0.03 s, Stop at 0.06 s; the run ends
-        // after the display cycle that follows.
+        // Cleared at 0.03 s, Stop at 0.06 s: one more display cycle.
         double cleared = -1;
         QVERIFY(w.Run([&] {
             if (cleared < 0 && w.M().s.T >= 0.03) w.Press(Button::ClearPictures), cleared = w.M().s.T;
@@ -153,8 +137,7 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         for (const auto& [f, v] : Shown(w.form.Controller().State())) QCOMPARE(w.Text(f), Number(v));
         ui::PictureBox* view = w.form.Widget(app::Picture::ConstructionView);
         ui::PictureBox* plot = w.form.Widget(app::Picture::Plot);
-        // Cleared during the run, the trace goes on from the x it had reached:
-        // its first point is one step (NC0 = 1) after the press.
+        // The trace goes on after the clearing: its first point is one step (NC0 = 1) after it.
         const QImage& traced = plot->image();
         int left = traced.width();
         for (int y = 0; y < traced.height(); ++y)
@@ -168,9 +151,7 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         QCOMPARE(w.Text(Field::Step), u"0.0001"_s);
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
 
-        // "схема" in a working folder without shema.gif: the message names
-        // both folders looked in, and the view stays. What a folder's file
-        // gives is the surfaces' test's; the scheme shown, the install test's.
+        // "схема" where no folder has shema.gif: both folders named, the view kept.
         QTemporaryDir dir;
         const QString home = QDir::currentPath();
         const QImage drawn = view->image().copy();
@@ -181,19 +162,11 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         QCOMPARE(w.messages, QStringList{Text(app::Message::kSchemeMissing) + u":\r\n"_s + here + u"\r\n"_s + ui::InstalledDataFolder()});
     }
 
-    // The pictures as the description has them, worked out from the
-    // readouts and the disk angle. The plot: each box's points at its
-    // readout over its scale (the trajectories at X0 + R cos fi, Y0 + R sin fi
-    // over ML), in its colour (load 1 blue, load 2 red, 255 for its speeds,
-    // the disk and the energy error green), one box at a time; then all
-    // together (but the energy error), where the later one in the plot's
-    // order shows and a greyed box draws nothing. The view: the construction as the last cycle drew
-    // it, in the view's order over the grid, with no trace of the ones
-    // before: a pixel is that picture's, or the erasing grey over the grid.
+    // The pictures worked out from the readouts: each box's point at readout / scale in its colour, alone and
+    // all together (later over earlier, greyed draws nothing); the view is the last cycle's over the grid.
     void picturesOfEachCycle() {
         Window w;
-        // 0,1 s a cycle: 2 rad of the disk, 2,3 pixels of the plot at MT = 1;
-        // at ML = 1 m/cm the loads' paths stay on the plot for 2,4 s.
+        // 0,1 s a cycle (2,3 plot pixels at MT = 1); at ML = 1 the paths stay on the plot.
         w.form.Widget(Field::NC0)->setText(u"1000"_s);
         w.form.Widget(Field::MT)->setText(u"1"_s);
         w.form.Widget(Field::ML)->setText(u"1"_s);
@@ -225,8 +198,7 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
             const QPoint at = plot->DevicePixel(static_cast<float>(p.x()), static_cast<float>(p.y()));
             return std::pair{at, plot->image().rect().contains(at) ? plot->image().pixel(at) : kOutside};
         };
-        // One more cycle with only this box ticked, or all of them but VX2
-        // (greyed) and the energy error.
+        // One more cycle with only this box ticked, or all but VX2 (greyed) and the energy error.
         const auto cycle = [&](QCheckBox* only) {
             for (const Point& p : points()) p.box->setCheckState(!only || p.box == only ? Qt::Checked : Qt::Unchecked);
             if (!only) w.form.Widget(Series::VX2)->setCheckState(Qt::PartiallyChecked);
@@ -247,9 +219,7 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         for (const auto& [at, colour] : last) QCOMPARE(plot->image().pixel(at.first, at.second), colour);
         const auto [vx2, colour] = shows(points()[1].at);
         QVERIFY(last.count({vx2.x(), vx2.y()}) || colour != qRgb(255, 0, 0));
-        // MT typed to put 25 * MT 1551 steps on, read by the next cycle: in
-        // the one after, the plot is cleared at that step and its grid drawn
-        // again, and the cycle's 15 points or fewer go 449 steps from the left.
+        // 25 * MT 1551 steps on: two cycles later the plot restarts there, <= 15 points 449 steps from the left.
         const double mt = (w.Value(Field::T) + 0.155) / 25;
         w.form.Widget(Field::MT)->setText(Number(mt));
         QVERIFY(cycle(nullptr) && cycle(nullptr));
@@ -283,11 +253,7 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
             }
     }
 
-    // A paced run asks for the wait its rate gives: after a display cycle of
-    // 1E-4 s (preset 1), 1E-4 s over the rate less the little the slice took,
-    // at most a minute. A new rate forgets the old wait (2,5 s or more): the
-    // next cycle comes within a frame. A message box (a refused Start's) holds
-    // the run; Stop does not wait; a stopped window schedules nothing.
+    // Wait 1E-4 s / rate less the slice, at most a minute; a message box holds the run; Stop does not wait.
     void pacedRunsWaitForTheirRate() {
         Window w;
         const ui::RunDriver& driver = w.form.Driver();
@@ -313,8 +279,7 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         QVERIFY(cycles() == before + 1 && !driver.SliceScheduled());
     }
 
-    // The keys change the rate even with the cursor in a field, and type
-    // nothing there; the title follows.
+    // The keys change the rate from inside a field, typing nothing; the title follows.
     void rateKeys() {
         Window w;
         QLineEdit* field = w.form.Widget(Field::NC0);
@@ -329,9 +294,7 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         QCOMPARE(field->text(), u"1"_s);
     }
 
-    // Preset 2's steps of 1E-9 s keep up with real time on no machine: about
-    // once a second the title tells what the run reaches, in two significant
-    // digits of the locale's numbers; once the run has ended, the rate alone.
+    // Preset 2 cannot keep real time: the title tells the pace reached in two digits, then the rate alone.
     void titleTellsThePaceReached() {
         Window w;
         w.Press(Button::Preset2);
@@ -349,8 +312,7 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         Window w;
         const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s).toDouble();
         QCOMPARE(w.form.devicePixelRatioF(), ratio);
-        // A pixel for each device pixel, and each frame spans them: the grid
-        // lines at its corners (left, 5) and (right, -5) land on the corner pixels.
+        // A pixel a device pixel; the corner grid lines land on the corner pixels.
         const struct { app::Picture p; float left, right; } frames[] = {{app::Picture::ConstructionView, -5, 5},
                                                                        {app::Picture::Plot, 0, 25}};
         for (const auto& [p, left, right] : frames) {
@@ -365,7 +327,6 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
 
     void helpWindow() {
         Window w;
-        // "About" during a run opens the help window, and the run goes on.
         double opened = -1;
         QVERIFY(w.Run([&] {
             if (opened < 0) w.Press(Button::About), opened = w.M().s.T;
@@ -375,10 +336,7 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         QVERIFY(help && help->isVisible() && !QApplication::activeModalWidget());
         QPlainTextEdit* shown = help->HelpText();
         const QString text = shown->toPlainText();
-        // Sixteen one-line pieces, each followed by an empty line; only the
-        // first begins with blanks, three. The formulas stand alone inside
-        // the sentences that pieces 3 and 6 leave at "по формуле" and pieces 5
-        // and 8 finish with "где" and "находим".
+        // Sixteen one-line pieces, blank-line separated; the formulas stand alone mid-sentence.
         const QStringList pieces = text.chopped(2).split(u"\n\n"_s);
         QVERIFY(text.endsWith(u"\n\n"_s) && pieces.size() == 16 && pieces[0].startsWith(u"   Основное"_s));
         for (int i = 1; i < 16; ++i) QVERIFY(!pieces[i].isEmpty() && !pieces[i][0].isSpace() && !pieces[i].contains(u'\n'));
@@ -387,9 +345,7 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         QVERIFY(pieces[5].endsWith(u"по формуле"_s) && pieces[7].startsWith(u"находим "_s));
         // Sixteen captions quoted in angle brackets, each as the window shows it.
         QVERIFY(text.count(QRegularExpression(u"<[^<>]*>"_s)) == 16 && QuotedNotShown(text, w.form).isEmpty());
-        // An edit and the scroll position stay while it is open; "About" again
-        // brings the same window to the front. "Закрыть" discards it; opened
-        // again, it shows the text from its beginning.
+        // Edit and scroll stay while open, About raises it; "Закрыть" discards it, reopened it starts afresh.
         QTest::keyClicks(shown, u"EDIT"_s);
         QScrollBar* bar = shown->verticalScrollBar();
         bar->setValue(bar->maximum() / 2);
@@ -406,10 +362,7 @@ private slots:  // test_window_scale2 in tests/ui/window.cmake names one
         QVERIFY(shown->toPlainText() == text && shown->verticalScrollBar()->value() == 0);
     }
 
-    // The English window (--lang en): no Russian word in its captions,
-    // title, messages or help, no caption cut by its control, the numbers
-    // in the user's locale; the help names the pace keys and quotes the
-    // captions as this window shows them.
+    // --lang en: no Cyrillic, no caption cut, the locale's numbers, the help quoting this window's captions.
     void englishWindow() {
         QCOMPARE(Clipped(Window().form), QStringList());  // the Russian fits too
         QTranslator english;

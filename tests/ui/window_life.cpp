@@ -1,14 +1,6 @@
-// The program's end with runs in progress, through ui::RunProgram as main()
-// runs it:  window_life_driver {exit|close|destroyed|helpclose|msgbox_exit|msgbox_close} DEPTH [options]
-// Start, then "Продолжить" once a round, open DEPTH run levels; three rounds
-// on the action ends the program: "Выход", the title-bar close, another X
-// client destroying the X window (xcb), the help window's close and three
-// rounds later "Выход"; the msgbox ones exit or close with a failed run's box
-// up, then press its OK. "exit" clicks "Выход" at its place on the screen,
-// scrolled into view where the screen is too small for the whole window.
-// Exit status 0 only if the window fits its screen, the program's status is
-// 0 and no window, no box, no run level is left and no step came after the
-// close. The options are the program's (--lang en).
+// The program's end at run depth DEPTH, through ui::RunProgram:
+//   window_life_driver {exit|close|destroyed|helpclose|msgbox_exit|msgbox_close} DEPTH [program options]
+// Status 0 only if the window fits its screen, and no window, box or run level is left, nor a step after the close.
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -42,7 +34,7 @@ namespace {
 
 QMessageBox* VisibleBox() { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }
 
-// As xdotool windowclose does it: from a connection of its own.
+// As xdotool windowclose does: from a connection of its own.
 #if __has_include(<xcb/xcb.h>)
 bool DestroyFromAnotherClient(WId window) {
     xcb_connection_t* other = xcb_connect(nullptr, nullptr);
@@ -75,7 +67,6 @@ int main(int argc, char** argv) {
     int deepest = 0, rounds = 0, boxes = 0;
     double lastT = 0, tClosed = -1;
     bool wrong = false;
-    // A scenario gone wrong must still end: no window, no run, no loop.
     auto fail = [&](const char* what) {
         std::fprintf(stderr, "FAIL: %s\n", what);
         wrong = true;
@@ -86,8 +77,7 @@ int main(int argc, char** argv) {
     auto T = [&] { return form->Controller().Model().s.T; };
     auto levels = [&] { return form->Controller().RunDepth(); };
     auto press = [&](app::Button b) { form->Widget(b)->click(); };
-    // As a user clicks: on an X server with xdotool, at the button's place on
-    // the screen in its pixels; else through the window at the button's place.
+    // As a user clicks: with xdotool at the button's screen pixel on X, else through the window.
     auto click = [&](app::Button b) {
         QPushButton* button = form->Widget(b);
         form->findChild<QScrollArea*>()->ensureWidgetVisible(button);
@@ -106,7 +96,6 @@ int main(int argc, char** argv) {
         if (!form || !QTest::qWaitForWindowExposed(form)) return fail("the main window did not show");
         if (!form->screen()->availableGeometry().contains(form->frameGeometry()))
             return fail("the window does not fit its screen");
-        // T as the window hides: it closed, by whatever way.
         QObject::connect(form->windowHandle(), &QWindow::visibleChanged, [&](bool shown) {
             if (!shown) tClosed = T();
         });
@@ -115,7 +104,6 @@ int main(int argc, char** argv) {
         poll.start(1);
         press(app::Button::Start);
     });
-    // The program ends: every run level with it, and no step after the close.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] {
         if (!form) return fail("the main window was destroyed in a run");
         std::fprintf(stderr, "%s: %d run levels, %d left; T %.9g, %.9g at the close; %d window(s) open, %d box(es)\n",
@@ -133,7 +121,6 @@ int main(int argc, char** argv) {
         if (stage == kAwaitBox) {
             if (!up) return;
             ++boxes, stage = kEnding;
-            // The main window goes while the box is up; then OK.
             if (action == "msgbox_exit") press(app::Button::Exit);
             else form->close();
             return up->button(QMessageBox::Ok)->click();
