@@ -53,13 +53,22 @@ std::string NotConverged(const VerifyReport& rep, char sep) {
     const verify::Convergence& c = rep.conv;
     const std::string why = "so neither the ledger nor the verdict is claimed";
     const std::string smaller = "; a smaller h (--set h=" + Num(rep.h[0] / 10, sep) + ") tells";
+    // The step it names, to three digits, rounded down: the rule takes it.
+    if (!c.stable && c.lagLimits)
+        return "inconclusive: the step h = " + Num(rep.h[0], sep) + " s is beyond what the damping's one-step lag "
+               "keeps stable: the damping speeds VR and VT are differences over the last step, and RK4 with that "
+               "lag amplifies a load's swing from a step of " + Num(c.stableStep * verify::kStableStepMargin, sep) +
+               " s on (" + Factor(c.stepsPerPeriod, sep) + " steps to the shortest period do not tell it), " + why +
+               "; --set h=" + Rounded(c.stableStep * 0.99, 3, sep) + " stays " +
+               Factor(verify::kStableStepMargin, sep) + " times below it, as RK4's own rule stays below its limit";
     if (!c.stable)
         return "inconclusive: the step h = " + Num(rep.h[0], sep) + " s leaves only " +
                Factor(c.stepsPerPeriod, sep) + " steps to the shortest period of the motion (the disk's "
                "turn, a load's swing on its elements, or its damping), fewer than the 2 Pi RK4 needs to "
                "keep that motion stable: the runs agree only while nothing stirs it, " + why + "; --set h=" +
                Num(rep.h[0] * c.stepsPerPeriod / 100, sep) + " makes 100 steps a period";
-    const double error = std::max(c.stateError[0], c.energyError[0]);
+    // The errors at h themselves, not their differences against h/4.
+    const double error = std::max(c.stateEstimate, c.energyEstimate);
     const std::string scale = " of the motion's scale (positions against R1, the disk angle against a turn, "
                               "the energy against E0)";
     if (!c.small && c.atRounding && c.energyError[0] <= verify::kConvergedError)
@@ -69,9 +78,9 @@ std::string NotConverged(const VerifyReport& rep, char sep) {
                "large against R1 for double precision to follow the loads, " + why +
                "; a shorter --time tells";
     if (!c.small)
-        return "inconclusive: the runs at h, h/2 and h/4 do not converge: the error at h is " +
-               Num(error, sep) + scale + ", more than the " + Num(verify::kConvergedError, sep) +
-               " a converged run may have, " + why + ": the step is too large for this time, or the motion "
+        return "inconclusive: the runs at h, h/2 and h/4 do not converge: the error at h, estimated from its "
+               "difference against h/4 and the order it falls with, is " + Num(error, sep) + scale +
+               ", more than the " + Num(verify::kConvergedError, sep) + " a converged run may have, " + why + ": the step is too large for this time, or the motion "
                "has a discontinuity or amplifies rounding" + smaller;
     return "inconclusive: the runs at h, h/2 and h/4 do not converge (observed order " +
            Num(std::round(c.stateOrder * 100) / 100, sep) + ", error " + Num(c.stateError[0], sep) +
@@ -84,10 +93,29 @@ std::string RoundingCreeps(const VerifyReport& rep, char sep) {
     const bool ycOff = !Row(rep, LedgerRow::kYc).holds;
     return std::string("inconclusive: ") + (ycOff ? "Yc" : "the momentum Py") +
            " left its rounding threshold but " + (ycOff ? "the momentum Py" : "Yc") +
-           " did not, while a constant force moves both (Py by F t, Yc by F t^2 / 2M): it is rounding that "
-           "goes the same way step after step, beyond the share its floor allows, and this run cannot tell "
-           "a force from it (max|Yc| = " + Num(rep.maxAbsYc, sep) + " m against " + Threshold(rep, sep) +
-           "); fewer steps, with a larger h or a shorter --time, tell";
+           " did not, while a constant force above the detection limit moves both (Py by F t, Yc by F t^2 / 2M): "
+           "a force too small to move both, or rounding that goes one way step after step, would do this, and "
+           "this run cannot tell which (max|Yc| = " + Num(rep.maxAbsYc, sep) + " m against " + Threshold(rep, sep) +
+           "); a longer --time, which a force moves further, or a number type with more digits, whose rounding "
+           "is smaller, tells";
+}
+
+// Names of the coordinates in StateY's order.
+const char* const kComponents[sim::state::kPositions] = {"X0", "X1", "X2", "Y0", "Y1", "Y2", "the disk angle fi0"};
+
+std::string FrozenByRounding(const VerifyReport& rep, char sep) {
+    const verify::Frozen& f = rep.frozen;
+    static const char* const kRuns[verify::kRuns] = {"h", "h/2", "h/4"};
+    const int run = std::clamp(f.run, 0, verify::kRuns - 1);
+    const int component = std::clamp(f.component, 0, sim::state::kPositions - 1);
+    const bool angle = component == sim::state::kAngle;
+    const std::string unit = angle ? " rad" : " m";
+    return std::string("inconclusive: in the run at ") + kRuns[run] + ", " + kComponents[component] +
+           " moves at most " + Num(f.change, sep) + unit + " a step, less than half the spacing of the numbers of "
+           "its type at its size, about " + Num(f.spacing, sep) + unit + ": no step can change it by more than its "
+           "rounding, so the runs at h, h/2 and h/4 share that error and their agreement shows nothing, and "
+           "neither the ledger nor the verdict is claimed; a number type with more digits, or " +
+           (angle ? "a smaller twist" : "coordinates nearer 0") + ", tells";
 }
 
 // Why a run has no detection limit, and what would give one.
@@ -153,8 +181,11 @@ constexpr VerdictRow kRows[] = {
      "the ledger does not hold", Mark::kForce, LedgerBroken},
     {Verdict::kNotConverged, ExitStatus::kInconclusive, "Inconclusive: the runs at h, h/2 and h/4 do not converge",
      "inconclusive: not converged", Mark::kCannotTell, NotConverged},
-    {Verdict::kRoundingCreeps, ExitStatus::kInconclusive, "Inconclusive: rounding creeps beyond its floor in Yc or Py",
-     "inconclusive: rounding creeps", Mark::kCannotTell, RoundingCreeps},
+    {Verdict::kFrozenByRounding, ExitStatus::kInconclusive,
+     "Inconclusive: a step cannot move a coordinate beyond its rounding", "inconclusive: frozen by rounding",
+     Mark::kCannotTell, FrozenByRounding},
+    {Verdict::kRoundingCreeps, ExitStatus::kInconclusive, "Inconclusive: only one of Yc and Py left its threshold",
+     "inconclusive: Yc or Py alone", Mark::kCannotTell, RoundingCreeps},
     {Verdict::kNoLimit, ExitStatus::kInconclusive, "Inconclusive: this run has no detection limit",
      "inconclusive: no detection limit", Mark::kCannotTell, NoLimit},
     {Verdict::kBelowDetection, ExitStatus::kInconclusive,

@@ -1,6 +1,5 @@
 #include "cli/verify_report.h"
 
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -53,7 +52,8 @@ std::string Rounded(double v, int digits, char sep) {
 
 std::string VerdictDetails(const verify::VerifyReport& rep, char sep) {
     auto r = [sep](double v) { return Rounded(v, 3, sep); };
-    const std::string limit = verify::LimitKnown(rep.detectionLimit)
+    const std::string limit = !verify::LimitMeaningful(rep.verdict) ? std::string("no detection limit claimed")
+                              : verify::LimitKnown(rep.detectionLimit)
                                   ? Factor(rep.claimFactor, sep) + " times the detection limit " + r(rep.detectionLimit) + " N"
                                   : std::string("no detection limit");
     return "Fmrv = " + r(rep.fmrv) + " N, " + limit + "; max|Yc| = " + r(rep.maxAbsYc) + " m; t = " + r(rep.time) +
@@ -143,7 +143,7 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
              "d.\n";
     if (!std::isfinite(c.stateOrder) || !std::isfinite(c.energyOrder))
         notes += "A - stands where a value does not exist: an order where an error is 0 at h or at h/2.\n";
-    notes += "Rounding floor of the ledger = size * eps * sqrt(steps), eps = " + Num(DBL_EPSILON, s) +
+    notes += "Rounding floor of the ledger = size * eps * sqrt(steps), eps = " + Num(rep.eps, s) +
              "; the size of a quantity is the largest sum of the magnitudes of its terms over the run "
              "(for Yc the bodies' |Y| plus |VY|*T, since rounding of the momenta integrates into the "
              "positions). Momenta and Yc are linear in the state and RK4 keeps them exactly; Lz is "

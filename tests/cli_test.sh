@@ -108,9 +108,12 @@ check "an unstable step, and the step that tells" "4 100" \
   "$(tail -1 "$tmp/v" | grep -q 'fewer than the 2 Pi' && echo 4) $("$cli" --verify --set KR=0 --set KT=0 --set "h=$h" --time 3 | \
      awk -F'\t' '$1 == "steps_per_period" { printf "%.0f", $2 }')"
 "$cli" --verify --set KR=0 --set KT=0 --set h=0.01 --time 10 >"$tmp/v" 2>&1
-check "an error too large: the largest of the three" \
-  "$(awk -F'\t' '$1 ~ /^(position|angle|energy)_error_h$/ { print $2 }' "$tmp/v" | sort -g | tail -1)" \
-  "$(tail -1 "$tmp/v" | sed 's/.*error at h is \([^ ]*\) .*/\1/')"
+# The error at h is its difference against h/4 over 1 - 4^-p: at RK4's
+# order of about 4 the largest of the three differences, and some 256/255.
+check "an error too large: the largest of the three, over 1 - 4^-p" yes \
+  "$(awk -F'\t' -v e="$(tail -1 "$tmp/v" | sed 's/.*falls with, is \([^ ]*\) .*/\1/')" \
+     '$1 ~ /^(position|angle|energy)_error_h$/ && $2 > d { d = $2 } END { r = e / d * 255 / 256
+       if (r > 0.99999 && r < 1.001) print "yes"; else print e, d }' "$tmp/v")"
 check "rounding of a long flight, not the step" "agree only to rounding" \
   "$("$cli" --verify --set V0=1e7 --set R1=0.01 --time 10 | tail -1 | grep -o 'agree only to rounding')"
 check "a claim no run can resolve" "at most 28571428" \

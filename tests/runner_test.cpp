@@ -75,7 +75,9 @@ const Expected kExpected[] = {
     {Verdict::kLedgerBroken, 1, "the ledger does not hold", "the ledger does not hold: Px and Lz", cli::Mark::kForce},
     {Verdict::kNotConverged, 4, "inconclusive: not converged", "neither the ledger nor the verdict is claimed",
      cli::Mark::kCannotTell},
-    {Verdict::kRoundingCreeps, 4, "inconclusive: rounding creeps", "inconclusive: Yc left its rounding threshold",
+    {Verdict::kFrozenByRounding, 4, "inconclusive: frozen by rounding", "the disk angle fi0 moves at most 0.001 rad",
+     cli::Mark::kCannotTell},
+    {Verdict::kRoundingCreeps, 4, "inconclusive: Yc or Py alone", "inconclusive: Yc left its rounding threshold",
      cli::Mark::kCannotTell},
     {Verdict::kNoLimit, 4, "inconclusive: no detection limit", "Fmrv = -2 N is neither shown nor refuted",
      cli::Mark::kCannotTell},
@@ -99,6 +101,7 @@ std::string ReportLine(Verdict v) {
     for (verify::LedgerEntry& e : rep.ledger) e.holds = v != Verdict::kLedgerBroken;  // Px and Lz off
     rep.ledger[int(verify::LedgerRow::kPy)].holds = true;
     rep.ledger[int(verify::LedgerRow::kYc)].holds = v != Verdict::kRoundingCreeps;
+    if (v == Verdict::kFrozenByRounding) rep.frozen = {0, sim::state::kAngle, 1e-3, 16};
     char* buf = nullptr;
     std::size_t size = 0;
     cli::Output out(open_memstream(&buf, &size)), err(stderr);

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <iterator>
+#include <limits>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -61,8 +63,8 @@ double Value(const sim::Invariants& inv, int row) {
     return 0;
 }
 
-double RoundingFloor(double size, long long steps) {
-    return size * DBL_EPSILON * std::sqrt(static_cast<double>(std::max<long long>(steps, 1)));
+double RoundingFloor(double size, long long steps, double eps) {
+    return size * eps * std::sqrt(static_cast<double>(std::max<long long>(steps, 1)));
 }
 
 // The state and the energy at one of the moments at which the three runs
@@ -80,15 +82,24 @@ struct RunResult {
     double maxAbsY0 = 0;
     double maxPosition = 0;  // largest |X|, |Y| of any body over the run [m]
     double maxAngle = 0;     // largest |fi0| over the run [rad]
+    // Of each coordinate and the disk angle over the run: the largest rate
+    // and the smallest size, for whether a step could move it at all.
+    double maxRate[sim::state::kPositions] = {};
+    double minAbs[sim::state::kPositions] = {};
     double pyChange = 0;
     double ymrv = 0;  // where the claimed force would have moved the system by the end [m]
 };
 
-// The largest coordinate and the disk angle now, for the state's floor.
+// The largest coordinate and the disk angle now, for the state's floor,
+// and the rates and sizes of each, for whether the steps move them.
 void TrackState(RunResult& r) {
     const sim::StateVector& y = r.m.s.StateY;
     for (int k = sim::state::kX; k < sim::state::kAngle; ++k) r.maxPosition = std::max(r.maxPosition, std::fabs(y[k]));
     r.maxAngle = std::max(r.maxAngle, std::fabs(y[sim::state::kAngle]));
+    for (int k = 0; k < sim::state::kPositions; ++k) {
+        r.maxRate[k] = std::max(r.maxRate[k], std::fabs(y[k + sim::state::kPositions]));
+        r.minAbs[k] = std::min(r.minAbs[k], std::fabs(y[k]));
+    }
 }
 
 // How far the three runs have got together. Every run adds its steps; only
@@ -104,11 +115,12 @@ struct Counter {
 // display cycles, and samples it every `every` steps and at its end. The
 // trace, when asked for, samples the main run at the same moments.
 RunResult Run(int which, const sim::Model& started, double h, double forceY0, long long steps, long long every,
-              std::vector<TraceSample>* trace, Counter& counter, bool tells) {
+              double eps, std::vector<TraceSample>* trace, Counter& counter, bool tells) {
     RunResult r;
     r.m = started;
     sim::Model& m = r.m;
     m.p.h = h;
+    std::fill(std::begin(r.minAbs), std::end(r.minAbs), INFINITY);
     TrackState(r);
     const sim::Invariants start = sim::ComputeInvariants(m.p, m.start, m.s);
     r.maxSize = TermSizes(m);
@@ -132,7 +144,7 @@ RunResult Run(int which, const sim::Model& started, double h, double forceY0, lo
             r.samples.push_back(sample);
             if (trace)
                 trace->push_back({m.s.T, std::fabs(m.s.Y(0)), std::fabs(now.Yc - start.Yc),
-                                  RoundingFloor(r.maxSize.of[int(LedgerRow::kYc)], i)});
+                                  RoundingFloor(r.maxSize.of[int(LedgerRow::kYc)], i, eps)});
         }
         if (i % kProgressEvery == 0) {
             const long long done = counter.done += kProgressEvery;
@@ -169,7 +181,8 @@ double Relative(double a, double scale) { return a == 0 ? 0 : a / std::fabs(scal
 // are measured against the loads' distance from the disk, not against where
 // the disk has travelled: a run's translation says nothing about its
 // accuracy.
-Convergence Compare(const RunResult (&runs)[kRuns], const sim::Model& started, long long steps, bool damped) {
+Convergence Compare(const RunResult (&runs)[kRuns], const sim::Model& started, long long steps, bool damped,
+                    double eps) {
     Convergence c;
     const std::vector<Sample>& ref = runs[2].samples;
     const double r1 = started.p.R1, turn = 2 * sim::Pi;
@@ -199,11 +212,20 @@ Convergence Compare(const RunResult (&runs)[kRuns], const sim::Model& started, l
     // and an angle of its own making, and must not widen the floor that
     // would excuse it.
     const RunResult& fine = runs[2];
-    c.stateFloor = DBL_EPSILON * static_cast<double>(steps) * (Relative(fine.maxPosition, r1) + fine.maxAngle);
+    c.stateFloor = eps * static_cast<double>(steps) * (Relative(fine.maxPosition, r1) + fine.maxAngle);
     c.atRounding = !(c.stateError[1] > kOrderNoise * c.stateFloor);
-    c.small = c.stateError[0] <= kConvergedError && c.energyError[0] <= kConvergedError;
+    // Each quantity falls with its own order: the energy of an undamped
+    // oscillation faster than the positions.
+    const double lowest = damped ? kLagOrder : kMethodOrder;
+    c.stateEstimate = std::max(ErrorAtH(c.positionError[0], c.positionError[1], c.atRounding, lowest),
+                               ErrorAtH(c.angleError[0], c.angleError[1], c.atRounding, lowest));
+    c.energyEstimate = ErrorAtH(c.energyError[0], c.energyError[1], c.atRounding, lowest);
+    c.small = c.stateEstimate <= kConvergedError && c.energyEstimate <= kConvergedError;
     c.stepsPerPeriod = 2 * sim::Pi / (started.p.h * FastestRate(started));
-    c.stable = !(started.p.h * FastestRate(started) > kMostRateTimesStep);
+    c.stableStep = StableStep(started, &c.lagLimits);
+    // The rate rule as it reads, not through a quotient that rounds.
+    c.stable = !(started.p.h * FastestRate(started) > kMostRateTimesStep) &&
+               !(c.lagLimits && started.p.h > c.stableStep);
     c.converged = Converged(c, damped);
     return c;
 }
@@ -226,7 +248,14 @@ bool Converged(const Convergence& c, bool damped) {
     return c.atRounding || (c.stateOrder >= lowest && c.stateOrder <= kHighestOrder);
 }
 
-double FastestRate(const sim::Model& m) {
+namespace {
+
+// The rates of the elements, each estimated from above [1/s].
+struct ElementRates {
+    double radialSwing, twistSwing, radialDamping, twistDamping;
+};
+
+ElementRates RatesOf(const sim::Model& m) {
     const double m0 = m.p.m0, m1 = m.p.m1, r1 = m.p.R1;
     // An element pulls a load and the disk apart: 1/m1 + 2/m0 per newton
     // [1/kg]. A torsional element turns its load about the disk, turns the
@@ -234,14 +263,89 @@ double FastestRate(const sim::Model& m) {
     // newton-metre [1/(kg m^2)].
     const double radialInertia = 1 / m1 + 2 / m0;
     const double twistInertia = radialInertia / (r1 * r1) + 2 / m.start.J0;
+    return {std::sqrt(m.start.CR * radialInertia), std::sqrt(m.p.CT * twistInertia), m.p.KR * radialInertia,
+            m.p.KT * twistInertia};
+}
+
+// Whether RK4 keeps x'' = -w^2 x - c (x - x_before) / h stable at s = w h,
+// g = c h. Over one step the damping is constant, so with u = v h the step
+// is (x, u) -> R (x, u) + P (0, -g (x - x_before)), where, with Z = h A of
+// the undamped swing, R = I + Z + Z^2/2 + Z^3/6 + Z^4/24 = a I + b Z and
+// P = I + Z/2 + Z^2/6 + Z^3/24 = b I + d Z. The map of (x, u, x_before)
+//   | a - g d    b   g d |
+//   | -s^2 b - g b  a   g b |
+//   | 1          0   0   |
+// has all its eigenvalues within the unit circle when its characteristic
+// polynomial l^3 + a2 l^2 + a1 l + a0 passes Jury's test: p(1) >= 0 (here
+// s^2 (s^2 d^2 + b^2), never negative), -p(-1) = det(I + M) >= 0, |a0| <= 1
+// and |1 - a0^2| >= |a1 - a0 a2|. Without damping the last is |R(is)|^2 <= 1.
+bool LagStable(double s, double g) {
+    const double s2 = s * s;
+    const double a = 1 - s2 / 2 + s2 * s2 / 24, b = 1 - s2 / 6, d = 0.5 - s2 / 24;
+    const double a2 = -(2 * a - g * d);
+    const double a1 = a * (a - g * d) + s2 * b * b + g * b * b - g * d;
+    const double a0 = g * (a * d - b * b);
+    const double atMinusOne = (1 + a - 2 * g * d) * (1 + a) + b * (s2 * b + 2 * g * b);
+    return atMinusOne >= 0 && std::fabs(a0) <= 1 && std::fabs(1 - a0 * a0) >= std::fabs(a1 - a0 * a2);
+}
+
+}  // namespace
+
+double LagStableStep(double w, double c) {
+    const double rate = std::max(w, c);
+    if (!(rate > 0)) return INFINITY;
+    // In units of the faster rate the first instability lies between 1.1
+    // (where stiffness and damping are alike) and 2.83: from well below it,
+    // up by a hundredth at a time to the first unstable step (the stable
+    // steps need not be one interval), then halved to the last bit.
+    double lo = 0.05, hi = lo;
+    while (hi < 10 && LagStable(w * hi / rate, c * hi / rate)) lo = hi, hi *= 1.01;
+    for (int i = 0; i < 60; ++i) {
+        const double mid = (lo + hi) / 2;
+        (LagStable(w * mid / rate, c * mid / rate) ? lo : hi) = mid;
+    }
+    return lo / rate;
+}
+
+double StableStep(const sim::Model& started, bool* lagLimits) {
+    const double fastest = FastestRate(started);
+    const double byRate = fastest > 0 ? kMostRateTimesStep / fastest : INFINITY;
+    const ElementRates r = RatesOf(started);
+    // The radial damping reads R, the load's distance from the disk, which
+    // swings in the turning frame: the pull of the element and the
+    // centrifugal force that falls as the load goes out, together w^2 + 3
+    // w0^2. Without damping nothing lags, and the rate rule alone holds.
+    const double w0 = started.p.w0;
+    const double radial = std::sqrt(r.radialSwing * r.radialSwing + 3 * w0 * w0);
+    const double byLag = std::min(r.radialDamping > 0 ? LagStableStep(radial, r.radialDamping) : INFINITY,
+                                  r.twistDamping > 0 ? LagStableStep(r.twistSwing, r.twistDamping) : INFINITY) /
+                         kStableStepMargin;
+    if (lagLimits) *lagLimits = byLag < byRate;
+    return std::min(byRate, byLag);
+}
+
+double ErrorAtH(double d0, double d1, bool atRounding, double lowest) {
+    if (atRounding || !(d0 > 2 * d1)) return d0 + 2 * d1;
+    // q = d0 / d1 - 1 = 2^p, no more than 2^4.
+    const double q = std::min(d0 / d1 - 1, std::exp2(kMethodOrder));
+    double error = d0 * q * q / (q * q - 1);
+    if (lowest < kMethodOrder) {
+        // e(h) = a + b of orders lowest and 4: each shows 1 - 4^-p of itself
+        // in d0 and 2^-p - 4^-p in d1.
+        auto inD0 = [](double p) { return 1 - std::exp2(-2 * p); };
+        auto inD1 = [](double p) { return std::exp2(-p) - std::exp2(-2 * p); };
+        const double det = inD0(lowest) * inD1(kMethodOrder) - inD0(kMethodOrder) * inD1(lowest);
+        const double mixed = d0 * (inD1(kMethodOrder) - inD1(lowest)) + d1 * (inD0(lowest) - inD0(kMethodOrder));
+        error = std::max(error, mixed / det);
+    }
+    return error;
+}
+
+double FastestRate(const sim::Model& m) {
+    const ElementRates r = RatesOf(m);
     // The disk's turn needs no rate of its own: CR = m1 w0^2 makes the swing
     // on the radial element sqrt(1 + 2 m1 / m0) times as fast.
-    const double rates[] = {
-        std::sqrt(m.start.CR * radialInertia),  // a swing on the radial element [1/s]
-        std::sqrt(m.p.CT * twistInertia),       // a swing on the torsional element
-        m.p.KR * radialInertia,                 // radial damping [1/s]
-        m.p.KT * twistInertia,                  // torsional damping
-    };
+    const double rates[] = {r.radialSwing, r.twistSwing, r.radialDamping, r.twistDamping};
     double fastest = 0;
     for (double r : rates)
         if (r > fastest) fastest = r;  // a rate that is not a number is no rate
@@ -260,16 +364,23 @@ std::string Unphysical(const sim::Parameters& p) {
 
 bool LimitKnown(double detectionLimit) { return std::isfinite(detectionLimit) && detectionLimit >= DBL_MIN; }
 
+bool LimitMeaningful(Verdict verdict) {
+    return verdict != Verdict::kNotConverged && verdict != Verdict::kFrozenByRounding &&
+           verdict != Verdict::kLedgerBroken && verdict != Verdict::kRunFailed;
+}
+
 Verdict Judge(const VerifyReport& rep) {
     auto holds = [&rep](LedgerRow row) { return rep.ledger[int(row)].holds; };
+    // Runs that a step cannot move agree with one another whatever h is.
+    if (rep.frozen.run >= 0) return Verdict::kFrozenByRounding;
     if (!rep.conv.converged) return Verdict::kNotConverged;
     // A constant force along Y moves the momentum by F t and the centre of
     // mass by F t^2 / 2M, and from the limit up both beyond their thresholds.
     const bool yc = holds(LedgerRow::kYc), py = holds(LedgerRow::kPy);
     if (!yc && !py) return Verdict::kLateralForceActs;
     if (!holds(LedgerRow::kPx) || !holds(LedgerRow::kLz)) return Verdict::kLedgerBroken;
-    // One of them alone is not what a force does: rounding that goes the
-    // same way step after step, beyond the share its floor allows.
+    // One of them alone is not what a constant force does: a force too
+    // small to move both, or rounding that goes one way, would.
     if (!yc || !py) return Verdict::kRoundingCreeps;
     // V0 = 0 or w0 = 0 claims no force: there is nothing to resolve, only
     // whether a force above the limit acts, where the run has a limit.
@@ -303,6 +414,8 @@ std::string StepsProblem(double h, double steps) {
 VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress, bool atOnce,
                     double injectedForceY0) {
     VerifyReport rep;
+    // The one place the number type's unit roundoff enters the judgement.
+    rep.eps = std::numeric_limits<double>::epsilon();
     rep.damped = started.p.KR != 0 || started.p.KT != 0;
     RunResult runs[kRuns];
     Counter counter;
@@ -312,8 +425,8 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     // The runs are compared every `every` steps of h, the same moments in all three.
     const long long every = std::max<long long>(1, steps / kSamples);
     auto run = [&](int k, bool tells) {
-        runs[k] = Run(k, started, rep.h[k], injectedForceY0, rep.steps[k], every << k, k == 0 ? &rep.trace : nullptr,
-                      counter, tells);
+        runs[k] = Run(k, started, rep.h[k], injectedForceY0, rep.steps[k], every << k, rep.eps,
+                      k == 0 ? &rep.trace : nullptr, counter, tells);
     };
     if (atOnce) {
         // The runs share nothing but the counter: the run at h/4, as long as
@@ -352,12 +465,29 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     if (progress) progress(1);
     // h/2 and h/4 are exact in binary, so the three runs end at the same time.
     rep.time = static_cast<double>(steps) * started.p.h;
-    rep.conv = Compare(runs, started, steps, rep.damped);
+    rep.conv = Compare(runs, started, steps, rep.damped, rep.eps);
+    // A step that changes a coordinate by less than half the spacing of the
+    // number type at its size leaves it where it was: the three runs then
+    // share that error, and agree. It matters where the motion so lost, at
+    // most the fastest rate over the whole time, is more than a converged
+    // run may be off (a load that rounding alone stirs loses nothing). The
+    // run with the largest step that froze, and in it the component that
+    // moved least against its spacing.
+    for (int k = 0; k < kRuns && rep.frozen.run < 0; ++k) {
+        double least = INFINITY;
+        for (int j = 0; j < sim::state::kPositions; ++j) {
+            const double change = runs[k].maxRate[j] * rep.h[k], spacing = rep.eps * runs[k].minAbs[j];
+            const double scale = j == sim::state::kAngle ? 2 * sim::Pi : started.p.R1;
+            if (change > 0 && change < spacing / 2 && change / spacing < least &&
+                runs[k].maxRate[j] * rep.time > kConvergedError * scale)
+                least = change / spacing, rep.frozen = {k, j, change, spacing};
+        }
+    }
 
     const RunResult& r = runs[0];
     for (int k = 0; k < kLedgerRows; ++k) {
         const double size = r.maxSize.of[k];
-        const double floor = RoundingFloor(size, steps);
+        const double floor = RoundingFloor(size, steps, rep.eps);
         double allowance = kLedgerFactor[k] * floor;
         // Momenta and the centre of mass are linear in the state, which any
         // Runge-Kutta method keeps exactly; angular momentum is quadratic and
@@ -394,6 +524,7 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     const double shortfall = kClearlyAbove * rep.detectionLimit / claim;
     rep.timeToResolve = claim > 0 ? 2 * rep.time * shortfall * shortfall : INFINITY;
     rep.verdict = Judge(rep);
+    if (!LimitMeaningful(rep.verdict)) rep.detectionLimit = rep.claimFactor = rep.timeToResolve = NAN;
     return rep;
 }
 

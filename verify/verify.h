@@ -63,6 +63,10 @@ inline constexpr double kClearlyAbove = 2;
 // period. A run beyond it may agree with itself only because nothing stirs
 // the fastest motion - until a force does.
 inline constexpr double kMostRateTimesStep = 1;
+// The same margin for the damping's one-step lag (see LagStableStep): a
+// step at most this fraction of the largest the lag keeps stable. Without
+// damping the lag rule is the rule above (2.83 / 2.8 against 1).
+inline constexpr double kStableStepMargin = 2.8;
 
 // The three runs must have enough steps for an order to mean anything, and
 // few enough (n + 2n + 4n in all) to finish within a couple of minutes.
@@ -78,7 +82,8 @@ enum class Verdict {
     kLateralForceActs,  // Yc or Py moved beyond its floor
     kLedgerBroken,      // Px or Lz off: the equations are not solved as they should be
     kNotConverged,      // h, h/2, h/4 disagree, or the step is unstable: nothing is claimed
-    kRoundingCreeps,    // Yc or Py left its threshold, but not both as a force would move them
+    kFrozenByRounding,  // a coordinate or the disk angle moved by no more than its rounding at every step
+    kRoundingCreeps,    // one of Yc, Py left its threshold, but not both as a force would move them
     kNoLimit,           // the detection limit is 0, infinite or not a number
     kBelowDetection,    // the claimed force is too small for this run to show
     kNothingClaimed,    // Fmrv is 0 (V0 or w0 is 0): no claim to resolve; no force above the limit acts
@@ -124,14 +129,35 @@ struct Convergence {
     double stateFloor{};           // what rounding alone gives the state error (see Verify)
     double stateOrder{};           // log2(stateError[0] / stateError[1])
     double energyOrder{};
+    // The errors at h themselves, from the differences above and the order
+    // they fall with (see ErrorAtH): a difference against h/4 shows only
+    // 1 - 4^-p of the error at h.
+    double stateEstimate{}, energyEstimate{};
     double stepsPerPeriod{};       // 2 Pi / (h * the fastest rate of the motion)
-    bool small{};                  // the errors at h within kConvergedError
-    bool stable{};                 // h within kMostRateTimesStep of the fastest rate
+    double stableStep{};           // the largest h both stability rules allow [s]
+    bool lagLimits{};              // the damping's lag, not the fastest rate, sets stableStep
+    bool small{};                  // the estimated errors at h within kConvergedError
+    bool stable{};                 // h within stableStep
     bool atRounding{};             // the state error at h/2 within a few floors
     bool converged{};
 };
 
+// A coordinate (X0..Y2) or the disk angle that a run's steps could not
+// move: its fastest rate times h stayed below half the spacing of the
+// number type at its smallest size, eps |value| / 2, while that rate over
+// the run's time would move it by more than kConvergedError of its scale
+// (R1, a turn).
+struct Frozen {
+    int run = -1;          // the run with the largest step that froze (0, 1, 2: h, h/2, h/4); -1: none did
+    int component = -1;    // its place in StateY (sim::state)
+    double change{};       // the largest |rate| * step of that run [m or rad]
+    double spacing{};      // eps times the smallest |value| over that run [m or rad]
+};
+
 struct VerifyReport {
+    // The unit roundoff of the number type the runs ran in: every rounding
+    // floor, threshold and the rule of a frozen run is a multiple of it.
+    double eps{};
     double time{};               // simulated time of each run, steps[k] * h[k] [s]
     double h[kRuns] = {};        // h, h/2, h/4
     long long steps[kRuns] = {}; // n, 2n, 4n
@@ -144,9 +170,13 @@ struct VerifyReport {
     double ymrvEnd{};         // where it would have moved the system by the end [m]
     double totalMass{};       // m0 + m1 + m2 [kg]
     double yThreshold{};      // the floors of Yc beyond which a force acts [m]
-    double detectionLimit{};  // smallest lateral force this run is sure to show in Yc and Py [N]
+    // Smallest lateral force this run is sure to show in Yc and Py [N]; not
+    // a number where the runs did not converge, froze or broke the ledger,
+    // since then no threshold means anything.
+    double detectionLimit{};
     double claimFactor{};     // |Fmrv| / detectionLimit; not a number without a limit
     double timeToResolve{};   // a run this long would show the claimed force [s]
+    Frozen frozen;
     Verdict verdict = Verdict::kBelowDetection;
     Precision precision = Precision::kDouble;  // the number type that gave this report
     std::vector<TraceSample> trace;  // the main run, at most a few hundred moments
@@ -155,6 +185,35 @@ struct VerifyReport {
 // Whether the runs converge: a stable step, small errors at h, and either
 // the order of the method or errors at h/2 that rounding alone explains.
 bool Converged(const Convergence& c, bool damped);
+
+// The error at h from d0 = |y(h) - y(h/4)| and d1 = |y(h/2) - y(h/4)|.
+// With e(h) = C h^p, d0 = e(h) (1 - 4^-p) and d0 / d1 = 2^p + 1, so
+// e(h) = d0 / (1 - 4^-p), with p as observed but no higher than RK4's 4.
+// Where the errors mix two orders, `lowest` and 4 (the damping's lag and
+// RK4), a single observed p makes it low; the two sizes that give d0 and
+// d1 give it instead, and the larger of the two estimates is taken. Where
+// the errors do not fall (p <= 0), or d1 is rounding (atRounding), the run
+// at h/4 is at most 2 d1 off (a truncation error at h/2 shows at least
+// half of itself in d1) and e(h) <= d0 + 2 d1.
+double ErrorAtH(double d0, double d1, bool atRounding, double lowest);
+// The orders in the errors of a run: RK4's 4, and 1 where the damping
+// lags a step.
+inline constexpr double kMethodOrder = 4, kLagOrder = 1;
+
+// The largest step that keeps RK4 stable on x'' = -w^2 x - c v, where v is
+// the backward difference of x over the last step, as the damping speeds
+// VR and VT are: the first step, from 0 up, at which the one-step map of
+// (x, v, x of the step before) has a spectral radius above 1 [s].
+// 2.83 / w without damping, 2 / c without stiffness; infinite when w and c
+// are 0.
+double LagStableStep(double w, double c);
+
+// The largest step both rules allow [s]: kMostRateTimesStep over the
+// fastest rate, and each damped element's lag-stable step over
+// kStableStepMargin (radial at the swing of R in the turning frame,
+// torsional at the rates of FastestRate); infinite when nothing moves.
+// lagLimits, if given, tells whether the lag set it.
+double StableStep(const sim::Model& started, bool* lagLimits = nullptr);
 
 // The fastest rate of the started motion [1/s]: the swings of a load
 // against the disk on its radial and its torsional element (the first
@@ -171,8 +230,12 @@ std::string Unphysical(const sim::Parameters& inputs);
 // digits (a normal double).
 bool LimitKnown(double detectionLimit);
 
-// The verdict from the convergence, the ledger and the claim: no
-// convergence first, then a force along Y (Yc and Py both beyond their
+// Whether a verdict rests on runs whose thresholds mean anything (converged,
+// moving, keeping the ledger), so that their detection limit is one.
+bool LimitMeaningful(Verdict verdict);
+
+// The verdict from the convergence, the ledger and the claim: a frozen run
+// first, then no convergence, then a force along Y (Yc and Py both beyond their
 // thresholds), then the rest of the ledger, then one of Yc and Py alone,
 // then whether a limit exists and a force is claimed at all, then whether
 // the claim is clearly above the limit. (A run that fails has no report:
