@@ -91,6 +91,9 @@ done <<'EOF_TABLE'
 64 foo
 64 --final-only=yes
 64 --verify --format csv --decimal-comma
+64 --verify --precision quad
+64 --precision extended
+64 --plot-from a.tsv --plot a.svg --precision auto
 EOF_TABLE
 while IFS='|' read -r args want; do
   # shellcheck disable=SC2086

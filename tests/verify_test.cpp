@@ -141,6 +141,48 @@ TEST(Verify, RunsFromConvergedToDivergedGetTheirVerdicts) {
     }
 }
 
+// Rounding decides these verdicts, and a type with more digits may answer
+// them; the others stand whatever the digits.
+constexpr Verdict kRoundingDecides[] = {Verdict::kFrozenByRounding, Verdict::kRoundingCreeps, Verdict::kNoLimit,
+                                        Verdict::kBelowDetection};
+
+TEST(Verify, AutoRunsAgainInExtendedExactlyWhereRoundingDecided) {
+    for (int v = 0; v < int(Verdict::kCount); ++v)
+        EXPECT_EQ(verify::RoundingDecides(Verdict(v)), std::ranges::count(kRoundingDecides, Verdict(v)) == 1) << v;
+    for (const Row& row : kRows) {
+        if (row.steps > 5000) continue;  // binary128 is some 70 times slower
+        const sim::Model started = Started(row.preset, row.typed, row.twist).model;
+        const verify::VerifyReport rep = verify::VerifyChoosing(verify::PrecisionChoice::kAuto, started, row.steps);
+        const bool again = verify::RoundingDecides(row.verdict);
+        EXPECT_EQ(rep.precision, again ? verify::Precision::kExtended : verify::Precision::kDouble) << row.name;
+        EXPECT_EQ(rep.doubleVerdict.value_or(rep.verdict), row.verdict) << row.name;
+        EXPECT_EQ(rep.doubleVerdict.has_value(), again) << row.name;
+        // Converged runs of the wider type find a force at its own printed
+        // limit as double's do at theirs.
+        if (!again || !verify::LimitKnown(rep.detectionLimit) || row.steps > 1000) continue;
+        for (double factor : {1.0, 1.5, 2.0})
+            EXPECT_EQ(verify::Verify(started, row.steps, {}, true, factor * rep.detectionLimit, rep.precision).verdict,
+                      Verdict::kLateralForceActs)
+                << row.name << " x" << factor;
+    }
+}
+
+TEST(Verify, TheWiderTypesRoundingIsMeasuredManyDecadesBelowDoubles) {
+    // Preset 1 is symmetric about the X axis: all of Y0 and Yc is rounding.
+    // binary128's unit roundoff is 2^-112 against 2^-52: 18 decades.
+    const sim::Model started = Started(1, {}, nullptr).model;
+    const verify::VerifyReport d = verify::Verify(started, 1000, {}, true, 0, verify::Precision::kDouble);
+    const verify::VerifyReport e = verify::Verify(started, 1000, {}, true, 0, verify::Precision::kExtended);
+    EXPECT_EQ(e.eps, std::ldexp(1.0, -112));
+    EXPECT_GT(d.maxAbsYc, 0);
+    EXPECT_GT(d.maxAbsY0, 0);
+    EXPECT_LT(e.maxAbsYc, 1e-15 * d.maxAbsYc);
+    EXPECT_LT(e.maxAbsY0, 1e-15 * d.maxAbsY0);
+    EXPECT_LT(e.yThreshold, 1e-15 * d.yThreshold);
+    EXPECT_EQ(d.verdict, Verdict::kBelowDetection);
+    EXPECT_EQ(e.verdict, Verdict::kNoLateralForce);
+}
+
 TEST(Verify, ConvergedNeedsAStableStepSmallErrorsAndTheOrderOrRounding) {
     // A stable step; errors at h within the tolerance; the error at h/2 at
     // rounding; the observed order; damped.
