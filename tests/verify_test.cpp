@@ -183,6 +183,36 @@ TEST(Verify, TheWiderTypesRoundingIsMeasuredManyDecadesBelowDoubles) {
     EXPECT_EQ(e.verdict, Verdict::kNoLateralForce);
 }
 
+TEST(Verify, TheDefaultTimeLengthensOnlyBelowDetectionWithinItsTypesBudget) {
+    using verify::Precision;
+    // A tenth within or beyond each type's budget of steps in the three runs.
+    auto steps = [](Precision p, double f) {
+        return std::floor(f * verify::kBudgetStepsInAll[p == Precision::kDouble ? 0 : 1] / verify::kStepsInAllRuns);
+    };
+    const struct {
+        Precision precision;
+        double steps;
+        Verdict verdict;
+        bool lengthens;
+    } kCases[] = {
+        {Precision::kDouble, steps(Precision::kDouble, 0.9), Verdict::kBelowDetection, true},
+        {Precision::kDouble, steps(Precision::kDouble, 1.1), Verdict::kBelowDetection, false},
+        {Precision::kExtended, steps(Precision::kExtended, 0.9), Verdict::kBelowDetection, true},
+        {Precision::kExtended, steps(Precision::kExtended, 1.1), Verdict::kBelowDetection, false},
+        {Precision::kDouble, 1000, Verdict::kNoLimit, false},
+        {Precision::kDouble, 1000, Verdict::kRoundingCreeps, false},
+        {Precision::kDouble, 5, Verdict::kBelowDetection, false},  // fewer than an order needs
+    };
+    for (const auto& c : kCases) {
+        verify::VerifyReport rep;
+        rep.precision = c.precision;
+        rep.verdict = c.verdict;
+        rep.h[0] = 0.5;
+        rep.timeToResolve = c.steps * 0.5 - 0.1;  // up to the next whole step
+        EXPECT_EQ(verify::StepsToResolve(rep), c.lengthens ? static_cast<long long>(c.steps) : 0) << c.steps;
+    }
+}
+
 TEST(Verify, ConvergedNeedsAStableStepSmallErrorsAndTheOrderOrRounding) {
     // A stable step; errors at h within the tolerance; the error at h/2 at
     // rounding; the observed order; damped.
