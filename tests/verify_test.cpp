@@ -323,6 +323,9 @@ TEST(Verify, TheErrorAtHIsNeverBelowItsDistanceFromARunAtH64) {
     // difference at h/2.
     EXPECT_NEAR(verify::ErrorAtH(0.75 + 255 / 256., 0.25 + 15 / 256., false, verify::kLagOrder), 2, 1e-12);
     EXPECT_EQ(verify::ErrorAtH(3, 2, false, 4), 7);
+    // An error sqrt(h) shows 1/2 against h/4 and 1/sqrt(2) - 1/2 at h/2:
+    // the order 1/2 they give, though low, still finds all of it.
+    EXPECT_NEAR(verify::ErrorAtH(0.5, std::sqrt(0.5) - 0.5, false, verify::kMethodOrder), 1, 1e-12);
     EXPECT_EQ(verify::ErrorAtH(3, 1, true, 4), 5);
 }
 
