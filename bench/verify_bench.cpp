@@ -19,6 +19,20 @@ void BM_VerifyPreset2(benchmark::State& state) {
 }
 BENCHMARK(BM_VerifyPreset2)->ArgName("atOnce")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// One core's pace of a verification in each number type, its ledger and
+// samples included: preset 2 for 1E+04 steps of h, 7E+04 in the three
+// runs one after another. The runner's budget for lengthening its default
+// time (verify::kBudgetStepsInAll) is ten seconds of these paces.
+void BM_VerifyPrecision(benchmark::State& state) {
+    const sim::Model m = Preset2();
+    const auto precision = state.range(0) ? verify::Precision::kExtended : verify::Precision::kDouble;
+    constexpr long long kSteps = 10000;
+    for (auto _ : state) benchmark::DoNotOptimize(verify::Verify(m, kSteps, {}, false, 0, precision).verdict);
+    state.counters["steps_per_s"] = benchmark::Counter(static_cast<double>(verify::kStepsInAllRuns * kSteps),
+                                                       benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_VerifyPrecision)->ArgName("extended")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // --sweep V0=10:1e5 --sweep w0=20:2e5 --points 9 at the default scales.
 void BM_Sweep81(benchmark::State& state) {
     const verify::Grid grid{{{"V0", 10, 1e5, true}, {"w0", 20, 2e5, true}}, 9};

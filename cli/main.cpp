@@ -207,13 +207,21 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
     verify::VerifyReport rep;
     try {
         cli::Progress progress("morvane1-cli --verify", stderr);
-        rep = verify::Verify(m, static_cast<long long>(steps), [&](double done) { progress.Update(done); }, true,
-                             opt.injectedForceY0);
+        const auto tell = [&](double done) { progress.Update(done); };
+        rep = verify::VerifyChoosing(opt.precision, m, static_cast<long long>(steps), tell, true, opt.injectedForceY0);
+        // The default time runs again as long as resolving the claim takes,
+        // where that fits the budget; a --time given is the time asked for.
+        if (const long long longer = opt.time ? 0 : verify::StepsToResolve(rep); longer > 0) {
+            verify::VerifyReport again = verify::Verify(m, longer, tell, true, opt.injectedForceY0, rep.precision);
+            again.doubleVerdict = rep.doubleVerdict;
+            again.lengthenedFrom = rep.time;
+            rep = std::move(again);
+        }
     } catch (const verify::RunFailure& f) {
         Say(cli::FailureText(f, sep));
         return cli::RowOf(verify::Verdict::kRunFailed).status;
     }
-    cli::PrintVerifyReport(rep, time, opt.csv, sep, out, err);
+    cli::PrintVerifyReport(rep, rep.lengthenedFrom > 0 ? rep.time : time, opt.csv, sep, out, err);
     if (!out.Close()) return WriteFailed(out);
     if (!opt.plot.empty()) {
         std::string reason;

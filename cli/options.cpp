@@ -25,11 +25,12 @@ constexpr std::string_view kUsageHead =
     "                    [--format tsv|csv]\n"
     "       morvane1-cli --verify [--preset 1|2] [--set NAME=VALUE]... [--twist FI0]\n"
     "                    [--time SECONDS] [--format tsv|csv] [--inject-lateral-force N]\n"
-    "                    [--plot FILE]\n"
+    "                    [--plot FILE] [--precision double|extended|auto]\n"
     "       morvane1-cli --sweep NAME=FROM:TO [--sweep NAME=FROM:TO] [--points N]\n"
     "                    [--steps-per-period N] [--steps N] [--jobs N] [--part K/N]\n"
     "                    [--preset 1|2] [--set NAME=VALUE]... [--time SECONDS]\n"
     "                    [--format tsv|csv] [--plot FILE]\n"
+    "                    [--precision double|extended|auto]\n"
     "       morvane1-cli --plot-from FILE... --plot FILE\n"
     "       morvane1-cli --help | --version\n"
     "\n"
@@ -54,9 +55,16 @@ constexpr std::string_view kUsageTail =
     "                     observed order, a ledger of the conserved quantities\n"
     "                     against their rounding floors, the smallest lateral\n"
     "                     force the run is sure to show, and the verdict\n"
-    "  --time SECONDS     simulated time for --verify (default 1000*h*NC0), taken\n"
-    "                     to the nearest whole number of steps of h; at least 10\n"
-    "                     steps, and at most 2E+08 steps in all three runs\n"
+    "  --time SECONDS     simulated time for --verify, taken to the nearest whole\n"
+    "                     number of steps of h; at least 10 steps, and at most\n"
+    "                     2E+08 steps in all three runs. Default 1000*h*NC0, and\n"
+    "                     where the claim is below what that time shows, the time\n"
+    "                     that shows it, if that takes about 10 s or less\n"
+    "  --precision double|extended|auto\n"
+    "                     the number type of --verify and --sweep: double, the\n"
+    "                     window's; extended, 113 bits, some 80 times slower; auto\n"
+    "                     (default) double, and where rounding decided that the\n"
+    "                     run cannot tell, the same run again in extended\n"
     "  --inject-lateral-force N\n"
     "                     add a constant force of N newtons along +Y to the disk,\n"
     "                     to see what the verdict says of a real lateral force\n"
@@ -216,6 +224,17 @@ const std::vector<Entry>& Entries() {
              for (const std::string& v : values) {
                  if (!PlotFormatOf(v)) return Refuse(error, "--plot takes a file name ending in .png or .svg");
                  o.plot = v;
+             }
+             return ParseResult::kOk;
+         }},
+        {{"precision"}, "double|extended|auto", [](const auto& values, Options& o, auto&, std::string& error) {
+             for (const std::string& v : values) {
+                 if (v != "double" && v != "extended" && v != "auto")
+                     return Refuse(error, "--precision takes double, extended or auto");
+                 o.precision = v == "double"     ? verify::PrecisionChoice::kDouble
+                               : v == "extended" ? verify::PrecisionChoice::kExtended
+                                                 : verify::PrecisionChoice::kAuto;
+                 o.precisionGiven = true;
              }
              return ParseResult::kOk;
          }},
@@ -409,7 +428,7 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
     const bool sweepOptions = opt.points || opt.stepsPerPeriod || opt.steps || opt.jobs || opt.parts != 1;
     if (!opt.plotFrom.empty()) {
         if (opt.plot.empty() || opt.verify || opt.Sweeps() || sweepOptions || opt.cycleOptions || opt.time ||
-            opt.injectedForceY0 != 0)
+            opt.injectedForceY0 != 0 || opt.precisionGiven)
             return Refuse(error, "--plot-from draws saved sweep tables into the --plot file, and runs nothing");
         return ParseResult::kOk;
     }
@@ -436,8 +455,9 @@ ParseResult ParseOptions(const std::vector<std::string_view>& args, Options& opt
     } else if (sweepOptions) {
         return Refuse(error, "--points, --steps-per-period, --steps, --jobs and --part go with --sweep");
     }
-    if ((opt.time || opt.injectedForceY0 != 0 || !opt.plot.empty()) && !opt.verify && !opt.Sweeps())
-        return Refuse(error, "--time, --inject-lateral-force and --plot go with --verify or --sweep");
+    if ((opt.time || opt.injectedForceY0 != 0 || !opt.plot.empty() || opt.precisionGiven) && !opt.verify &&
+        !opt.Sweeps())
+        return Refuse(error, "--time, --inject-lateral-force, --plot and --precision go with --verify or --sweep");
     // The verifier's table keeps decimal points in CSV.
     if (opt.verify && opt.csv && opt.decimalComma)
         return Refuse(error, "--decimal-comma goes with --format csv for the rows of a run, not with --verify");

@@ -30,6 +30,10 @@ struct Options {
     bool csv = false;               // --format csv
     double injectedForceY0 = 0;     // --inject-lateral-force, N
     std::string plot;               // --plot FILE for --verify, --sweep or --plot-from, .png or .svg
+    // --precision: the number type of --verify and --sweep; auto answers in
+    // double where double can tell, in the wider type where it cannot.
+    verify::PrecisionChoice precision = verify::PrecisionChoice::kAuto;
+    bool precisionGiven = false;
     // --sweep NAME=FROM:TO: the swept inputs, and how each point runs.
     std::vector<verify::Axis> axes;
     std::optional<int> points;            // --points, along each axis (default 5)

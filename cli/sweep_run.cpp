@@ -87,7 +87,7 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
         const long long total = static_cast<long long>(plan.size());
         points = verify::Sweep(plan, jobs, [&](long long done, double steps) {
             progress.Update(done, total, "points", steps);
-        }, opt.injectedForceY0);
+        }, opt.injectedForceY0, opt.precision);
     }
     const char delim = opt.csv ? (opt.decimalComma ? ';' : ',') : '\t';
     out.Write(SweepIdentityLine(grid, scaling, start.inputs, start.fi0, opt.injectedForceY0));

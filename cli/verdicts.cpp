@@ -129,7 +129,7 @@ std::string WithoutLimit(const VerifyReport& rep, char sep) {
               "double; a longer --time gives one";
     else
         why = "the threshold of Yc, " + Threshold(rep, sep) + ", and the time, " + Num(rep.time, sep) +
-              " s, give none in double precision; another --time or h gives one";
+              " s, give none in " + verify::PrecisionName(rep.precision) + " precision; another --time or h gives one";
     const double limit = rep.detectionLimit;
     const std::string value = std::isnan(limit) ? "not a number" : std::isinf(limit) ? "infinite" : Num(limit, sep) + " N";
     return "inconclusive: this run has no detection limit (it comes out " + value + "): " + why + "; ";

@@ -71,6 +71,10 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
           "simulated time of each run in s: a whole number of steps of h (reference: the --time asked for)");
     t.Row("h", Num(rep.h[0], s), "", "step of the main run in s; the others use h/2 and h/4");
     t.Row("steps", Num(static_cast<double>(rep.steps[0]), s), "", "steps of the main run");
+    // A report in double reads as it always has; the wider type says so.
+    if (rep.precision != verify::Precision::kDouble)
+        t.Row("precision", verify::PrecisionName(rep.precision), "double",
+              "the number type of the runs: binary128 (113 bits); reference: the window's");
     const verify::Convergence& c = rep.conv;
     const std::string tol = Num(verify::kConvergedError, s);
     t.Row("position_error_h", Num(c.positionError[0], s), tol,
@@ -155,6 +159,15 @@ void PrintVerifyReport(const verify::VerifyReport& rep, double requested, bool c
              Num(verify::kLedgerFactor[int(LedgerRow::kPx)], s) + ". A lateral force is reported only when Yc and "
              "Py both leave their thresholds, as a constant force moves them; the detection limit is the force "
              "that moves each by twice its threshold.\n";
+    if (rep.lengthenedFrom > 0)
+        notes += "The time was lengthened from " + Num(rep.lengthenedFrom, s) + " s to " + Num(rep.time, s) +
+                 " s to resolve the claim: at the default time it was below the detection limit (--time sets a "
+                 "time that stays as given).\n";
+    if (rep.doubleVerdict)
+        notes += std::string("Precision: double could not tell (") + RowOf(*rep.doubleVerdict).word + "); " +
+                 (RowOf(rep.verdict).status == ExitStatus::kInconclusive ? "extended precision could not either"
+                                                                         : "extended precision answered") +
+                 ", with the same inputs, h and time.\n";
     const std::string verdict = RowOf(rep.verdict).explain(rep, s) + '\n';
     if (csv) {
         out.Write(t.text);

@@ -21,7 +21,8 @@ same run_preset1_10000.tsv "$cli" --decimal-comma --cycles 10000 --final-only
 same run_preset2_1000.tsv "$cli" --preset 2 --cycles 1000 --final-only
 check "T after 69 steps: the running sum of h" "0,00690000000000001" \
   "$("$cli" --decimal-comma --cycles 69 --final-only | sed -n 3p | cut -f1)"
-same verify_below.tsv "$cli" --verify --set KR=0 --set KT=0 --set h=0.002 --time 0.0505 --plot "$tmp/a.svg"
+same verify_below.tsv "$cli" --verify --precision double --set KR=0 --set KT=0 --set h=0.002 --time 0.0505 \
+  --plot "$tmp/a.svg"
 check "inconclusive: exit 4" 4 "$rc"
 same verify_below.svg cat "$tmp/a.svg"
 same verify_acts.tsv "$cli" --verify --decimal-comma --set R1=0,5 --set V0=1 --set w0=10 --set KR=0 --set KT=0 \
@@ -108,6 +109,9 @@ done <<'EOF_TABLE'
 64|foo
 64|--final-only=yes
 64|--verify --format csv --decimal-comma
+64|--verify --precision quad
+64|--precision extended
+64|--plot-from a.tsv --plot a.svg --precision auto
 EOF_TABLE
 while IFS='|' read -r args want; do
   # shellcheck disable=SC2086
@@ -185,7 +189,7 @@ done
 # Progress goes to a terminal, and only once a run has taken 2 s.
 check "no progress shown for a short run" "" "$(script -qec "'$cli' --cycles 300 >/dev/null" /dev/null)"
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$cli" --verify --time 0.01 --plot "$tmp/a.png" >/dev/null 2>&1
-check "a PNG with no display" "4 PNG image data, 960 x 640" "$? $(file -b "$tmp/a.png" | cut -d, -f1-2)"
+check "a PNG with no display" "0 PNG image data, 960 x 640" "$? $(file -b "$tmp/a.png" | cut -d, -f1-2)"
 # At rest nothing leaves zero: the picture still has its decades, and says there is no claim.
 "$cli" --verify --set V0=0 --set w0=0 --plot "$tmp/rest.svg" >/dev/null 2>&1
 check "a picture of a disk at rest" "4 1E+00 1E-20 no lateral force is claimed" \

@@ -10,7 +10,7 @@ rows() { grep -v '^#' "$@"; }
 
 # V0 and w0 over four decades, 2000 steps a point: from the claims that
 # preset 1's disk cannot resolve to those it refutes by decades.
-grid=(--sweep V0=1e-3:10 --sweep w0=2:2e4 --points 3 --steps 2000)
+grid=(--sweep V0=1e-3:10 --sweep w0=2:2e4 --points 3 --steps 2000 --precision double)
 "$cli" "${grid[@]}" --jobs 1 >"$tmp/one"; one=$?
 "$cli" "${grid[@]}" --jobs 2 >"$tmp/two"
 "$cli" "${grid[@]}" --part 1/2 >"$tmp/p1"
@@ -20,13 +20,19 @@ check "--jobs 1 and --jobs 2: the same bytes" "" "$(cmp "$tmp/one" "$tmp/two")"
 check "one row a point, in grid order" "1 2 3 4 5 6 7 8 9" "$(rows "$tmp/one" | tail -n +2 | cut -f1 | tr '\n' ' ' | sed 's/ $//')"
 check "some resolved, some not: exit 4 and the count" \
   "4 # 9 points: 3 no lateral force, 0 a lateral force acts, 6 inconclusive, 0 failed" "$one $(tail -1 "$tmp/one")"
+# By default the six double cannot tell run again in extended precision, and answer.
+"$cli" "${grid[@]:0:8}" --jobs 2 >"$tmp/auto"
+check "auto: the six in extended answer" "0 # 9 points: 9 no lateral force, 0 a lateral force acts, 0 inconclusive, 0 failed 6" \
+  "$? $(tail -1 "$tmp/auto") $(rows "$tmp/auto" | grep -c "$(printf '\textended\t')")"
 
 # Every row is what a single --verify of its printed inputs, h and time says.
-while IFS=$'\t' read -r point v0 w0 h time steps _ _ _ _ _ _ verdict exit; do
-  "$cli" --verify --set "V0=$v0" --set "w0=$w0" --set "h=$h" --time "$time" >"$tmp/v" 2>&1
+# (The auto sweep's extended row by the default, auto, as well.)
+while IFS=$'\t' read -r point v0 w0 h time steps _ _ _ _ _ precision verdict exit; do
+  "$cli" --verify --set "V0=$v0" --set "w0=$w0" --set "h=$h" --time "$time" --precision "${precision/extended/auto}" \
+    >"$tmp/v" 2>&1
   got=$?
   check "point $point: its own --verify" "$exit $steps" "$got $(grep -P '^steps\t' "$tmp/v" | cut -f2)"
-done < <(rows "$tmp/one" | sed -n '2p;6p;10p')
+done < <(rows "$tmp/one" | sed -n '2p;6p;10p'; rows "$tmp/auto" | sed -n 2p)
 
 # A force that acts is found at every point; an explicit h and time are
 # every point's.

@@ -141,6 +141,78 @@ TEST(Verify, RunsFromConvergedToDivergedGetTheirVerdicts) {
     }
 }
 
+// Rounding decides these verdicts, and a type with more digits may answer
+// them; the others stand whatever the digits.
+constexpr Verdict kRoundingDecides[] = {Verdict::kFrozenByRounding, Verdict::kRoundingCreeps, Verdict::kNoLimit,
+                                        Verdict::kBelowDetection};
+
+TEST(Verify, AutoRunsAgainInExtendedExactlyWhereRoundingDecided) {
+    for (int v = 0; v < int(Verdict::kCount); ++v)
+        EXPECT_EQ(verify::RoundingDecides(Verdict(v)), std::ranges::count(kRoundingDecides, Verdict(v)) == 1) << v;
+    for (const Row& row : kRows) {
+        if (row.steps > 5000) continue;  // binary128 is some 70 times slower
+        const sim::Model started = Started(row.preset, row.typed, row.twist).model;
+        const verify::VerifyReport rep = verify::VerifyChoosing(verify::PrecisionChoice::kAuto, started, row.steps);
+        const bool again = verify::RoundingDecides(row.verdict);
+        EXPECT_EQ(rep.precision, again ? verify::Precision::kExtended : verify::Precision::kDouble) << row.name;
+        EXPECT_EQ(rep.doubleVerdict.value_or(rep.verdict), row.verdict) << row.name;
+        EXPECT_EQ(rep.doubleVerdict.has_value(), again) << row.name;
+        // Converged runs of the wider type find a force at its own printed
+        // limit as double's do at theirs.
+        if (!again || !verify::LimitKnown(rep.detectionLimit) || row.steps > 1000) continue;
+        for (double factor : {1.0, 1.5, 2.0})
+            EXPECT_EQ(verify::Verify(started, row.steps, {}, true, factor * rep.detectionLimit, rep.precision).verdict,
+                      Verdict::kLateralForceActs)
+                << row.name << " x" << factor;
+    }
+}
+
+TEST(Verify, TheWiderTypesRoundingIsMeasuredManyDecadesBelowDoubles) {
+    // Preset 1 is symmetric about the X axis: all of Y0 and Yc is rounding.
+    // binary128's unit roundoff is 2^-112 against 2^-52: 18 decades.
+    const sim::Model started = Started(1, {}, nullptr).model;
+    const verify::VerifyReport d = verify::Verify(started, 1000, {}, true, 0, verify::Precision::kDouble);
+    const verify::VerifyReport e = verify::Verify(started, 1000, {}, true, 0, verify::Precision::kExtended);
+    EXPECT_EQ(e.eps, std::ldexp(1.0, -112));
+    EXPECT_GT(d.maxAbsYc, 0);
+    EXPECT_GT(d.maxAbsY0, 0);
+    EXPECT_LT(e.maxAbsYc, 1e-15 * d.maxAbsYc);
+    EXPECT_LT(e.maxAbsY0, 1e-15 * d.maxAbsY0);
+    EXPECT_LT(e.yThreshold, 1e-15 * d.yThreshold);
+    EXPECT_EQ(d.verdict, Verdict::kBelowDetection);
+    EXPECT_EQ(e.verdict, Verdict::kNoLateralForce);
+}
+
+TEST(Verify, TheDefaultTimeLengthensOnlyBelowDetectionWithinItsTypesBudget) {
+    using verify::Precision;
+    // A tenth within or beyond each type's budget of steps in the three runs.
+    auto steps = [](Precision p, double f) {
+        return std::floor(f * verify::kBudgetStepsInAll[p == Precision::kDouble ? 0 : 1] / verify::kStepsInAllRuns);
+    };
+    const struct {
+        Precision precision;
+        double steps;
+        Verdict verdict;
+        bool lengthens;
+    } kCases[] = {
+        {Precision::kDouble, steps(Precision::kDouble, 0.9), Verdict::kBelowDetection, true},
+        {Precision::kDouble, steps(Precision::kDouble, 1.1), Verdict::kBelowDetection, false},
+        {Precision::kExtended, steps(Precision::kExtended, 0.9), Verdict::kBelowDetection, true},
+        {Precision::kExtended, steps(Precision::kExtended, 1.1), Verdict::kBelowDetection, false},
+        {Precision::kDouble, 1000, Verdict::kNoLimit, false},
+        {Precision::kDouble, 1000, Verdict::kRoundingCreeps, false},
+        {Precision::kDouble, 5, Verdict::kBelowDetection, false},  // fewer than an order needs
+    };
+    for (const auto& c : kCases) {
+        verify::VerifyReport rep;
+        rep.precision = c.precision;
+        rep.verdict = c.verdict;
+        rep.h[0] = 0.5;
+        rep.timeToResolve = c.steps * 0.5 - 0.1;  // up to the next whole step
+        EXPECT_EQ(verify::StepsToResolve(rep), c.lengthens ? static_cast<long long>(c.steps) : 0) << c.steps;
+    }
+}
+
 TEST(Verify, ConvergedNeedsAStableStepSmallErrorsAndTheOrderOrRounding) {
     // A stable step; errors at h within the tolerance; the error at h/2 at
     // rounding; the observed order; damped.
@@ -267,6 +339,9 @@ TEST(Verify, TheErrorAtHIsNeverBelowItsDistanceFromARunAtH64) {
     EXPECT_NEAR(verify::ErrorAtH(2.2, 1, false, 4), 7.2, 1e-12);
     EXPECT_EQ(verify::ErrorAtH(2, 1, false, 4), 4);
     EXPECT_EQ(verify::ErrorAtH(3, 2, false, 4), 7);
+    // An error sqrt(h) shows 1/2 against h/4 and 1/sqrt(2) - 1/2 at h/2:
+    // the order 1/2 they give, though low, still finds all of it.
+    EXPECT_NEAR(verify::ErrorAtH(0.5, std::sqrt(0.5) - 0.5, false, verify::kMethodOrder), 1, 1e-12);
     EXPECT_EQ(verify::ErrorAtH(3, 1, true, 4), 5);
 }
 

@@ -162,7 +162,7 @@ std::vector<PlannedPoint> Plan(const Grid& grid, const Scaling& scaling, const s
 
 namespace {
 
-PointResult RunPoint(const PlannedPoint& p, double injectedForceY0) {
+PointResult RunPoint(const PlannedPoint& p, double injectedForceY0, PrecisionChoice precision) {
     PointResult r;
     r.index = p.index;
     r.values = p.values;
@@ -172,7 +172,8 @@ PointResult RunPoint(const PlannedPoint& p, double injectedForceY0) {
         m.p.h = p.scale.h;
         // One point runs its three runs one after another: the points
         // themselves fill the threads.
-        const VerifyReport rep = Verify(m, static_cast<long long>(p.scale.steps), {}, false, injectedForceY0);
+        const VerifyReport rep =
+            VerifyChoosing(precision, m, static_cast<long long>(p.scale.steps), {}, false, injectedForceY0);
         r.fmrv = rep.fmrv;
         r.detectionLimit = rep.detectionLimit;
         r.claimFactor = rep.claimFactor;
@@ -192,7 +193,7 @@ PointResult RunPoint(const PlannedPoint& p, double injectedForceY0) {
 }  // namespace
 
 std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, int jobs, const SweepProgress& progress,
-                               double injectedForceY0) {
+                               double injectedForceY0, PrecisionChoice precision) {
     const std::size_t n = planned.size();
     std::vector<PointResult> out(n);
     // Each point owns its inputs and its slot: the table is the same bytes
@@ -202,7 +203,7 @@ std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, int job
     for (const PlannedPoint& p : planned) total += p.scale.steps;
     std::atomic<long long> points{0}, steps{0};
     OnThreads(n, jobs, [&](std::size_t i) {
-        out[i] = RunPoint(planned[i], injectedForceY0);
+        out[i] = RunPoint(planned[i], injectedForceY0, precision);
         steps += static_cast<long long>(planned[i].scale.steps);
         ++points;
     }, [&] {

@@ -112,9 +112,10 @@ using SweepProgress = std::function<void(long long points, double steps)>;
 // Runs the planned points on up to `jobs` threads (as many as the system
 // gives; none, and they run on the calling thread); progress is told on the
 // calling thread. The results come in the order planned. Every point's runs
-// get the injected force of Verify.
+// get the injected force of Verify, and run in the chosen precision (see
+// VerifyChoosing).
 std::vector<PointResult> Sweep(const std::vector<PlannedPoint>& planned, int jobs, const SweepProgress& progress = {},
-                               double injectedForceY0 = 0);
+                               double injectedForceY0 = 0, PrecisionChoice precision = PrecisionChoice::kDouble);
 
 // x to 15 significant digits, as the runner prints it: the printed value,
 // read back, is the value a point ran at (a negative zero, printed "0", is

@@ -11,11 +11,14 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <type_traits>
 #include <utility>
 
 #include "sim/arith.h"
-#include "sim/dynamics.h"
-#include "sim/energy.h"
+#include "sim/dynamics_impl.h"
+#include "sim/energy_impl.h"
+#include "sim/start_impl.h"
+#include "verify/extended.h"
 
 namespace verify {
 namespace {
@@ -28,32 +31,40 @@ constexpr double kHighestOrder = 6;
 
 constexpr long long kProgressEvery = 1 << 16;
 
+// The runs compute in their own type; what the report keeps is a double.
+double ToDouble(double v) { return v; }
+double ToDouble(Quad v) { return to_double(v); }
+
 // Sizes of the terms that make up each conserved quantity: rounding is
 // relative to the terms, not to their (possibly cancelling) sum.
+template <class Real>
 struct Sizes {
-    double of[kLedgerRows] = {};
+    Real of[kLedgerRows] = {};
 };
 
-Sizes TermSizes(const sim::Model& m) {
-    Sizes s;
-    const sim::State& st = m.s;
-    double mass = 0, yc = 0;
+template <class Real>
+Sizes<Real> TermSizes(const sim::BasicModel<Real>& m) {
+    using std::fabs;
+    Sizes<Real> s;
+    const sim::BasicState<Real>& st = m.s;
+    Real mass = 0, yc = 0;
     for (int b = 0; b < sim::kBodies; ++b) {
-        const double mb = m.p.M(b);
-        s.of[int(LedgerRow::kPx)] += std::fabs(mb * st.VX(b));
-        s.of[int(LedgerRow::kPy)] += std::fabs(mb * st.VY(b));
-        s.of[int(LedgerRow::kLz)] += std::fabs(mb * st.X(b) * st.VY(b)) + std::fabs(mb * st.Y(b) * st.VX(b));
+        const Real mb = m.p.M(b);
+        s.of[int(LedgerRow::kPx)] += fabs(mb * st.VX(b));
+        s.of[int(LedgerRow::kPy)] += fabs(mb * st.VY(b));
+        s.of[int(LedgerRow::kLz)] += fabs(mb * st.X(b) * st.VY(b)) + fabs(mb * st.Y(b) * st.VX(b));
         // Rounding of the Y momenta integrates into the positions: the size
         // of an ordinate is where it is plus how far its speed carried it.
-        yc += std::fabs(mb * st.Y(b)) + std::fabs(mb * st.VY(b)) * st.T;
+        yc += fabs(mb * st.Y(b)) + fabs(mb * st.VY(b)) * st.T;
         mass += mb;
     }
-    s.of[int(LedgerRow::kLz)] += std::fabs(m.start.J0 * st.w0());
+    s.of[int(LedgerRow::kLz)] += fabs(m.start.J0 * st.w0());
     s.of[int(LedgerRow::kYc)] = yc / mass;
     return s;
 }
 
-double Value(const sim::Invariants& inv, int row) {
+template <class Real>
+Real Value(const sim::BasicInvariants<Real>& inv, int row) {
     switch (LedgerRow(row)) {
         case LedgerRow::kPx: return inv.Px;
         case LedgerRow::kPy: return inv.Py;
@@ -69,36 +80,40 @@ double RoundingFloor(double size, long long steps, double eps) {
 
 // The state and the energy at one of the moments at which the three runs
 // are compared.
+template <class Real>
 struct Sample {
-    double y[sim::state::kPositions];  // StateY(0..6): positions and the disk angle
-    double E;                                 // total energy [J]
+    Real y[sim::state::kPositions];  // StateY(0..6): positions and the disk angle
+    Real E;                          // total energy [J]
 };
 
+template <class Real>
 struct RunResult {
-    sim::Model m;
-    std::vector<Sample> samples;  // at the same moments in all three runs
-    double maxDev[kLedgerRows] = {};
-    Sizes maxSize;
-    double maxAbsY0 = 0;
-    double maxPosition = 0;  // largest |X|, |Y| of any body over the run [m]
-    double maxAngle = 0;     // largest |fi0| over the run [rad]
+    sim::BasicModel<Real> m;
+    std::vector<Sample<Real>> samples;  // at the same moments in all three runs
+    Real maxDev[kLedgerRows] = {};
+    Sizes<Real> maxSize;
+    Real maxAbsY0 = 0;
+    Real maxPosition = 0;  // largest |X|, |Y| of any body over the run [m]
+    Real maxAngle = 0;     // largest |fi0| over the run [rad]
     // Of each coordinate and the disk angle over the run: the largest rate
     // and the smallest size, for whether a step could move it at all.
-    double maxRate[sim::state::kPositions] = {};
-    double minAbs[sim::state::kPositions] = {};
-    double pyChange = 0;
-    double ymrv = 0;  // where the claimed force would have moved the system by the end [m]
+    Real maxRate[sim::state::kPositions] = {};
+    Real minAbs[sim::state::kPositions] = {};
+    Real pyChange = 0;
+    Real ymrv = 0;  // where the claimed force would have moved the system by the end [m]
 };
 
 // The largest coordinate and the disk angle now, for the state's floor,
 // and the rates and sizes of each, for whether the steps move them.
-void TrackState(RunResult& r) {
-    const sim::StateVector& y = r.m.s.StateY;
-    for (int k = sim::state::kX; k < sim::state::kAngle; ++k) r.maxPosition = std::max(r.maxPosition, std::fabs(y[k]));
-    r.maxAngle = std::max(r.maxAngle, std::fabs(y[sim::state::kAngle]));
+template <class Real>
+void TrackState(RunResult<Real>& r) {
+    using std::fabs;
+    const sim::BasicStateVector<Real>& y = r.m.s.StateY;
+    for (int k = sim::state::kX; k < sim::state::kAngle; ++k) r.maxPosition = std::max(r.maxPosition, fabs(y[k]));
+    r.maxAngle = std::max(r.maxAngle, fabs(y[sim::state::kAngle]));
     for (int k = 0; k < sim::state::kPositions; ++k) {
-        r.maxRate[k] = std::max(r.maxRate[k], std::fabs(y[k + sim::state::kPositions]));
-        r.minAbs[k] = std::min(r.minAbs[k], std::fabs(y[k]));
+        r.maxRate[k] = std::max(r.maxRate[k], fabs(y[k + sim::state::kPositions]));
+        r.minAbs[k] = std::min(r.minAbs[k], fabs(y[k]));
     }
 }
 
@@ -114,37 +129,39 @@ struct Counter {
 // Steps the record as the window's run does (T a running sum of h), without
 // display cycles, and samples it every `every` steps and at its end. The
 // trace, when asked for, samples the main run at the same moments.
-RunResult Run(int which, const sim::Model& started, double h, double forceY0, long long steps, long long every,
-              double eps, std::vector<TraceSample>* trace, Counter& counter, bool tells) {
-    RunResult r;
+template <class Real>
+RunResult<Real> Run(int which, const sim::BasicModel<Real>& started, Real h, Real forceY0, long long steps,
+                    long long every, double eps, std::vector<TraceSample>* trace, Counter& counter, bool tells) {
+    using std::fabs;
+    RunResult<Real> r;
     r.m = started;
-    sim::Model& m = r.m;
+    sim::BasicModel<Real>& m = r.m;
     m.p.h = h;
-    std::fill(std::begin(r.minAbs), std::end(r.minAbs), INFINITY);
+    std::fill(std::begin(r.minAbs), std::end(r.minAbs), Real(INFINITY));
     TrackState(r);
-    const sim::Invariants start = sim::ComputeInvariants(m.p, m.start, m.s);
+    const sim::BasicInvariants<Real> start = sim::ComputeInvariants(m.p, m.start, m.s);
     r.maxSize = TermSizes(m);
-    if (trace) trace->push_back({m.s.T, std::fabs(m.s.Y(0)), std::fabs(start.Yc), 0});
+    if (trace) trace->push_back({ToDouble(m.s.T), ToDouble(fabs(m.s.Y(0))), ToDouble(fabs(start.Yc)), 0});
     long long i = 1;
     try {
     for (; i <= steps; ++i) {
         sim::Step(m, forceY0);
-        const sim::Invariants now = sim::ComputeInvariants(m.p, m.start, m.s);
-        const Sizes s = TermSizes(m);
+        const sim::BasicInvariants<Real> now = sim::ComputeInvariants(m.p, m.start, m.s);
+        const Sizes<Real> s = TermSizes(m);
         for (int k = 0; k < kLedgerRows; ++k) {
-            r.maxDev[k] = std::max(r.maxDev[k], std::fabs(Value(now, k) - Value(start, k)));
+            r.maxDev[k] = std::max(r.maxDev[k], fabs(Value(now, k) - Value(start, k)));
             r.maxSize.of[k] = std::max(r.maxSize.of[k], s.of[k]);
         }
-        r.maxAbsY0 = std::max(r.maxAbsY0, std::fabs(m.s.Y(0)));
+        r.maxAbsY0 = std::max(r.maxAbsY0, fabs(m.s.Y(0)));
         TrackState(r);
         if (i % every == 0 || i == steps) {
-            Sample sample;
+            Sample<Real> sample;
             std::copy(m.s.StateY.begin(), m.s.StateY.begin() + sim::state::kPositions, sample.y);
             sample.E = sim::ComputeE(m.p, m.start, m.s, m.geo);
             r.samples.push_back(sample);
             if (trace)
-                trace->push_back({m.s.T, std::fabs(m.s.Y(0)), std::fabs(now.Yc - start.Yc),
-                                  RoundingFloor(r.maxSize.of[int(LedgerRow::kYc)], i, eps)});
+                trace->push_back({ToDouble(m.s.T), ToDouble(fabs(m.s.Y(0))), ToDouble(fabs(now.Yc - start.Yc)),
+                                  RoundingFloor(ToDouble(r.maxSize.of[int(LedgerRow::kYc)]), i, eps)});
         }
         if (i % kProgressEvery == 0) {
             const long long done = counter.done += kProgressEvery;
@@ -157,7 +174,7 @@ RunResult Run(int which, const sim::Model& started, double h, double forceY0, lo
     r.ymrv = sim::ComputeYmrv(m.p, m.start.Fmrv, m.s.T);
     } catch (const sim::ArithmeticError&) {
         // A failing step leaves T where it was: the time reached before it.
-        throw RunFailure(which, std::min(i, steps), m.s.T,
+        throw RunFailure(which, std::min(i, steps), ToDouble(m.s.T),
                          "the equations of motion left the range of the number type (an overflow, a division "
                          "by zero or an invalid operation)");
     }
@@ -165,9 +182,11 @@ RunResult Run(int which, const sim::Model& started, double h, double forceY0, lo
 }
 
 // |a - b| over the coordinates of the three bodies [m].
-double PositionDistance(const Sample& a, const Sample& b) {
-    double d = 0;
-    for (int k = sim::state::kX; k < sim::state::kAngle; ++k) d = std::max(d, std::fabs(a.y[k] - b.y[k]));
+template <class Real>
+Real PositionDistance(const Sample<Real>& a, const Sample<Real>& b) {
+    using std::fabs;
+    Real d = 0;
+    for (int k = sim::state::kX; k < sim::state::kAngle; ++k) d = std::max(d, fabs(a.y[k] - b.y[k]));
     return d;
 }
 
@@ -181,23 +200,26 @@ double Relative(double a, double scale) { return a == 0 ? 0 : a / std::fabs(scal
 // are measured against the loads' distance from the disk, not against where
 // the disk has travelled: a run's translation says nothing about its
 // accuracy.
-Convergence Compare(const RunResult (&runs)[kRuns], const sim::Model& started, long long steps, bool damped,
+template <class Real>
+Convergence Compare(const RunResult<Real> (&runs)[kRuns], const sim::Model& started, long long steps, bool damped,
                     double eps) {
+    using std::fabs;
     Convergence c;
-    const std::vector<Sample>& ref = runs[2].samples;
+    const std::vector<Sample<Real>>& ref = runs[2].samples;
     const double r1 = started.p.R1, turn = 2 * sim::Pi;
     constexpr int kAngle = sim::state::kAngle;
     for (int k = 0; k < 2; ++k) {
-        const std::vector<Sample>& run = runs[k].samples;
-        double position = 0, angle = 0, energy = 0;
+        const std::vector<Sample<Real>>& run = runs[k].samples;
+        Real position = 0, angle = 0, energy = 0;
         for (std::size_t j = 0; j < ref.size(); ++j) {
             position = std::max(position, PositionDistance(run[j], ref[j]));
-            angle = std::max(angle, std::fabs(run[j].y[kAngle] - ref[j].y[kAngle]));
-            energy = std::max(energy, std::fabs(run[j].E - ref[j].E));
+            angle = std::max(angle, fabs(run[j].y[kAngle] - ref[j].y[kAngle]));
+            energy = std::max(energy, fabs(run[j].E - ref[j].E));
         }
-        c.positionError[k] = Relative(position, r1);
-        c.angleError[k] = Relative(angle, turn);
-        c.energyError[k] = Relative(energy, started.start.E0);
+        // The differences are the wider type's; their sizes fit a double.
+        c.positionError[k] = Relative(ToDouble(position), r1);
+        c.angleError[k] = Relative(ToDouble(angle), turn);
+        c.energyError[k] = Relative(ToDouble(energy), started.start.E0);
         c.stateError[k] = std::max(c.positionError[k], c.angleError[k]);
     }
     c.stateOrder = std::log2(c.stateError[0] / c.stateError[1]);
@@ -211,8 +233,9 @@ Convergence Compare(const RunResult (&runs)[kRuns], const sim::Model& started, l
     // most accurate of the three: a run at h that diverges has coordinates
     // and an angle of its own making, and must not widen the floor that
     // would excuse it.
-    const RunResult& fine = runs[2];
-    c.stateFloor = eps * static_cast<double>(steps) * (Relative(fine.maxPosition, r1) + fine.maxAngle);
+    const RunResult<Real>& fine = runs[2];
+    c.stateFloor =
+        eps * static_cast<double>(steps) * (Relative(ToDouble(fine.maxPosition), r1) + ToDouble(fine.maxAngle));
     c.atRounding = !(c.stateError[1] > kOrderNoise * c.stateFloor);
     // Each quantity falls with its own order: the energy of an undamped
     // oscillation faster than the positions.
@@ -411,13 +434,28 @@ std::string StepsProblem(double h, double steps) {
     return {};
 }
 
-VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress, bool atOnce,
-                    double injectedForceY0) {
+namespace {
+
+// The started model in the type the runs run in: double's as it is, a
+// wider type's started anew from the same inputs and twist, so that J0,
+// CR and E0 carry its digits, not double's rounding.
+const sim::Model& StartedIn(const sim::Model& started, const sim::Model*) { return started; }
+template <class Real>
+sim::BasicModel<Real> StartedIn(const sim::Model& started, const sim::BasicModel<Real>*) {
+    return sim::Start(sim::ParametersIn<Real>(started.p), Real(started.s.fi0()));
+}
+
+template <class Real>
+VerifyReport VerifyIn(const sim::Model& started, long long steps, const ProgressFn& progress, bool atOnce,
+                      double injectedForceY0) {
+    using std::fabs;
     VerifyReport rep;
     // The one place the number type's unit roundoff enters the judgement.
-    rep.eps = std::numeric_limits<double>::epsilon();
+    rep.eps = std::numeric_limits<Real>::epsilon();
+    rep.precision = std::is_same_v<Real, double> ? Precision::kDouble : Precision::kExtended;
     rep.damped = started.p.KR != 0 || started.p.KT != 0;
-    RunResult runs[kRuns];
+    const auto& wide = StartedIn(started, static_cast<const sim::BasicModel<Real>*>(nullptr));
+    RunResult<Real> runs[kRuns];
     Counter counter;
     counter.total = kStepsInAllRuns * steps;
     counter.tell = &progress;
@@ -425,8 +463,8 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     // The runs are compared every `every` steps of h, the same moments in all three.
     const long long every = std::max<long long>(1, steps / kSamples);
     auto run = [&](int k, bool tells) {
-        runs[k] = Run(k, started, rep.h[k], injectedForceY0, rep.steps[k], every << k, rep.eps,
-                      k == 0 ? &rep.trace : nullptr, counter, tells);
+        runs[k] = Run<Real>(k, wide, Real(rep.h[k]), Real(injectedForceY0), rep.steps[k], every << k, rep.eps,
+                            k == 0 ? &rep.trace : nullptr, counter, tells);
     };
     if (atOnce) {
         // The runs share nothing but the counter: the run at h/4, as long as
@@ -474,19 +512,19 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     // run with the largest step that froze, and in it the component that
     // moved least against its spacing.
     for (int k = 0; k < kRuns && rep.frozen.run < 0; ++k) {
-        double least = INFINITY;
+        Real least = INFINITY;
         for (int j = 0; j < sim::state::kPositions; ++j) {
-            const double change = runs[k].maxRate[j] * rep.h[k], spacing = rep.eps * runs[k].minAbs[j];
+            const Real change = runs[k].maxRate[j] * Real(rep.h[k]), spacing = Real(rep.eps) * runs[k].minAbs[j];
             const double scale = j == sim::state::kAngle ? 2 * sim::Pi : started.p.R1;
             if (change > 0 && change < spacing / 2 && change / spacing < least &&
-                runs[k].maxRate[j] * rep.time > kConvergedError * scale)
-                least = change / spacing, rep.frozen = {k, j, change, spacing};
+                runs[k].maxRate[j] * Real(rep.time) > Real(kConvergedError * scale))
+                least = change / spacing, rep.frozen = {k, j, ToDouble(change), ToDouble(spacing)};
         }
     }
 
-    const RunResult& r = runs[0];
+    const RunResult<Real>& r = runs[0];
     for (int k = 0; k < kLedgerRows; ++k) {
-        const double size = r.maxSize.of[k];
+        const double size = ToDouble(r.maxSize.of[k]), deviation = ToDouble(r.maxDev[k]);
         const double floor = RoundingFloor(size, steps, rep.eps);
         double allowance = kLedgerFactor[k] * floor;
         // Momenta and the centre of mass are linear in the state, which any
@@ -498,14 +536,14 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
         // converged comparison tells it, and never more than the error a
         // converged run may have.
         if (LedgerRow(k) == LedgerRow::kLz && rep.conv.converged)
-            allowance += std::min(std::fabs(r.maxDev[k] - runs[2].maxDev[k]) * 4 / 3, kConvergedError * size);
-        rep.ledger[k] = {r.maxDev[k], floor, allowance, r.maxDev[k] <= allowance};
+            allowance += std::min(ToDouble(fabs(r.maxDev[k] - runs[2].maxDev[k])) * 4 / 3, kConvergedError * size);
+        rep.ledger[k] = {deviation, floor, allowance, deviation <= allowance};
     }
-    rep.maxAbsY0 = r.maxAbsY0;
-    rep.maxAbsYc = r.maxDev[int(LedgerRow::kYc)];
-    rep.pyChange = r.pyChange;
+    rep.maxAbsY0 = ToDouble(r.maxAbsY0);
+    rep.maxAbsYc = ToDouble(r.maxDev[int(LedgerRow::kYc)]);
+    rep.pyChange = ToDouble(r.pyChange);
     rep.fmrv = started.start.Fmrv;
-    rep.ymrvEnd = r.ymrv;
+    rep.ymrvEnd = ToDouble(r.ymrv);
     rep.totalMass = started.p.m0 + started.p.m1 + started.p.m1;
 
     // A constant force F on the system moves Yc by F t^2 / (2 M) from rest,
@@ -526,6 +564,37 @@ VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn
     rep.verdict = Judge(rep);
     if (!LimitMeaningful(rep.verdict)) rep.detectionLimit = rep.claimFactor = rep.timeToResolve = NAN;
     return rep;
+}
+
+}  // namespace
+
+VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress, bool atOnce,
+                    double injectedForceY0, Precision precision) {
+    return precision == Precision::kDouble ? VerifyIn<double>(started, steps, progress, atOnce, injectedForceY0)
+                                           : VerifyIn<Extended>(started, steps, progress, atOnce, injectedForceY0);
+}
+
+bool RoundingDecides(Verdict verdict) {
+    return verdict == Verdict::kBelowDetection || verdict == Verdict::kRoundingCreeps ||
+           verdict == Verdict::kNoLimit || verdict == Verdict::kFrozenByRounding;
+}
+
+VerifyReport VerifyChoosing(PrecisionChoice choice, const sim::Model& started, long long steps,
+                            const ProgressFn& progress, bool atOnce, double injectedForceY0) {
+    const Precision first = choice == PrecisionChoice::kExtended ? Precision::kExtended : Precision::kDouble;
+    VerifyReport rep = Verify(started, steps, progress, atOnce, injectedForceY0, first);
+    if (choice != PrecisionChoice::kAuto || !RoundingDecides(rep.verdict)) return rep;
+    VerifyReport wide = Verify(started, steps, progress, atOnce, injectedForceY0, Precision::kExtended);
+    wide.doubleVerdict = rep.verdict;
+    return wide;
+}
+
+long long StepsToResolve(const VerifyReport& rep) {
+    if (rep.verdict != Verdict::kBelowDetection) return 0;
+    const double steps = std::ceil(rep.timeToResolve / rep.h[0]);
+    const double budget = kBudgetStepsInAll[rep.precision == Precision::kDouble ? 0 : 1];
+    if (!(kStepsInAllRuns * steps <= budget) || !StepsProblem(rep.h[0], steps).empty()) return 0;
+    return static_cast<long long>(steps);
 }
 
 }  // namespace verify

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -97,6 +98,17 @@ enum class Verdict {
 enum class Precision { kDouble, kExtended };
 // "double" or "extended", as the report, the table and the figure say it.
 const char* PrecisionName(Precision precision);
+// What a verification runs in: double, the wider type, or double first and
+// the wider type where rounding decided double's answer (see RoundingDecides).
+enum class PrecisionChoice { kDouble, kExtended, kAuto };
+
+// Whether a verdict is one that rounding decides, so that the same inputs,
+// h and time in a type with more digits may answer: a claim below the
+// detection limit, Yc or Py alone beyond its threshold, no limit, a
+// coordinate frozen by rounding. The other verdicts stand whatever the
+// digits: a converged run's force or its broken ledger, a step too large,
+// a claim of 0, a failed run.
+bool RoundingDecides(Verdict verdict);
 
 // A run that stopped on an arithmetic failure (an overflow, a division by
 // zero, an invalid operation): which of the three, after how many of its
@@ -179,6 +191,12 @@ struct VerifyReport {
     Frozen frozen;
     Verdict verdict = Verdict::kBelowDetection;
     Precision precision = Precision::kDouble;  // the number type that gave this report
+    // Where double could not tell and the wider type answered instead (the
+    // choice kAuto): double's verdict; nothing where double's answer stood.
+    std::optional<Verdict> doubleVerdict;
+    // The time the verification was first asked for, where it ran again
+    // longer to resolve the claim (see StepsToResolve); 0 where it was not.
+    double lengthenedFrom{};
     std::vector<TraceSample> trace;  // the main run, at most a few hundred moments
 };
 
@@ -260,8 +278,29 @@ using ProgressFn = std::function<void(double)>;
 // sim::ArithmeticError when a run fails. progress is called on the calling
 // thread only. injectedForceY0 is a constant force along +Y on the disk
 // that the equations do not have [N]: the self-test's, to show what a real
-// lateral force does to the ledger.
+// lateral force does to the ledger. In the wider type the runs start anew
+// from the started model's inputs and twist, in that type; the report is
+// in doubles either way.
 VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress = {},
-                    bool atOnce = true, double injectedForceY0 = 0);
+                    bool atOnce = true, double injectedForceY0 = 0, Precision precision = Precision::kDouble);
+
+// Verify in the chosen precision; kAuto runs double, and where rounding
+// decided its verdict, the wider type with the same inputs, h and time,
+// whose report then answers (with doubleVerdict set).
+VerifyReport VerifyChoosing(PrecisionChoice choice, const sim::Model& started, long long steps,
+                            const ProgressFn& progress = {}, bool atOnce = true, double injectedForceY0 = 0);
+
+// What a verification at the runner's default time may cost to resolve
+// the claim: steps of the three runs in all, about ten seconds of one
+// core's time (the runs share two cores, so less on the clock). Measured
+// with their ledger and samples (bench_verify, BM_VerifyPrecision, on a
+// shared machine): 1.7E+06 steps a second in double, 2.5E+04 in the wider
+// type, 67 times slower.
+inline constexpr double kBudgetStepsInAll[2] = {1.7e7, 2.5e5};
+
+// The steps of h a verification as long as rep.timeToResolve makes, where
+// its claim was below the detection limit and that run fits the budget of
+// rep's precision and the steps a verification may make; 0 otherwise.
+long long StepsToResolve(const VerifyReport& rep);
 
 }  // namespace verify
