@@ -55,12 +55,14 @@ std::string NotConverged(const VerifyReport& rep, char sep) {
     const std::string smaller = "; a smaller h (--set h=" + Num(rep.h[0] / 10, sep) + ") tells";
     // The step it names, to three digits, rounded down: the rule takes it.
     if (!c.stable && c.lagLimits)
-        return "inconclusive: the step h = " + Num(rep.h[0], sep) + " s is beyond what the damping's one-step lag "
-               "keeps stable: the damping speeds VR and VT are differences over the last step, and RK4 with that "
-               "lag amplifies a load's swing from a step of " + Num(c.stableStep * verify::kStableStepMargin, sep) +
-               " s on (" + Factor(c.stepsPerPeriod, sep) + " steps to the shortest period do not tell it), " + why +
-               "; --set h=" + Rounded(c.stableStep * 0.99, 3, sep) + " stays " +
-               Factor(verify::kStableStepMargin, sep) + " times below it, as RK4's own rule stays below its limit";
+        return "inconclusive: the step h = " + Num(rep.h[0], sep) + " s is too close to what the damping's "
+               "one-step lag keeps stable: the damping speeds VR and VT are differences over the last step, and "
+               "RK4 with that lag amplifies a load's swing on one element from a step of " +
+               Num(c.stableStep * verify::kStableStepMargin, sep) + " s on; the two loads and the disk together "
+               "are less stable than one element alone, so a step must stay " +
+               Factor(verify::kStableStepMargin, sep) + " times below it, as under RK4's own rule (" +
+               Factor(c.stepsPerPeriod, sep) + " steps to the shortest period do not tell it), " + why +
+               "; --set h=" + Rounded(c.stableStep * 0.99, 3, sep) + " does";
     if (!c.stable)
         return "inconclusive: the step h = " + Num(rep.h[0], sep) + " s leaves only " +
                Factor(c.stepsPerPeriod, sep) + " steps to the shortest period of the motion (the disk's "
