@@ -219,6 +219,13 @@ ExitStatus RunVerify(const cli::Options& opt, cli::Output& out, cli::Output& err
         }
     } catch (const verify::RunFailure& f) {
         Say(cli::FailureText(f, sep));
+        // A step RK4 does not keep stable makes a run blow up: say so, and
+        // the step that would be, rather than leave the overflow as the cause.
+        const double stable = verify::StableStep(m);
+        if (h > stable)
+            Say("the step h = " + app::FormatNumber(h, sep) + " s is beyond " + app::FormatNumber(stable, sep) +
+                " s, the largest the stability rule allows for this motion (RK4 on its fastest swing or damping, "
+                "with the damping's one-step lag, and a margin), which may be why: a smaller h tells");
         return cli::RowOf(verify::Verdict::kRunFailed).status;
     }
     cli::PrintVerifyReport(rep, rep.lengthenedFrom > 0 ? rep.time : time, opt.csv, sep, out, err);

@@ -179,7 +179,7 @@ bool ReadTable(const std::string& path, std::vector<SweepRow>& rows, std::string
 }  // namespace
 
 std::string SweepIdentityLine(const verify::Grid& grid, const verify::Scaling& scaling, const sim::Parameters& inputs,
-                              double fi0, double injectedForceY0) {
+                              double fi0, double injectedForceY0, verify::PrecisionChoice precision) {
     std::string line(kIdentityHead);
     for (const verify::Axis& a : grid.axes)
         line += a.name + '=' + Exact(a.from) + ':' + Exact(a.to) + (a.log ? ":log " : ":lin ");
@@ -196,6 +196,10 @@ std::string SweepIdentityLine(const verify::Grid& grid, const verify::Scaling& s
     if (!scaling.inputsH) line += " steps-per-period=" + Exact(scaling.stepsPerPeriod);
     line += scaling.fixedTime > 0 ? " time=" + Exact(scaling.fixedTime) : " steps=" + std::to_string(scaling.steps);
     line += " inject-lateral-force=" + Exact(injectedForceY0);
+    // Parts run in different precisions answer differently.
+    line += precision == verify::PrecisionChoice::kAuto     ? " precision=auto"
+            : precision == verify::PrecisionChoice::kDouble ? " precision=double"
+                                                            : " precision=extended";
     return line + std::string(kPartTag) + std::to_string(grid.part) + '/' + std::to_string(grid.parts) + '\n';
 }
 

@@ -19,7 +19,7 @@ namespace cli {
 // are written to read back as the same doubles. Parts of one sweep differ
 // only in the part.
 std::string SweepIdentityLine(const verify::Grid& grid, const verify::Scaling& scaling, const sim::Parameters& inputs,
-                              double fi0, double injectedForceY0);
+                              double fi0, double injectedForceY0, verify::PrecisionChoice precision);
 
 // The header and one row per point: its inputs and scale, its numbers,
 // and its verdict's word and exit status, those a single --verify of the

@@ -90,7 +90,7 @@ ExitStatus RunSweep(const Options& opt, Output& out) {
         }, opt.injectedForceY0, opt.precision);
     }
     const char delim = opt.csv ? (opt.decimalComma ? ';' : ',') : '\t';
-    out.Write(SweepIdentityLine(grid, scaling, start.inputs, start.fi0, opt.injectedForceY0));
+    out.Write(SweepIdentityLine(grid, scaling, start.inputs, start.fi0, opt.injectedForceY0, opt.precision));
     out.Write(SweepTable(grid, points, delim, sep));
     std::vector<std::string> axes;
     for (const verify::Axis& a : opt.axes) axes.push_back(a.name);

@@ -73,12 +73,13 @@ std::string NotConverged(const VerifyReport& rep, char sep) {
     const double error = std::max(c.stateEstimate, c.energyEstimate);
     const std::string scale = " of the motion's scale (positions against R1, the disk angle against a turn, "
                               "the energy against E0)";
-    if (!c.small && c.atRounding && c.energyError[0] <= verify::kConvergedError)
+    if (!c.small && (c.stateFloor > verify::kConvergedError ||
+                     (c.atRounding && c.energyError[0] <= verify::kConvergedError)))
         return "inconclusive: the runs at h, h/2 and h/4 agree only to rounding, and rounding alone leaves "
-               "the motion " + Num(error, sep) + scale + " uncertain, more than the " +
+               "the motion " + Num(std::max(error, c.stateFloor), sep) + scale + " uncertain, more than the " +
                Num(verify::kConvergedError, sep) + " a converged run may have: the coordinates grow too "
-               "large against R1 for double precision to follow the loads, " + why +
-               "; a shorter --time tells";
+               "large against R1 for " + verify::PrecisionName(rep.precision) +
+               " precision to follow the loads, " + why + "; a shorter --time tells";
     if (!c.small)
         return "inconclusive: the runs at h, h/2 and h/4 do not converge: the error at h, estimated from its "
                "difference against h/4 and the order it falls with, is " + Num(error, sep) + scale +
@@ -151,10 +152,12 @@ std::string BelowDetection(const VerifyReport& rep, char sep) {
                        Factor(rep.claimFactor, sep) + " times the detection limit " + Limit(rep, sep) + ", " +
                        Factor(verify::kClearlyAbove, sep) + " times are needed); ";
     if (!(verify::kStepsInAllRuns * steps <= static_cast<double>(verify::kMaxVerifyStepsInAll)))
-        return line + "no run --verify makes would resolve it: that would take " +
+        return line + "by this run's estimate, which errs on the long side, resolving it would take " +
                (std::isfinite(steps) ? Num(steps, sep) : std::string("more than 1E+308")) +
-               " steps of h, and --verify makes at most " + Steps(verify::kMaxVerifySteps) +
-               "; a larger h makes fewer steps";
+               " steps of h, more than the " + Steps(verify::kMaxVerifySteps) +
+               " --verify makes; the longest run it makes (--time " +
+               Num(static_cast<double>(verify::kMaxVerifySteps) * rep.h[0], sep) +
+               ") may still resolve it, and a larger h makes fewer steps";
     line += "--time " + Num(steps * rep.h[0], sep) + " (" + Num(steps, sep) + " steps of h) should resolve it";
     return line;
 }

@@ -39,7 +39,7 @@ done < <(rows "$tmp/one" | sed -n '2p;6p;10p'; rows "$tmp/auto" | sed -n 2p)
 "$cli" --sweep V0=10:1000 --points 2 --steps 1000 --inject-lateral-force 1e-3 >"$tmp/acts"
 check "an injected force: exit 1" "1 # 2 points: 0 no lateral force, 2 a lateral force acts, 0 inconclusive, 0 failed" \
   "$? $(tail -1 "$tmp/acts")"
-"$cli" --sweep V0=1e10:1e12 --points 2 --steps 100 >/dev/null 2>&1
+"$cli" --sweep V0=1e10:1e12 --points 2 --steps 100 --precision double >/dev/null 2>&1
 check "the ends of a sweep are numbers, not 32-bit counts" 4 "$?"
 "$cli" --sweep KR=0:2 --points 3 --set h=0,001 --time 0,5 --format csv --decimal-comma >"$tmp/csv" 2>"$tmp/err"
 # The sweep's first line names them too, in numbers that read back alike.
@@ -70,6 +70,8 @@ check "the figure, as drawn" "" "$(cmp "$(dirname "$0")/golden/sweep.svg" "$tmp/
 # no force; a table with no identity line is taken as a whole sweep.
 check "a part of another sweep" "(KT=0.2 against KT=0.1)" \
   "$("$cli" --plot-from "$tmp/p1" "$tmp/q2" --plot "$tmp/x.svg" 2>&1 | grep -oF '(KT=0.2 against KT=0.1)')"
+check "a part run in another precision" "(precision=auto against precision=double)" \
+  "$("$cli" --plot-from "$tmp/p1" "$tmp/auto" --plot "$tmp/x.svg" 2>&1 | grep -oF '(precision=auto against precision=double)')"
 rows "$tmp/single" >"$tmp/hand"
 while IFS='|' read -r want table words; do
   "$cli" --plot-from "$tmp/$table" --plot "$tmp/x.svg" >"$tmp/out" 2>"$tmp/err"

@@ -105,7 +105,10 @@ TEST(Verify, RunsFromConvergedToDivergedGetTheirVerdicts) {
         const sim::Model started = Started(row.preset, row.typed, row.twist).model;
         const verify::VerifyReport rep = verify::Verify(started, row.steps);
         EXPECT_EQ(rep.verdict, row.verdict) << row.name;
-        EXPECT_EQ(rep.conv.converged, row.verdict != Verdict::kNotConverged) << row.name;
+        // A frozen angle of 1E+17 rad leaves rounding alone more than a converged run may have.
+        if (row.verdict != Verdict::kFrozenByRounding) {
+            EXPECT_EQ(rep.conv.converged, row.verdict != Verdict::kNotConverged) << row.name;
+        }
         // Three runs of n, 2n and 4n steps end at n h, whatever the rounding
         // of T, a running sum of h.
         EXPECT_TRUE(rep.steps[2] == 4 * row.steps && rep.h[2] * 4 == rep.h[0] && rep.time == row.steps * started.p.h)
@@ -149,6 +152,13 @@ constexpr Verdict kRoundingDecides[] = {Verdict::kFrozenByRounding, Verdict::kRo
 TEST(Verify, AutoRunsAgainInExtendedExactlyWhereRoundingDecided) {
     for (int v = 0; v < int(Verdict::kCount); ++v)
         EXPECT_EQ(verify::RoundingDecides(Verdict(v)), std::ranges::count(kRoundingDecides, Verdict(v)) == 1) << v;
+    // A flight of 1E+17 m/s: the loads' offsets keep no digits in double, and
+    // its three runs agree only in their wreck; binary128 follows them.
+    const sim::Model far = Started(1, {{Field::V0, "1E+17"}}, nullptr).model;
+    const verify::VerifyReport wreck = verify::Verify(far, 1000);
+    EXPECT_EQ(wreck.verdict, Verdict::kNotConverged);
+    EXPECT_TRUE(verify::RoundingDecides(wreck));
+    EXPECT_EQ(verify::VerifyChoosing(verify::PrecisionChoice::kAuto, far, 1000).verdict, Verdict::kNoLateralForce);
     for (const Row& row : kRows) {
         if (row.steps > 5000) continue;  // binary128 is some 70 times slower
         const sim::Model started = Started(row.preset, row.typed, row.twist).model;

@@ -243,7 +243,12 @@ Convergence Compare(const RunResult<Real> (&runs)[kRuns], const sim::Model& star
     c.stateEstimate = std::max(ErrorAtH(c.positionError[0], c.positionError[1], c.atRounding, lowest),
                                ErrorAtH(c.angleError[0], c.angleError[1], c.atRounding, lowest));
     c.energyEstimate = ErrorAtH(c.energyError[0], c.energyError[1], c.atRounding, lowest);
-    c.small = c.stateEstimate <= kConvergedError && c.energyEstimate <= kConvergedError;
+    // Three runs that share a wreck agree with one another: where rounding
+    // alone may leave the state off by more than a converged run may be,
+    // their agreement says nothing (a flight so far that the loads' offsets
+    // from the disk keep no digits).
+    c.small = c.stateEstimate <= kConvergedError && c.energyEstimate <= kConvergedError &&
+              !(c.stateFloor > kConvergedError);
     c.stepsPerPeriod = 2 * sim::Pi / (started.p.h * FastestRate(started));
     c.stableStep = StableStep(started, &c.lagLimits);
     // The rate rule as it reads, not through a quotient that rounds.
@@ -579,11 +584,18 @@ bool RoundingDecides(Verdict verdict) {
            verdict == Verdict::kNoLimit || verdict == Verdict::kFrozenByRounding;
 }
 
+bool RoundingDecides(const VerifyReport& rep) {
+    // Runs that do not converge only because rounding alone leaves the
+    // state too uncertain are rounding's answer too.
+    return RoundingDecides(rep.verdict) || (rep.verdict == Verdict::kNotConverged && rep.conv.stable &&
+                                            rep.conv.stateFloor > kConvergedError);
+}
+
 VerifyReport VerifyChoosing(PrecisionChoice choice, const sim::Model& started, long long steps,
                             const ProgressFn& progress, bool atOnce, double injectedForceY0) {
     const Precision first = choice == PrecisionChoice::kExtended ? Precision::kExtended : Precision::kDouble;
     VerifyReport rep = Verify(started, steps, progress, atOnce, injectedForceY0, first);
-    if (choice != PrecisionChoice::kAuto || !RoundingDecides(rep.verdict)) return rep;
+    if (choice != PrecisionChoice::kAuto || !RoundingDecides(rep)) return rep;
     VerifyReport wide = Verify(started, steps, progress, atOnce, injectedForceY0, Precision::kExtended);
     wide.doubleVerdict = rep.verdict;
     return wide;

@@ -284,6 +284,10 @@ using ProgressFn = std::function<void(double)>;
 VerifyReport Verify(const sim::Model& started, long long steps, const ProgressFn& progress = {},
                     bool atOnce = true, double injectedForceY0 = 0, Precision precision = Precision::kDouble);
 
+// The same of a report: also runs that did not converge only because
+// rounding alone leaves their state too uncertain.
+bool RoundingDecides(const VerifyReport& rep);
+
 // Verify in the chosen precision; kAuto runs double, and where rounding
 // decided its verdict, the wider type with the same inputs, h and time,
 // whose report then answers (with doubleVerdict set).
