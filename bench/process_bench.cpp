@@ -87,7 +87,7 @@ void BM_Runner(benchmark::State& state) {
         benchmark::DoNotOptimize(m.s.StateY[1]);
     });
 }
-BENCHMARK(BM_Runner)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Runner)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(4);
 
 // morvane1-cli --verify --preset 2: 10^5 steps at h, 2 10^5 at h/2 and
 // 4 10^5 at h/4, the three at once, against verify::Verify of the same.
@@ -99,13 +99,16 @@ void BM_Verify(benchmark::State& state) {
 BENCHMARK(BM_Verify)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // morvane1-cli --sweep V0=1e-3:1e5 --sweep w0=0.2:2e5 --points 3 --jobs 2
-// from preset 1, against verify::Plan and verify::Sweep of the same grid.
+// --precision double from preset 1, against verify::Plan and verify::Sweep
+// of the same grid: both in double, so that the steps counted are the steps
+// made (auto would run some points again in binary128).
 void BM_Sweep(benchmark::State& state) {
     const verify::Grid grid{{{"V0", 1e-3, 1e5, true}, {"w0", 0.2, 2e5, true}}, 3};
     const sim::Parameters inputs = app::PresetParameters(1);
     double steps = 0;
     for (const verify::PlannedPoint& p : verify::Plan(grid, {}, inputs, 0)) steps += verify::kStepsInAllRuns * p.scale.steps;
-    ProcessAgainstKernel(state, {"--sweep", "V0=1e-3:1e5", "--sweep", "w0=0.2:2e5", "--points", "3", "--jobs", "2"},
+    ProcessAgainstKernel(state, {"--sweep", "V0=1e-3:1e5", "--sweep", "w0=0.2:2e5", "--points", "3", "--jobs", "2",
+                                 "--precision", "double"},
                          steps, [&] { benchmark::DoNotOptimize(verify::Sweep(verify::Plan(grid, {}, inputs, 0, 2), 2)); });
 }
 BENCHMARK(BM_Sweep)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -160,34 +160,28 @@ void DrawPanel(QPainter& p, const Figure::Panel& panel, const QRectF& area, doub
         p.setPen(Qt::black);
         p.drawText(QRectF(left, y - 10, area.left() - left - 8, 20), Qt::AlignRight | Qt::AlignVCenter, label);
     };
-    if (ry.log) {
-        const int every = DecadesApart(ry, 12);
-        for (int d = static_cast<int>(ry.lo); d <= static_cast<int>(ry.hi); ++d) {
-            // Up to 24 decades a line each; beyond, only the labelled ones.
-            const bool labelled = d % every == 0;
-            if (ry.hi - ry.lo > 24 && !labelled) continue;
-            across(Y(std::pow(10.0, d)), labelled ? Decade(d) : QString());
+    // The lines of an axis: a decade each (up to 24 of them; beyond, only
+    // the labelled ones, at most `labels` of them) or its linear ticks.
+    auto lines = [](const Range& r, double labels, auto&& at, auto&& draw) {
+        if (!r.log) {
+            for (double t : LinearTicks(r)) draw(at(t), FigureNumber(t));
+            return;
         }
-    } else {
-        for (double t : LinearTicks(ry)) across(Y(t), FigureNumber(t));
-    }
+        const int every = DecadesApart(r, labels);
+        for (int d = static_cast<int>(r.lo); d <= static_cast<int>(r.hi); ++d) {
+            const bool labelled = d % every == 0;
+            if (r.hi - r.lo > 24 && !labelled) continue;
+            draw(at(std::pow(10.0, d)), labelled ? Decade(d) : QString());
+        }
+    };
+    lines(ry, 12, Y, across);
     auto tick = [&](double x, const QString& label) {
         p.setPen(QPen(QColor(225, 225, 225), 1));
         p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
         p.setPen(Qt::black);
         p.drawText(QRectF(x - 50, area.bottom() + 4, 100, 18), Qt::AlignHCenter | Qt::AlignTop, label);
     };
-    if (rx.log) {
-        // A label every 83 pixels at most.
-        const int every = DecadesApart(rx, std::floor(area.width() / 83));
-        for (int d = static_cast<int>(rx.lo); d <= static_cast<int>(rx.hi); ++d) {
-            const bool labelled = d % every == 0;
-            if (rx.hi - rx.lo > 24 && !labelled) continue;
-            tick(X(std::pow(10.0, d)), labelled ? Decade(d) : QString());
-        }
-    } else {
-        for (double t : LinearTicks(rx)) tick(X(t), FigureNumber(t));
-    }
+    lines(rx, std::floor(area.width() / 83), X, tick);  // a label every 83 pixels at most
     p.setPen(Qt::black);
     p.drawRect(area);
     p.drawText(QRectF(area.left(), area.bottom() + 22, area.width(), 18), Qt::AlignHCenter | Qt::AlignTop,
